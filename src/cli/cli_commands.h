@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+
+// The headless commands of ridizav-cli. Each prints its result (JSON where a
+// program reads it) on standard output, errors on standard error, and
+// returns the exit code.
+QString CliDescription();
+void AddCliOptions(QCommandLineParser& parser);
+int RunCliCommand(const QString& command, const QStringList& args, const QCommandLineParser& parser);

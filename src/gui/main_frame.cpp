@@ -1,0 +1,7 @@
+#include "gui/main_frame.h"
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Vorel Ridizav"));
+    resize(1024, 768);
+}

@@ -1,0 +1,444 @@
+#include "model/archive.h"
+
+#include <bit>
+#include <cstring>
+
+#include "model/byte_order.h"
+#include "model/etrec.h"
+#include "model/text_encoding.h"
+
+namespace {
+
+constexpr uint16_t kNullTag = 0x0000;
+constexpr uint16_t kNewClassTag = 0xFFFF;
+constexpr uint16_t kClassTag = 0x8000;
+constexpr uint16_t kBigObjectTag = 0x7FFF;
+constexpr uint32_t kBigClassTag = 0x80000000;
+constexpr uint16_t kWideStringTag = 0xFFFE;
+constexpr uint64_t kMaxStringLength = 0x7FFFFFFF;
+
+}  // namespace
+
+std::string ArchiveMessage(ArchiveFailure failure, std::string_view fileName)
+{
+    const char* text = "";
+    switch (failure) {
+    case ArchiveFailure::General:
+        text = "An unknown error occurred while accessing %1.";
+        break;
+    case ArchiveFailure::WriteToLoading:
+        text = "Attempted to write to the reading %1.";
+        break;
+    case ArchiveFailure::EndOfFile:
+        text = "Attempted to access %1 past its end.";
+        break;
+    case ArchiveFailure::ReadFromStoring:
+        text = "Attempted to read from the writing %1.";
+        break;
+    case ArchiveFailure::BadIndex:
+        text = "%1 has a bad format.";
+        break;
+    case ArchiveFailure::BadClass:
+        text = "%1 contained an unexpected object.";
+        break;
+    case ArchiveFailure::BadSchema:
+        text = "%1 contains an incorrect schema.";
+        break;
+    }
+    const std::string_view pattern = text;
+    const auto at = pattern.find("%1");
+    std::string message(pattern.substr(0, at));
+    message += fileName;
+    message += pattern.substr(at + 2);
+    return message;
+}
+
+CArchiveException::CArchiveException(ArchiveFailure failure, std::string fileName)
+    : std::runtime_error(ArchiveMessage(failure, fileName)), failure(failure),
+      fileName(std::move(fileName))
+{
+}
+
+CClassRegistry& CClassRegistry::Global()
+{
+    static CClassRegistry registry;
+    return registry;
+}
+
+void CClassRegistry::Register(const CClassInfo& info)
+{
+    for (const CClassInfo* known : classes) {
+        if (known == &info)
+            return;
+    }
+    classes.push_back(&info);
+}
+
+const CClassInfo* CClassRegistry::Find(std::string_view name) const
+{
+    for (const CClassInfo* known : classes) {
+        if (known->name == name)
+            return known;
+    }
+    return nullptr;
+}
+
+CArchive::CArchive(std::string fileName) : storing(true), fileName(std::move(fileName)) {}
+
+CArchive::CArchive(std::span<const uint8_t> data, std::string fileName)
+    : storing(false), fileName(std::move(fileName)), in(data)
+{
+    loaded.emplace_back();  // index 0: no object
+}
+
+void CArchive::Fail(ArchiveFailure failure) const
+{
+    throw CArchiveException(failure, fileName);
+}
+
+void CArchive::CheckLoading() const
+{
+    if (storing)
+        Fail(ArchiveFailure::ReadFromStoring);
+}
+
+void CArchive::CheckStoring() const
+{
+    if (!storing)
+        Fail(ArchiveFailure::WriteToLoading);
+}
+
+void CArchive::Require(uint64_t bytes) const
+{
+    CheckLoading();
+    if (bytes > in.size() - pos)
+        Fail(ArchiveFailure::EndOfFile);
+}
+
+const uint8_t* CArchive::Take(size_t bytes)
+{
+    Require(bytes);
+    const uint8_t* p = in.data() + pos;
+    pos += bytes;
+    return p;
+}
+
+void CArchive::Put(const void* data, size_t bytes)
+{
+    CheckStoring();
+    const auto* p = static_cast<const uint8_t*>(data);
+    out.insert(out.end(), p, p + bytes);
+}
+
+void CArchive::WriteByte(uint8_t v)
+{
+    Put(&v, 1);
+}
+
+void CArchive::WriteWord(uint16_t v)
+{
+    uint8_t b[2];
+    PutLE16(b, v);
+    Put(b, 2);
+}
+
+void CArchive::WriteShort(int16_t v)
+{
+    WriteWord(static_cast<uint16_t>(v));
+}
+
+void CArchive::WriteDword(uint32_t v)
+{
+    uint8_t b[4];
+    PutLE32(b, v);
+    Put(b, 4);
+}
+
+void CArchive::WriteInt(int32_t v)
+{
+    WriteDword(static_cast<uint32_t>(v));
+}
+
+void CArchive::WriteDouble(double v)
+{
+    uint8_t b[8];
+    PutLE64(b, std::bit_cast<uint64_t>(v));
+    Put(b, 8);
+}
+
+void CArchive::WritePair(int32_t a, int32_t b)
+{
+    uint8_t bytes[8];
+    PutLE32(bytes, static_cast<uint32_t>(a));
+    PutLE32(bytes + 4, static_cast<uint32_t>(b));
+    Put(bytes, 8);
+}
+
+void CArchive::WriteRaw(const void* data, size_t bytes)
+{
+    Put(data, bytes);
+}
+
+void CArchive::WriteString(std::string_view bytes)
+{
+    const size_t n = bytes.size();
+    if (n < 0xFF) {
+        WriteByte(static_cast<uint8_t>(n));
+    } else if (n < 0xFFFE) {
+        WriteByte(0xFF);
+        WriteWord(static_cast<uint16_t>(n));
+    } else {
+        WriteByte(0xFF);
+        WriteWord(0xFFFF);
+        WriteDword(static_cast<uint32_t>(n));
+    }
+    Put(bytes.data(), n);
+}
+
+void CArchive::WriteCount(uint32_t n)
+{
+    if (n < 0xFFFF) {
+        WriteWord(static_cast<uint16_t>(n));
+    } else {
+        WriteWord(0xFFFF);
+        WriteDword(n);
+    }
+}
+
+void CArchive::WriteIndex(uint32_t index, bool newObjectOfClass)
+{
+    if (index < kBigObjectTag) {
+        WriteWord(static_cast<uint16_t>(newObjectOfClass ? (kClassTag | index) : index));
+    } else {
+        WriteWord(kBigObjectTag);
+        WriteDword(newObjectOfClass ? (kBigClassTag | index) : index);
+    }
+}
+
+void CArchive::WriteObject(const CObject* object)
+{
+    CheckStoring();
+    if (object == nullptr) {
+        WriteWord(kNullTag);
+        return;
+    }
+    if (auto known = storedIndex.find(object); known != storedIndex.end()) {
+        WriteIndex(known->second, false);
+        return;
+    }
+    const CClassInfo& info = object->ClassInfo();
+    if (auto cls = storedIndex.find(&info); cls != storedIndex.end()) {
+        WriteIndex(cls->second, true);
+    } else {
+        WriteWord(kNewClassTag);
+        WriteWord(info.schema);
+        WriteWord(static_cast<uint16_t>(info.name.size()));
+        Put(info.name.data(), info.name.size());
+        storedIndex[&info] = nextIndex++;
+    }
+    storedIndex[object] = nextIndex++;
+    // The fields are written through a non-const path: serialisation is one
+    // operation for both directions.
+    const_cast<CObject*>(object)->Serialize(*this);
+}
+
+uint8_t CArchive::ReadByte()
+{
+    return *Take(1);
+}
+
+uint16_t CArchive::ReadWord()
+{
+    return GetLE16(Take(2));
+}
+
+int16_t CArchive::ReadShort()
+{
+    return static_cast<int16_t>(ReadWord());
+}
+
+uint32_t CArchive::ReadDword()
+{
+    return GetLE32(Take(4));
+}
+
+int32_t CArchive::ReadInt()
+{
+    return static_cast<int32_t>(ReadDword());
+}
+
+double CArchive::ReadDouble()
+{
+    return std::bit_cast<double>(GetLE64(Take(8)));
+}
+
+std::pair<int32_t, int32_t> CArchive::ReadPair()
+{
+    const uint8_t* p = Take(8);
+    return {static_cast<int32_t>(GetLE32(p)), static_cast<int32_t>(GetLE32(p + 4))};
+}
+
+size_t CArchive::ReadRaw(void* data, size_t bytes)
+{
+    CheckLoading();
+    const size_t n = std::min(bytes, in.size() - pos);
+    if (n > 0)
+        std::memcpy(data, in.data() + pos, n);
+    pos += n;
+    return n;
+}
+
+void CArchive::ReadRawExact(void* data, size_t bytes)
+{
+    if (ReadRaw(data, bytes) != bytes)
+        Fail(ArchiveFailure::EndOfFile);
+}
+
+uint64_t CArchive::ReadStringLength(bool& wide)
+{
+    wide = false;
+    const uint8_t b = ReadByte();
+    if (b < 0xFF)
+        return b;
+    uint16_t w = ReadWord();
+    if (w == kWideStringTag) {
+        wide = true;
+        const uint8_t b2 = ReadByte();
+        if (b2 < 0xFF)
+            return b2;
+        w = ReadWord();
+    }
+    if (w < 0xFFFF)
+        return w;
+    const uint32_t d = ReadDword();
+    if (d < 0xFFFFFFFF)
+        return d;
+    const uint64_t q = GetLE64(Take(8));
+    if (q > kMaxStringLength)
+        Fail(ArchiveFailure::General);
+    return q;
+}
+
+std::string CArchive::ReadString()
+{
+    bool wide = false;
+    const uint64_t n = ReadStringLength(wide);
+    if (!wide) {
+        const uint8_t* p = Take(static_cast<size_t>(n));
+        return std::string(reinterpret_cast<const char*>(p), static_cast<size_t>(n));
+    }
+    // A string stored as UTF-16: kept as the 8-bit text the program works in.
+    Require(n * 2);
+    const uint8_t* p = Take(static_cast<size_t>(n * 2));
+    std::string text;
+    text.reserve(static_cast<size_t>(n));
+    for (uint64_t i = 0; i < n; ++i) {
+        const uint16_t unit = GetLE16(p + 2 * i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
+            const uint16_t low = GetLE16(p + 2 * (i + 1));
+            if (low >= 0xDC00 && low <= 0xDFFF)
+                ++i;  // a character outside the basic plane has no 8-bit form
+            text += '?';
+        } else {
+            text += CodePointToCp1252(unit);
+        }
+    }
+    return text;
+}
+
+uint32_t CArchive::ReadCount()
+{
+    const uint16_t w = ReadWord();
+    if (w != 0xFFFF)
+        return w;
+    return ReadDword();
+}
+
+CObjectRef CArchive::ReadObject(const CClassInfo& expected)
+{
+    CheckLoading();
+    CClassRegistry::Global().Register(expected);
+
+    uint32_t tag = ReadWord();
+    bool newObject = false;
+    uint32_t classIndex = 0;
+    if (tag == kNullTag)
+        return {};
+    if (tag == kBigObjectTag) {
+        const uint32_t d = ReadDword();
+        if (d & kBigClassTag) {
+            newObject = true;
+            classIndex = d & ~kBigClassTag;
+        } else {
+            tag = d;
+        }
+    } else if (tag == kNewClassTag) {
+        const uint16_t schema = ReadWord();
+        const uint16_t length = ReadWord();
+        const uint8_t* name = Take(length);
+        const CClassInfo* info = CClassRegistry::Global().Find(
+            std::string_view(reinterpret_cast<const char*>(name), length));
+        if (info == nullptr)
+            Fail(ArchiveFailure::BadClass);
+        if (!info->versionable && schema != info->schema)
+            Fail(ArchiveFailure::BadSchema);
+        classIndex = static_cast<uint32_t>(loaded.size());
+        loaded.push_back({info, schema, nullptr});
+        newObject = true;
+    } else if (tag & kClassTag) {
+        newObject = true;
+        classIndex = tag & ~uint32_t{kClassTag};
+    }
+
+    if (!newObject) {
+        if (tag >= loaded.size() || loaded[tag].object == nullptr)
+            Fail(ArchiveFailure::BadIndex);
+        CObjectRef ref;
+        ref.object = loaded[tag].object;
+        return ref;
+    }
+
+    if (classIndex == 0 || classIndex >= loaded.size() || loaded[classIndex].info == nullptr)
+        Fail(ArchiveFailure::BadIndex);
+    const Loaded cls = loaded[classIndex];
+    if (cls.info->name != expected.name)
+        Fail(ArchiveFailure::BadClass);
+
+    CObjectRef ref;
+    ref.created = expected.create();
+    ref.object = ref.created.get();
+    loaded.push_back({nullptr, 0, ref.object});
+    objectSchema = cls.schema;
+    ref.object->Serialize(*this);
+    return ref;
+}
+
+std::unique_ptr<CObject> CArchive::ReadOwnedObject(const CClassInfo& expected)
+{
+    CObjectRef ref = ReadObject(expected);
+    if (!ref.created)
+        Fail(ArchiveFailure::BadIndex);
+    return std::move(ref.created);
+}
+
+void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        ar.WriteCount(static_cast<uint32_t>(records.size()));
+        ar.WriteRaw(records.data(), records.size() * CETREC::kStoredSize);
+    } else {
+        StoreRawArray(ar, records);
+    }
+}
+
+void LoadRecords(CArchive& ar, std::vector<CETREC>& records)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        const uint32_t n = ar.ReadCount();
+        ar.Require(uint64_t{n} * CETREC::kStoredSize);
+        records.resize(n);
+        ar.ReadRawExact(records.data(), size_t{n} * CETREC::kStoredSize);
+    } else {
+        LoadRawArray(ar, records, DecodeETREC);
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/etrec.h"
+
+// A sheet's display list with the two arrays that always share its length:
+// the placement buffer and the selection flags. Record 0 is an all-zero
+// sentinel; the records in use are 1 to recordCount - 1, and the array is
+// always longer than that.
+struct CRecordList {
+    static constexpr int kInitialLength = 2000;
+    static constexpr int kGrowth = 1000;
+    static constexpr int kMinSpare = 10;
+
+    std::vector<CETREC> records = std::vector<CETREC>(kInitialLength);
+    int recordCount = 0;
+    std::vector<CETREC> placement = std::vector<CETREC>(kInitialLength);
+    int placementCount = 0;
+    std::vector<uint8_t> selectionFlags = std::vector<uint8_t>(kInitialLength);
+    int selectedCount = 0;
+
+    int Length() const { return static_cast<int>(records.size()); }
+    // Resizes the three arrays together; new elements are zero.
+    void ResizeArrays(int length);
+    // Before records are added: grows by 1000 while fewer than `needed`
+    // (at least 10) spare records remain.
+    void EnsureSpare(int needed = kMinSpare);
+    // Appends a record after the last one in use.
+    void Append(const CETREC& r);
+
+    // The first record of the figure that holds record i.
+    int FigureStart(int i) const;
+    // The last record of the figure that holds record i; a record past the
+    // last one in use ends a figure.
+    int FigureEnd(int i) const;
+
+    // "Record:%d/%d Layer:%d Pen:%d Blok:%d" for record i.
+    std::string DebugStatus(int i) const;
+};
+
+// Builds an ellipse in the given bounding rectangle as a closed polyline:
+// a move to the bottom of the ellipse, then one point every s degrees round
+// to 360. Appends to `out` and returns false (nothing appended) when a
+// semi-axis is below 16 micrometres.
+bool BuildEllipseRecords(int left, int top, int right, int bottom, int layer, int pen, bool filled,
+                         std::vector<CETREC>& out);
+
+// The angle step of an ellipse with the larger semi-axis r, in degrees.
+int EllipseAngleStep(int r);
+
+// The five records of a rectangle, appended to `out`.
+void BuildRectangleRecords(int left, int top, int right, int bottom, int layer, int pen,
+                           std::vector<CETREC>& out);
+
+// Degrees to radians, with the factor the drawings were always made with.
+inline constexpr double kRadiansPerDegree = 0.017453292519944444;
