@@ -1,0 +1,7 @@
+#include "model/platform_services.h"
+
+CPlatformServices& PlatformServices()
+{
+    static CPlatformServices services;
+    return services;
+}
