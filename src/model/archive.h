@@ -67,6 +67,12 @@ private:
     std::vector<const CClassInfo*> classes;
 };
 
+// Registers a stored class when the program starts: one at namespace scope
+// beside each stored class.
+struct CClassRegistrar {
+    explicit CClassRegistrar(const CClassInfo& info) { CClassRegistry::Global().Register(info); }
+};
+
 // The result of reading an object reference: the object (null for none) and,
 // when it is new, its ownership.
 struct CObjectRef {

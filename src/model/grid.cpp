@@ -1,14 +1,7 @@
 #include "model/grid.h"
 
 #include "model/archive.h"
-
-namespace {
-
-constexpr int kToolSymbols = 8193;
-constexpr int kToolText = 8240;
-constexpr int kToolWindowsText = 8245;
-
-}  // namespace
+#include "model/tool_mode.h"
 
 CGridArr::CGridArr()
 {
@@ -23,9 +16,9 @@ void CGridArr::CopyFrom(const CGridArr& other)
 
 void CGridArr::SelectFor(int toolMode)
 {
-    if (toolMode == kToolSymbols)
+    if (toolMode == ToolMode::Symbols)
         activeGrid = kPlace;
-    else if (toolMode == kToolText || toolMode == kToolWindowsText)
+    else if (toolMode == ToolMode::Text || toolMode == ToolMode::WindowsText)
         activeGrid = kText;
     else
         activeGrid = kDraw;
