@@ -1,0 +1,79 @@
+#include "gui/qt_image_codec.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// HIMETRIC units (0.01 mm) in a metre.
+constexpr double kHimetricPerMetre = 100000.0;
+// Files that state no resolution are taken at the screen's 96 dpi.
+constexpr double kDefaultDotsPerMetre = 96 / 0.0254;
+
+bool IsPictureFormat(const QByteArray& format)
+{
+    return format == "bmp" || format == "gif" || format == "jpeg" || format == "jpg"
+        || format == "png";
+}
+
+// Qt gives an image whose file states no resolution the screen's default;
+// this is that default.
+int UnstatedDotsPerMetre(bool horizontal)
+{
+    const QImage probe(1, 1, QImage::Format_RGB32);
+    return horizontal ? probe.dotsPerMeterX() : probe.dotsPerMeterY();
+}
+
+int32_t Himetric(int pixels, int dotsPerMetre, int unstated)
+{
+    const double dpm
+        = dotsPerMetre <= 0 || dotsPerMetre == unstated ? kDefaultDotsPerMetre : dotsPerMetre;
+    const double v = std::round(pixels * kHimetricPerMetre / dpm);
+    // At least one unit, so that aspect ratios never divide by zero.
+    return static_cast<int32_t>(std::clamp(v, 1.0, double {std::numeric_limits<int32_t>::max()}));
+}
+
+} // namespace
+
+CQtImage::CQtImage(QImage image, CSize himetric)
+    : image(std::move(image))
+    , size(himetric)
+{
+}
+
+std::shared_ptr<const CImage> CQtImageCodec::Decode(std::span<const uint8_t> bytes) const
+{
+    if (bytes.empty() || bytes.size() > size_t {std::numeric_limits<qsizetype>::max()})
+        return nullptr;
+    // Reads the caller's bytes in place; the image owns its pixels after reading.
+    QByteArray data = QByteArray::fromRawData(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return nullptr;
+    QImageReader reader(&buffer);
+    // Pictures show as the file stores them, without turning by Exif data.
+    reader.setAutoTransform(false);
+    if (!IsPictureFormat(reader.format()))
+        return nullptr;
+    QImage image = reader.read();
+    if (image.isNull())
+        return nullptr;
+
+    const CSize himetric {
+        Himetric(image.width(), image.dotsPerMeterX(), UnstatedDotsPerMetre(true)),
+        Himetric(image.height(), image.dotsPerMeterY(), UnstatedDotsPerMetre(false))};
+    // The formats the painter draws fastest; the sheet draws each picture on
+    // every redraw.
+    const QImage::Format fast
+        = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (image.format() != fast)
+        image.convertTo(fast);
+    if (image.isNull())
+        return nullptr;
+    return std::make_shared<CQtImage>(std::move(image), himetric);
+}
