@@ -1,0 +1,84 @@
+#include "model/sheet.h"
+#include "model/tool_mode.h"
+
+void CSheet::PushUndo()
+{
+    if (undoPosition < undoLimit) {
+        ++undoPosition;
+    } else {
+        undoList.erase(undoList.begin());
+        undoPosition = undoLimit;
+    }
+    undoValidCount = undoPosition + 1;
+    if (static_cast<int>(undoList.size()) <= undoPosition)
+        undoList.push_back(std::make_unique<CUndoRedo>());
+
+    CUndoRedo& snap = *undoList[undoPosition];
+    snap.records = records;
+    snap.recordCount = recordCount;
+    snap.currentRecord = currentRecord;
+    snap.origin = origin;
+    snap.texts.CopyFrom(texts);
+    snap.textIndex = texts.currentIndex;
+    snap.pictures = std::make_unique<CPictArray>();
+    snap.pictures->CopyFrom(*pictures, false);
+
+    pendingChange = 0;
+    changedFlag = 1;
+}
+
+int CSheet::Restore(int i)
+{
+    if (i < 0 || i >= static_cast<int>(undoList.size()))
+        return 0;
+    const CUndoRedo& snap = *undoList[i];
+    records = snap.records;
+    ResizeArrays(static_cast<int>(records.size()));
+    recordCount = snap.recordCount;
+    currentRecord = snap.currentRecord;
+    texts.CopyFrom(snap.texts);
+    texts.currentIndex = snap.textIndex;
+    origin = snap.origin;
+    pictures = std::make_unique<CPictArray>();
+    pictures->CopyFrom(*snap.pictures, false);
+    return 1;
+}
+
+int CSheet::Undo()
+{
+    if (texts.GetSelectedCount() > 0) {
+        texts.DeselectAll();
+        pendingChange = 1;
+    }
+    if (selectedCount > 0)
+        ClearSelection();
+    toolMode = ToolMode::Select;
+    toolStep = 0;
+    if (pendingChange)
+        PushUndo();
+    if (undoPosition < 1)
+        return 0;
+    --undoPosition;
+    const int result = Restore(undoPosition);
+    texts.DeselectAll();
+    return result;
+}
+
+int CSheet::Redo()
+{
+    if (undoPosition < undoValidCount - 1) {
+        ++undoPosition;
+        return Restore(undoPosition);
+    }
+    return 0;
+}
+
+void CSheet::RestartUndo()
+{
+    const int changed = changedFlag;
+    undoList.clear();
+    undoPosition = -1;
+    undoValidCount = 0;
+    PushUndo();
+    changedFlag = changed;
+}
