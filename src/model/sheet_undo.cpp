@@ -21,7 +21,7 @@ void CSheet::PushUndo()
     snap.texts.CopyFrom(texts);
     snap.textIndex = texts.currentIndex;
     snap.pictures = std::make_unique<CPictArray>();
-    snap.pictures->CopyFrom(*pictures, false);
+    snap.pictures->CopyFrom(*pictures, true);
 
     pendingChange = 0;
     changedFlag = 1;
@@ -40,7 +40,7 @@ int CSheet::Restore(int i)
     texts.currentIndex = snap.textIndex;
     origin = snap.origin;
     pictures = std::make_unique<CPictArray>();
-    pictures->CopyFrom(*snap.pictures, false);
+    pictures->CopyFrom(*snap.pictures, true);
     return 1;
 }
 
