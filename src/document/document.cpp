@@ -1,0 +1,249 @@
+#include "document/document.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+#include "document/dir.h"
+#include "model/archive.h"
+#include "model/file_io.h"
+
+namespace {
+
+constexpr int32_t kOldestLayoutAbove = 2000;
+constexpr const char* kOpenFailed = "Failed to open document.";
+
+}  // namespace
+
+CDovereduDoc::CDovereduDoc() = default;
+CDovereduDoc::~CDovereduDoc() = default;
+
+void CDovereduDoc::ResetContents()
+{
+    sheets.clear();
+    activeSheet = 0;
+    projectGroup = "Geen projectgroep";
+    projectName = "Nieuw project";
+    projectManager.clear();
+    notes = "Geen opmerkingen";
+    workingTime = 0;
+    changedSinceBackup = 0;
+    loadComplete = true;
+    modified = false;
+    selectionEdit = SelectionEditSettings();
+    keyPrefix = 0;
+    sheetList.clear();
+    sheetListSelection = 0;
+    layerList.clear();
+    layerListSelection = 0;
+}
+
+void CDovereduDoc::Serialize(CArchive& ar)
+{
+    if (ar.IsLoading()) {
+        Load(ar);
+        return;
+    }
+    ar.WriteInt(kVersion);
+    ar.WriteString(projectGroup);
+    ar.WriteString(projectName);
+    ar.WriteString(projectManager);
+    ar.WriteString(notes);
+    ar.WriteInt(workingTime);
+    ar.WriteCount(static_cast<uint32_t>(sheets.size()));
+    for (const auto& sheet : sheets)
+        ar.WriteObject(sheet.get());
+    ar.WriteInt(activeSheet);
+    modified = false;
+}
+
+void CDovereduDoc::Load(CArchive& ar)
+{
+    ResetContents();
+    loadComplete = false;
+    const int32_t version = ar.ReadInt();
+    if (version > kOldestLayoutAbove) {
+        // The oldest files start with the working time and store the sheet
+        // bodies one after another, without object references.
+        workingTime = version;
+        projectGroup = ar.ReadString();
+        projectName = ar.ReadString();
+        projectManager = ar.ReadString();
+        notes = ar.ReadString();
+        const int32_t n = ar.ReadInt();
+        for (int32_t i = 0; i < n; ++i) {
+            auto sheet = std::make_unique<CSheet>();
+            sheet->clientRect = viewRect;
+            sheet->Serialize(ar);
+            sheets.push_back(std::move(sheet));
+        }
+    } else if (version == 811 || version == 820 || version == kVersion) {
+        projectGroup = ar.ReadString();
+        projectName = ar.ReadString();
+        projectManager = ar.ReadString();
+        notes = ar.ReadString();
+        workingTime = ar.ReadInt();
+        const uint32_t n = ar.ReadCount();
+        ar.Require(uint64_t{n} * 2);  // every reference takes at least a word
+        for (uint32_t i = 0; i < n; ++i)
+            sheets.push_back(ar.ReadOwned<CSheet>());
+        if (version == kVersion)
+            activeSheet = ar.ReadInt();
+    } else {
+        return;
+    }
+    // A stored index outside the sheets would make every later access fail.
+    if (activeSheet < 0 || activeSheet >= static_cast<int32_t>(sheets.size()))
+        activeSheet = 0;
+    for (auto& sheet : sheets) {
+        sheet->clientRect = viewRect;
+        sheet->origin = sheet->Extents();
+    }
+    RefreshSheetLists(true);
+    loadComplete = true;
+}
+
+void CDovereduDoc::RefreshSheetLists(bool fill)
+{
+    sheetList.clear();
+    layerList.clear();
+    sheetListSelection = 0;
+    layerListSelection = 0;
+    if (!fill)
+        return;
+    char entry[32];
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        std::snprintf(entry, sizeof entry, "%d: ", static_cast<int>(i + 1));
+        sheetList.push_back(entry + sheets[i]->sheetName);
+    }
+    sheetListSelection = std::max(activeSheet, 0);
+    if (sheets.empty())
+        return;
+    const CSheet& active = GetActiveSheet();
+    for (int i = 1; i < kLayerCount; ++i)
+        layerList.push_back(active.layers.DisplayName(i, "Laag %d"));
+    layerListSelection = std::max(active.activeLayer - 1, 0);
+    if (applyConfiguredGrids) {
+        for (auto& sheet : sheets)
+            applyConfiguredGrids(sheet->grids);
+    }
+}
+
+void CDovereduDoc::SetActiveSheet(int index)
+{
+    activeSheet = index;
+    RefreshSheetLists(true);
+}
+
+CSheet& CDovereduDoc::GetActiveSheet()
+{
+    return *sheets.at(static_cast<size_t>(activeSheet));
+}
+
+void CDovereduDoc::SetViewRect(int left, int top, int right, int bottom)
+{
+    viewRect = {left, top, right, bottom};
+    for (auto& sheet : sheets)
+        sheet->clientRect = viewRect;
+}
+
+void CDovereduDoc::MarkChanged(bool on)
+{
+    changedSinceBackup = on ? 1 : 0;
+    modified = on;
+}
+
+void CDovereduDoc::RecordUndoStep()
+{
+    if (sheets.empty())
+        return;
+    GetActiveSheet().PushUndo();
+    changedSinceBackup = 1;
+    modified = true;
+}
+
+std::string CDovereduDoc::FormatWorkingTime(int32_t ms)
+{
+    const int32_t t = std::max(ms, 0);
+    char text[32];
+    std::snprintf(text, sizeof text, "T:%02d:%02d", t / 3600000, (t / 60000) % 60);
+    return text;
+}
+
+void CDovereduDoc::UpdateWorkingTime(uint32_t nowTick)
+{
+    const int64_t total = int64_t{workingTime} + static_cast<uint32_t>(nowTick - startTick);
+    workingTime = static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
+    startTick = nowTick;
+}
+
+std::optional<std::string> CDovereduDoc::Open(const std::string& path)
+{
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        ResetContents();
+        return std::string(kOpenFailed);
+    }
+    try {
+        CArchive ar(*bytes, path);
+        Load(ar);
+    } catch (const CArchiveException& e) {
+        ResetContents();
+        return std::string(e.what());
+    }
+    if (!loadComplete) {
+        ResetContents();
+        return std::string(kOpenFailed);
+    }
+    pathName = path;
+    title = CDir::TitleOf(path) + CDir::ExtensionOf(path);
+    modified = false;
+    return std::nullopt;
+}
+
+std::vector<uint8_t> CDovereduDoc::Store(const std::string& fileName)
+{
+    CArchive ar(fileName);
+    Serialize(ar);
+    return ar.TakeBytes();
+}
+
+std::optional<std::string> CDovereduDoc::Save(const std::string& path)
+{
+    for (auto& sheet : sheets)
+        sheet->RestartUndo();
+    const bool wasModified = modified;
+    const std::vector<uint8_t> bytes = Store(path);
+    if (auto error = WriteFileAtomically(path, bytes)) {
+        modified = wasModified;
+        return "Failed to save document.\n" + *error;
+    }
+    pathName = path;
+    title = CDir::TitleOf(path) + CDir::ExtensionOf(path);
+    modified = false;
+    return std::nullopt;
+}
+
+CDovereduDoc::CloseQuestion CDovereduDoc::DecideClose()
+{
+    if (sheets.empty())
+        return CloseQuestion::None;
+    int count = 0;
+    for (auto& sheet : sheets) {
+        if (sheet->texts.GetSelectedCount() > 0)
+            sheet->texts.DeselectAll();
+        if (sheet->selectedCount > 0)
+            sheet->ClearSelection();
+        if (sheet->pendingChange)
+            ++count;
+        if (sheet->undoPosition > 0)
+            ++count;
+    }
+    // Besides unrecorded drawing changes, anything that marked the project
+    // modified (sheets added, renamed or deleted, the project info, an
+    // import) is work the user would lose.
+    modified = modified || count > 0;
+    if (!modified)
+        return CloseQuestion::None;
+    return pathName.empty() ? CloseQuestion::SaveNew : CloseQuestion::SaveToPath;
+}

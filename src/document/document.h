@@ -1,0 +1,100 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/sheet.h"
+#include "platform/types.h"
+
+class CArchive;
+class CGridArr;
+
+// One open project: its ordered sheets, the active one, four texts of
+// project information and the working time, and its file.
+class CDovereduDoc {
+public:
+    static constexpr int32_t kVersion = 900;
+
+    // What closing the project asks the user.
+    enum class CloseQuestion {
+        None,        // close without a question
+        SaveToPath,  // "<path>opslaan?"
+        SaveNew,     // "Nieuw project opslaan?"
+    };
+
+    CDovereduDoc();
+    ~CDovereduDoc();
+
+    // The whole project, in either direction. Loading leaves loadComplete
+    // 0 for a file of an unknown version.
+    void Serialize(CArchive& ar);
+    void ResetContents();
+    void RefreshSheetLists(bool fill);
+    void SetActiveSheet(int index);
+    CSheet& GetActiveSheet();
+    bool HasSheets() const { return !sheets.empty(); }
+    void SetViewRect(int left, int top, int right, int bottom);
+    void MarkChanged(bool on = true);
+    void RecordUndoStep();
+    static std::string FormatWorkingTime(int32_t ms);
+    // Adds the time since the start tick to the working time (saturating).
+    void UpdateWorkingTime(uint32_t nowTick);
+
+    // Reads a project file; on failure the message for the user, and the
+    // document holds nothing of the file.
+    std::optional<std::string> Open(const std::string& path);
+    // Restarts every sheet's undo history, then writes the project to a
+    // temporary file beside the target and renames it; on failure the
+    // message for the user, and the old file is as it was.
+    std::optional<std::string> Save(const std::string& path);
+    // The project as the bytes of its file.
+    std::vector<uint8_t> Store(const std::string& fileName = {});
+    // Decides whether closing asks to save; clears the selections as it
+    // looks (a pending selection edit counts as a change).
+    CloseQuestion DecideClose();
+
+    // Stored.
+    std::string projectGroup = "Geen projectgroep";
+    std::string projectName = "Nieuw project";
+    std::string projectManager;
+    std::string notes = "Geen opmerkingen";
+    int32_t workingTime = 0;
+    std::vector<std::unique_ptr<CSheet>> sheets;
+    int32_t activeSheet = 0;
+
+    // Not stored.
+    int changedSinceBackup = 0;
+    struct SelectionEditSettings {
+        std::array<int32_t, 7> ints{};
+        double factor = 1.0;
+        std::array<std::string, 4> texts{"0", "0", "0", "0"};
+    } selectionEdit;
+    bool loadComplete = true;
+    CRect viewRect;
+    uint32_t startTick = 0;
+    uint8_t keyPrefix = 0;
+
+    // The file: its path (empty for a project never saved), its title and
+    // whether it changed since it was opened or saved.
+    std::string pathName;
+    std::string title;
+    bool modified = false;
+
+    // The sheet and layer lists the main window shows.
+    std::vector<std::string> sheetList;
+    int sheetListSelection = 0;
+    std::vector<std::string> layerList;
+    int layerListSelection = 0;
+
+    // Called by RefreshSheetLists for every sheet's grids when the project
+    // has sheets: the configuration replaces them when it says so.
+    std::function<void(CGridArr&)> applyConfiguredGrids;
+
+private:
+    void Load(CArchive& ar);
+};
