@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "cli/project_commands.h"
+
 namespace {
 
 struct CliCommand {
@@ -14,7 +16,12 @@ struct CliCommand {
 
 const std::vector<CliCommand>& Commands()
 {
-    static const std::vector<CliCommand> commands = {};
+    static const std::vector<CliCommand> commands = {
+        {"new", "OUT.ETT [--sheets N]", CmdNew},
+        {"resave", "IN.ETT OUT.ETT", CmdResave},
+        {"info", "FILE.ETT", CmdInfo},
+        {"dump", "FILE.ETT [--sheet N]", CmdDump},
+    };
     return commands;
 }
 
@@ -23,14 +30,29 @@ const std::vector<CliCommand>& Commands()
 QString CliDescription()
 {
     QString text = QStringLiteral("Headless commands on ridizav project files.\n\nCommands:");
-    if (Commands().empty())
-        text += QStringLiteral("\n  (none yet)");
     for (const CliCommand& c : Commands())
         text += QStringLiteral("\n  %1 %2").arg(QLatin1String(c.name), QLatin1String(c.usage));
     return text;
 }
 
-void AddCliOptions(QCommandLineParser&) {}
+void AddCliOptions(QCommandLineParser& parser)
+{
+    parser.addOption({QStringLiteral("sheets"), QStringLiteral("Number of new sheets."), QStringLiteral("N"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("sheet"), QStringLiteral("A sheet: its 1-based number or its name."),
+                      QStringLiteral("SHEET")});
+}
+
+int CliFail(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    return 1;
+}
+
+int CliUsage(const char* usage)
+{
+    std::fprintf(stderr, "Usage: ridizav-cli %s\n", usage);
+    return 2;
+}
 
 int RunCliCommand(const QString& command, const QStringList& args, const QCommandLineParser& parser)
 {

@@ -10,3 +10,7 @@
 QString CliDescription();
 void AddCliOptions(QCommandLineParser& parser);
 int RunCliCommand(const QString& command, const QStringList& args, const QCommandLineParser& parser);
+
+// Shared by the command files.
+int CliFail(const QString& message);
+int CliUsage(const char* usage);

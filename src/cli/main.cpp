@@ -1,7 +1,12 @@
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <clocale>
+
+#include "gui/qt_image_codec.h"
+#include "gui/qt_text_metrics.h"
+#include "model/platform_services.h"
 #include <cstdio>
+#include <cstdlib>
 
 #include "cli/cli_commands.h"
 
@@ -10,10 +15,20 @@ int main(int argc, char* argv[])
     // The command-line tool never needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder; a batch job may have none.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        char folder[] = "/tmp/ridizav-cli-XXXXXX";
+        if (mkdtemp(folder) != nullptr)
+            qputenv("XDG_RUNTIME_DIR", folder);
+    }
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setApplicationName(QStringLiteral("ridizav-cli"));
     QGuiApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
+
+    const CQtImageCodec imageCodec;
+    const CQtTextMetrics textMetrics;
+    PlatformServices() = {&imageCodec, &textMetrics};
 
     QCommandLineParser parser;
     parser.setApplicationDescription(CliDescription());

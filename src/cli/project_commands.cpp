@@ -1,0 +1,199 @@
+#include "cli/project_commands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "cli/cli_commands.h"
+#include "document/document.h"
+#include "model/file_io.h"
+#include "model/text_encoding.h"
+
+namespace {
+
+QString Text(const std::string& cp1252)
+{
+    return QString::fromStdString(Cp1252ToUtf8(cp1252));
+}
+
+std::string FileArg(const QString& arg)
+{
+    return arg.toStdString();
+}
+
+QJsonArray Pair(int a, int b)
+{
+    return QJsonArray{a, b};
+}
+
+QJsonArray Rect(const CRect& r)
+{
+    return QJsonArray{r.left, r.top, r.right, r.bottom};
+}
+
+template <class Array>
+QJsonArray Numbers(const Array& values)
+{
+    QJsonArray out;
+    for (auto v : values)
+        out.append(static_cast<qint64>(v));
+    return out;
+}
+
+QJsonObject SheetInfo(const CSheet& s, bool withContent)
+{
+    QJsonObject o;
+    o["name"] = Text(s.sheetName);
+    o["title"] = Text(s.sheetTitle);
+    o["recordCount"] = s.recordCount;
+    o["arrayLength"] = s.Length();
+    o["texts"] = s.texts.GetCount();
+    o["pictures"] = s.pictures->GetSize();
+    o["zoom"] = s.zoom;
+    o["origin"] = Pair(s.origin.x, s.origin.y);
+    o["cursor"] = Pair(s.cursor.x, s.cursor.y);
+    o["rawPoint"] = Pair(s.rawPoint.x, s.rawPoint.y);
+    o["textPoint"] = Pair(s.textPoint.x, s.textPoint.y);
+    o["selectionCriteria"] = s.selectionCriteria;
+    o["junctionSize"] = s.junctionSize;
+    o["penWidths"] = Numbers(s.penWidths);
+    QJsonArray layers;
+    for (int i = 0; i < kLayerCount; ++i) {
+        const CLayer& l = s.layers.Layer(i);
+        layers.append(QJsonObject{{"number", l.number},
+                                  {"name", Text(l.name)},
+                                  {"altName", Text(l.altName)},
+                                  {"flagByte", l.flagByte},
+                                  {"visible", l.visible},
+                                  {"recordUses", l.recordUses},
+                                  {"textUses", l.textUses}});
+    }
+    o["layers"] = layers;
+    o["layerColours"] = Numbers(s.layerColours);
+    o["highlightColours"] = Numbers(s.highlightColours);
+    o["printColours"] = Numbers(s.printColours);
+    QJsonArray grids;
+    for (const CGrid& g : s.grids.grids) {
+        grids.append(QJsonObject{{"spacingX", g.spacingX},
+                                 {"spacingY", g.spacingY},
+                                 {"snapX", g.snapX},
+                                 {"snapY", g.snapY},
+                                 {"display", g.display},
+                                 {"snapOn", g.snapOn}});
+    }
+    o["grids"] = grids;
+    o["extent"] = Rect(s.sheetExtent);
+    if (!withContent)
+        return o;
+
+    QJsonArray records;
+    for (int i = 1; i < s.recordCount; ++i) {
+        const CETREC& r = s.records[i];
+        records.append(QJsonArray{r.blockWord, r.styleWord, r.x, r.y});
+    }
+    o["records"] = records;
+    QJsonArray texts;
+    for (const auto& t : s.texts) {
+        texts.append(QJsonObject{{"text", Text(t->text)},
+                                 {"box", Rect(t->box)},
+                                 {"attributes", static_cast<qint64>(t->attributes)}});
+    }
+    o["textList"] = texts;
+    QJsonArray pictures;
+    for (int i = 0; i < s.pictures->GetSize(); ++i) {
+        const CPict& p = s.pictures->At(i);
+        pictures.append(QJsonObject{{"file", Text(p.fileName)},
+                                    {"flags", static_cast<qint64>(p.flags)},
+                                    {"angle", p.angle},
+                                    {"size", Pair(p.pictureSize.cx, p.pictureSize.cy)},
+                                    {"placement", Rect(p.placementRect)},
+                                    {"source", Rect(p.sourceRect)}});
+    }
+    o["pictureList"] = pictures;
+    return o;
+}
+
+int PrintProject(const QStringList& args, const QCommandLineParser& parser, bool withContent,
+                 const char* usage)
+{
+    if (args.size() != 1)
+        return CliUsage(usage);
+    const std::string path = FileArg(args[0]);
+    const auto bytes = ReadFileBytes(path);
+    CDovereduDoc doc;
+    if (auto error = doc.Open(path))
+        return CliFail(QString::fromStdString(*error));
+
+    int only = -1;
+    if (withContent && parser.isSet("sheet")) {
+        bool ok = false;
+        only = parser.value("sheet").toInt(&ok) - 1;
+        if (!ok || only < 0 || only >= static_cast<int>(doc.sheets.size()))
+            return CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+    }
+
+    QJsonObject o;
+    o["version"] = bytes && bytes->size() >= 4
+                       ? static_cast<qint64>(static_cast<int32_t>((*bytes)[0] | ((*bytes)[1] << 8) |
+                                                                  ((*bytes)[2] << 16) | ((*bytes)[3] << 24)))
+                       : 0;
+    o["projectGroup"] = Text(doc.projectGroup);
+    o["projectName"] = Text(doc.projectName);
+    o["projectManager"] = Text(doc.projectManager);
+    o["notes"] = Text(doc.notes);
+    o["workingTime"] = doc.workingTime;
+    o["activeSheet"] = doc.activeSheet;
+    QJsonArray sheets;
+    for (size_t i = 0; i < doc.sheets.size(); ++i) {
+        const bool content = withContent && (only < 0 || static_cast<int>(i) == only);
+        sheets.append(SheetInfo(*doc.sheets[i], content));
+    }
+    o["sheets"] = sheets;
+    std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+    return 0;
+}
+
+}  // namespace
+
+int CmdNew(const QStringList& args, const QCommandLineParser& parser)
+{
+    if (args.size() != 1)
+        return CliUsage("new OUT.ETT [--sheets N]");
+    bool ok = false;
+    const int n = parser.value("sheets").toInt(&ok);
+    if (!ok || n < 0 || n > 10000)
+        return CliFail(QStringLiteral("--sheets takes a number from 0 to 10000."));
+    CDovereduDoc doc;
+    for (int i = 0; i < n; ++i) {
+        auto sheet = std::make_unique<CSheet>();
+        sheet->AddFrame(0, 0, 400000, 270000);
+        sheet->PushUndo();
+        doc.sheets.push_back(std::move(sheet));
+    }
+    if (auto error = doc.Save(FileArg(args[0])))
+        return CliFail(QString::fromStdString(*error));
+    return 0;
+}
+
+int CmdResave(const QStringList& args, const QCommandLineParser&)
+{
+    if (args.size() != 2)
+        return CliUsage("resave IN.ETT OUT.ETT");
+    CDovereduDoc doc;
+    if (auto error = doc.Open(FileArg(args[0])))
+        return CliFail(QString::fromStdString(*error));
+    if (auto error = doc.Save(FileArg(args[1])))
+        return CliFail(QString::fromStdString(*error));
+    return 0;
+}
+
+int CmdInfo(const QStringList& args, const QCommandLineParser& parser)
+{
+    return PrintProject(args, parser, false, "info FILE.ETT");
+}
+
+int CmdDump(const QStringList& args, const QCommandLineParser& parser)
+{
+    return PrintProject(args, parser, true, "dump FILE.ETT [--sheet N]");
+}
