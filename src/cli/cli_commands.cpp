@@ -4,7 +4,9 @@
 #include <functional>
 #include <vector>
 
+#include "app/settings.h"
 #include "cli/project_commands.h"
+#include "document/document.h"
 
 namespace {
 
@@ -40,6 +42,17 @@ void AddCliOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("sheets"), QStringLiteral("Number of new sheets."), QStringLiteral("N"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("sheet"), QStringLiteral("A sheet: its 1-based number or its name."),
                       QStringLiteral("SHEET")});
+}
+
+CSettings& CliSettings()
+{
+    static CSettings settings;
+    return settings;
+}
+
+void FollowConfiguration(CDovereduDoc& doc)
+{
+    doc.applyConfiguredGrids = [](CGridArr& grids) { ApplyGridsToSheet(CliSettings(), grids); };
 }
 
 int CliFail(const QString& message)

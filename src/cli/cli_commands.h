@@ -11,6 +11,13 @@ QString CliDescription();
 void AddCliOptions(QCommandLineParser& parser);
 int RunCliCommand(const QString& command, const QStringList& args, const QCommandLineParser& parser);
 
+class CDovereduDoc;
+class CSettings;
+
 // Shared by the command files.
+CSettings& CliSettings();
+// Lets a document that is opened to be changed and saved follow the
+// configuration as the program does (the grids of every sheet).
+void FollowConfiguration(CDovereduDoc& doc);
 int CliFail(const QString& message);
 int CliUsage(const char* usage);

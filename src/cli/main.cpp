@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/config_file.h"
+#include "app/program_folder.h"
 #include "cli/cli_commands.h"
+#include "model/model_defaults.h"
 
 int main(int argc, char* argv[])
 {
@@ -25,6 +28,11 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setApplicationName(QStringLiteral("ridizav-cli"));
     QGuiApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
+
+    SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
+    // The configuration is read as the program reads it, and never written.
+    ReadConfigFile(ConfigFilePath(), CliSettings());
+    CliSettings().ApplyTo(ModelDefaults());
 
     const CQtImageCodec imageCodec;
     const CQtTextMetrics textMetrics;

@@ -181,6 +181,7 @@ int CmdResave(const QStringList& args, const QCommandLineParser&)
     if (args.size() != 2)
         return CliUsage("resave IN.ETT OUT.ETT");
     CDovereduDoc doc;
+    FollowConfiguration(doc);
     if (auto error = doc.Open(FileArg(args[0])))
         return CliFail(QString::fromStdString(*error));
     if (auto error = doc.Save(FileArg(args[1])))

@@ -5,7 +5,11 @@
 #include "gui/qt_text_metrics.h"
 #include "model/platform_services.h"
 
+#include "app/program_folder.h"
+#include "app/settings.h"
 #include "gui/main_frame.h"
+#include "gui/user_config_dlg.h"
+#include "model/model_defaults.h"
 
 int main(int argc, char* argv[])
 {
@@ -16,11 +20,19 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Vorel Ridizav"));
     QApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
 
+    SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
+    CSettings settings;
+    LoadConfiguration(settings, nullptr);
+    settings.ApplyTo(ModelDefaults());
+
     const CQtImageCodec imageCodec;
     const CQtTextMetrics textMetrics;
     PlatformServices() = {&imageCodec, &textMetrics};
 
     CMainFrame frame;
     frame.show();
-    return app.exec();
+    const int result = app.exec();
+    // A first start has no configuration yet: it is written at exit.
+    SaveConfiguration(settings, nullptr);
+    return result;
 }
