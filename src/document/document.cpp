@@ -95,10 +95,9 @@ void CDovereduDoc::Load(CArchive& ar)
     // A stored index outside the sheets would make every later access fail.
     if (activeSheet < 0 || activeSheet >= static_cast<int32_t>(sheets.size()))
         activeSheet = 0;
-    for (auto& sheet : sheets) {
+    // Every sheet has recomputed its extent and origin as it was read.
+    for (auto& sheet : sheets)
         sheet->clientRect = viewRect;
-        sheet->origin = sheet->Extents();
-    }
     RefreshSheetLists(true);
     loadComplete = true;
 }

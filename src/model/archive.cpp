@@ -431,11 +431,13 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
     }
 }
 
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records)
+void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare)
 {
     if constexpr (std::endian::native == std::endian::little) {
         const uint32_t n = ar.ReadCount();
         ar.Require(uint64_t{n} * CETREC::kStoredSize);
+        records.clear();
+        records.reserve(size_t{n} + spare);
         records.resize(n);
         ar.ReadRawExact(records.data(), size_t{n} * CETREC::kStoredSize);
     } else {

@@ -198,4 +198,6 @@ void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
 // on a little-endian host.
 struct CETREC;
 void StoreRecords(CArchive& ar, const std::vector<CETREC>& records);
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records);
+// `spare` more records are reserved, so a caller that grows the array after
+// the load does not move it again.
+void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare = 0);

@@ -13,6 +13,13 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& p
     if (f == nullptr)
         return std::nullopt;
     std::vector<uint8_t> bytes;
+    // Read straight into place when the size is known; a pipe or a growing
+    // file is read on in chunks.
+    struct stat info {};
+    if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        bytes.resize(static_cast<size_t>(info.st_size));
+    size_t used = std::fread(bytes.data(), 1, bytes.size(), f);
+    bytes.resize(used);
     uint8_t chunk[65536];
     size_t n = 0;
     while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
@@ -28,7 +35,10 @@ std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path
                                                const std::vector<uint8_t>& bytes)
 {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string hidden(".");
+    hidden.append(path.filename().string());
+    hidden.append(".XXXXXX");
+    std::string pattern = (folder / hidden).string();
     const int fd = mkstemp(pattern.data());
     if (fd < 0)
         return "Cannot create a file in " + folder.string() + ": " + std::strerror(errno);

@@ -197,7 +197,7 @@ void CSheet::LoadBody(CArchive& ar, int schema)
         printColours[i] = static_cast<COLORREF>(ar.ReadInt());
     }
     recordCount = ar.ReadInt();
-    LoadRecords(ar, records);
+    LoadRecords(ar, records, kGrowth);
     // Later code indexes the list by recordCount: it must lie within what
     // was stored. A stored 0 is the sentinel alone.
     if (recordCount == 0)
