@@ -1,0 +1,144 @@
+#include "model/stroke_font.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "model/model_defaults.h"
+
+int NormaliseRotation(int64_t degrees)
+{
+    if (degrees < 0)
+        return static_cast<int>(359 - (-(degrees + 1)) % 360);
+    return static_cast<int>(degrees % 360);
+}
+
+CWideVector RotateVector(CWideVector v, int64_t degrees)
+{
+    // Quarter turns must be exact: texts and drawings are turned back and
+    // forth and may not drift by a micrometre.
+    const int r = NormaliseRotation(degrees);
+    switch (r) {
+    case 0:
+        return v;
+    case 90:
+        return {v.y, -v.x};
+    case 180:
+        return {-v.x, -v.y};
+    case 270:
+        return {-v.y, v.x};
+    }
+    const double t = r * kRadiansPerDegree;
+    const double x = static_cast<double>(v.x);
+    const double y = static_cast<double>(v.y);
+    // llround takes halves away from zero whatever the rounding mode.
+    return {std::llround(x * std::cos(t) + y * std::sin(t)),
+        std::llround(y * std::cos(t) - x * std::sin(t))};
+}
+
+CDovereduFont::CDovereduFont()
+    : size(ModelDefaults().strokeFontSize)
+{
+    Load(ModelDefaults().strokeFontPath);
+}
+
+bool CDovereduFont::Load(const std::string& path)
+{
+    glyphs.fill({});
+    firstEntry.fill(0);
+    lastEntry.fill(0);
+    fontPath = path;
+
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in.is_open())
+        return false;
+    std::array<char, kFileBytes> bytes {}; // a shorter file leaves zero entries
+    in.read(bytes.data(), bytes.size());
+    if (in.bad())
+        return false; // a folder opens but cannot be read
+
+    for (int i = 0; i < kEntryCount; ++i) {
+        const auto* e = reinterpret_cast<const uint8_t*>(bytes.data() + 3 * i);
+        glyphs[i] = {static_cast<int16_t>(e[0] * 3), static_cast<int16_t>(e[1] * 3), e[2]};
+    }
+
+    // Character j owns the entries up to the next change of bit 7. The entry
+    // past the file counts as flags 0, which closes a last character with
+    // bit 7 set. The last code takes every range that follows, closing each
+    // before the next, so it never owns strokes.
+    int j = 0;
+    uint8_t parity = 0;
+    for (int i = 1; i <= kEntryCount; ++i) {
+        const uint8_t b = glyphs[i].flags & kParityFlag;
+        if (b == parity)
+            continue;
+        lastEntry[j] = static_cast<int16_t>(i - 1);
+        if (j < kCodeCount - 1)
+            ++j;
+        firstEntry[j] = static_cast<int16_t>(i);
+        parity = b;
+    }
+    return true;
+}
+
+template<class Emit>
+bool CDovereduFont::WalkText(const std::string& t, CPoint cursor, int sz, Emit&& emit) const
+{
+    // Once the running advance is this far out, every further point lies
+    // beyond the 32-bit range in any direction, so holding it there keeps an
+    // absurd text from overflowing the sum without changing the result.
+    constexpr int64_t kFar = int64_t {1} << 40;
+    constexpr int64_t kLow = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
+
+    const int64_t s = sz;
+    const int64_t sign = mirrored ? -1 : 1;
+    const int turn = NormaliseRotation(angle);
+    int64_t a = 0;
+    for (const char ch : t) {
+        const auto code = static_cast<uint8_t>(ch);
+        int k = firstEntry[code];
+        for (; k < lastEntry[code]; ++k) {
+            const CGlyphEntry& e = glyphs[k];
+            const CWideVector p = RotateVector({a + sign * s * e.x, s * e.y}, turn);
+            const int64_t x = cursor.x + p.x;
+            const int64_t y = cursor.y + p.y;
+            if (x < kLow || x > kHigh || y < kLow || y > kHigh)
+                return false;
+            emit(CPoint {static_cast<int32_t>(x), static_cast<int32_t>(y)},
+                (e.flags & kDrawFlag) != 0);
+        }
+        a = std::clamp(a + sign * s * glyphs[k].x, -kFar, kFar);
+    }
+    return true;
+}
+
+bool CDovereduFont::BuildText(const std::string& t, CPoint cursor, int sz, CRecordList& list) const
+{
+    // Counted first, so that a text that cannot be built leaves the buffer
+    // as it was, and the arrays grow once.
+    int64_t count = 0;
+    if (!WalkText(t, cursor, sz, [&](CPoint, bool) { ++count; }))
+        return false;
+    const int64_t needed = count + CRecordList::kMinSpare;
+    if (needed > std::numeric_limits<int32_t>::max() - CRecordList::kGrowth)
+        return false;
+    if (list.Length() < needed) {
+        const int64_t steps
+            = (needed - list.Length() + CRecordList::kGrowth - 1) / CRecordList::kGrowth;
+        list.ResizeArrays(static_cast<int>(list.Length() + steps * CRecordList::kGrowth));
+    }
+
+    const int n = static_cast<int>(count);
+    const int stale = std::min(list.placementCount, list.Length());
+    if (stale > n)
+        std::fill(list.placement.begin() + n, list.placement.begin() + stale, CETREC {});
+    int i = 0;
+    WalkText(t, cursor, sz, [&](CPoint p, bool draw) {
+        list.placement[i++] = CETREC::Make(p.x, p.y, layer, draw ? pen : 0);
+    });
+    list.placementCount = n;
+    return true;
+}
