@@ -64,6 +64,13 @@ public:
     // Recounts the records and texts of every layer.
     void Recount();
 
+    // --- Geometry, selection and edits (sheet_geometry.cpp, sheet_selection.cpp,
+    // sheet_edit.cpp, sheet_buffer.cpp) ---
+
+    // --- View operations: pointer, pan, zoom (sheet_view.cpp) ---
+
+    // --- Drawing (sheet_render.cpp) ---
+
     // Undo (sheet_undo.cpp).
     void PushUndo();
     int Restore(int i);
