@@ -243,3 +243,13 @@ void CSheet::AfterLoad()
     Recount();
     PushUndo();
 }
+
+bool CSheet::BuildTextStrokes()
+{
+    return font.BuildText(font.Text(), cursor, ModelDefaults().strokeFontSize, *this);
+}
+
+bool CSheet::ReloadFont()
+{
+    return font.Load(ModelDefaults().strokeFontPath);
+}

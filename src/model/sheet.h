@@ -12,6 +12,7 @@
 #include "model/layer.h"
 #include "model/picture.h"
 #include "model/record_list.h"
+#include "model/stroke_font.h"
 #include "model/text.h"
 #include "platform/types.h"
 
@@ -71,6 +72,11 @@ public:
 
     // --- Drawing (sheet_render.cpp) ---
 
+    // The stroke text being placed, into the placement buffer at `cursor`.
+    bool BuildTextStrokes();
+    // Loads the configured stroke font again (after the configuration changed).
+    bool ReloadFont();
+
     // Undo (sheet_undo.cpp).
     void PushUndo();
     int Restore(int i);
@@ -89,6 +95,7 @@ public:
     CTextArray texts;
     std::unique_ptr<CText> editText;
     std::unique_ptr<CPictArray> pictures;
+    CDovereduFont font;  // the stroke font of the texts built on this sheet
 
     // Layers, pens and colours.
     CLayerArray layers;
