@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "cli/dxf_commands.h"
 #include "cli/project_commands.h"
 #include "document/document.h"
 
@@ -23,6 +24,7 @@ const std::vector<CliCommand>& Commands()
         {"resave", "IN.ETT OUT.ETT", CmdResave},
         {"info", "FILE.ETT", CmdInfo},
         {"dump", "FILE.ETT [--sheet N]", CmdDump},
+        {"export-dxf", "PROJECT.ETT OUT_FOLDER [--sheet NAME]...", CmdExportDxf},
     };
     return commands;
 }

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QCommandLineParser>
+#include <QStringList>
+
+// export-dxf PROJECT.ETT OUT_FOLDER [--sheet NAME]...
+int CmdExportDxf(const QStringList& args, const QCommandLineParser& parser);
