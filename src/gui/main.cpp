@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <clocale>
 
 #include "gui/qt_image_codec.h"
@@ -6,10 +7,7 @@
 #include "model/platform_services.h"
 
 #include "app/program_folder.h"
-#include "app/settings.h"
 #include "gui/main_frame.h"
-#include "gui/user_config_dlg.h"
-#include "model/model_defaults.h"
 
 int main(int argc, char* argv[])
 {
@@ -21,18 +19,19 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
 
     SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
-    CSettings settings;
-    LoadConfiguration(settings, nullptr);
-    settings.ApplyTo(ModelDefaults());
 
     const CQtImageCodec imageCodec;
     const CQtTextMetrics textMetrics;
     PlatformServices() = {&imageCodec, &textMetrics};
 
+    // The main window owns the settings and reads them before it shows.
     CMainFrame frame;
-    frame.show();
+    frame.LoadConfiguration();
+    // Also fills the screen where no window manager maximises it.
+    frame.setGeometry(frame.screen()->availableGeometry());
+    frame.showMaximized();
     const int result = app.exec();
     // A first start has no configuration yet: it is written at exit.
-    SaveConfiguration(settings, nullptr);
+    frame.SaveConfiguration();
     return result;
 }

@@ -1,10 +1,142 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <vector>
 
-// The program's main window.
+#include "app/command_router.h"
+#include "app/settings.h"
+
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMenuBar;
+class QToolBar;
+class CDovereduDoc;
+class CLayerCombo;
+class CSheet;
+class CSheetCombo;
+
+// The program's main window: the project windows in its client area, the
+// menus, the main tool bar with the sheet and layer lists, the tool set
+// "Werkset" at the right edge and the status bar. It owns the program's
+// settings and routes every command.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr int kPaneCount = 9;
+
     explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Settings.
+    CSettings& Settings() { return settings; }
+    const CSettings& Settings() const { return settings; }
+    // Reads the configuration file into the settings and hands the model its
+    // part of them.
+    void LoadConfiguration();
+    bool SaveConfiguration();
+    // The dialog "Configuratie"; on OK the bars follow the settings at once.
+    void ShowConfigurationDialog();
+    // Shows or hides the tool bar, the tool set and the status bar as the
+    // settings say.
+    void ApplyBarSettings();
+
+    // Commands. Later parts add their handlers as targets of the router; the
+    // frame's own handlers are the last target asked.
+    CCommandRouter& Router() { return router; }
+    // Brings every menu entry, button and accelerator up to date.
+    void UpdateCommandUi();
+
+    // The menu bar without a project, or the one with a project open.
+    void SetProjectOpen(bool open);
+    bool ProjectOpen() const { return projectOpen; }
+    // The recent projects (UTF-8 paths, newest first) in the file menu.
+    void SetRecentFiles(const std::vector<std::string>& paths);
+
+    // Lays out the main tool bar: the text variant while `sheet` is in the
+    // Windows-text tool, else the normal one. The sheet is the one that
+    // receives the font changes of the text variant.
+    void RebuildMainToolBar(CSheet* sheet);
+    bool TextToolBarShown() const { return textSheet != nullptr; }
+    QToolBar* MainToolBar() const { return mainBar; }
+    QToolBar* ToolSet() const { return toolSet; }
+    CSheetCombo* SheetCombo() const { return sheetCombo; }
+    CLayerCombo* LayerCombo() const { return layerCombo; }
+    QComboBox* FontCombo() const { return fontCombo; } // null in the normal variant
+    QComboBox* SizeCombo() const { return sizeCombo; } // null in the normal variant
+
+    // The lists' entries as the document keeps them (Windows-1252).
+    void ShowSheetList(const std::vector<std::string>& entries, int selection);
+    void ShowLayerList(const std::vector<std::string>& entries, int selection);
+    // Shows the document's lists; while a document is attached, picking a
+    // sheet or a layer changes its active sheet or the active sheet's layer.
+    void ShowDocumentLists(const CDovereduDoc& doc);
+    void AttachDocument(CDovereduDoc* doc);
+
+    // Status bar panes 0 (messages) to 8.
+    void SetPaneText(int pane, const QString& text);
+    QString PaneText(int pane) const;
+    QLabel* Pane(int pane) const { return panes.at(static_cast<size_t>(pane)); }
+
+    // The project windows.
+    QMdiArea* MdiArea() const { return mdiArea; }
+    // Adds a project window, maximised as every project window is.
+    QMdiSubWindow* AddProjectWindow(QWidget* window);
+
+    QMenu* createPopupMenu() override;
+
+signals:
+    // The user closed a list on another entry (after the attached document
+    // took the change).
+    void SheetPicked(int index);
+    void LayerPicked(int index);
+    void FontPicked(int index);
+    void SizePicked(int size);
+    void RecentFileChosen(int index);
+    void ScrollBarsChanged(bool shown);
+    void ConfigurationChanged();
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RegisterFrameCommands();
+    void BuildMenuBar();
+    void BuildToolSet();
+    void BuildStatusBar();
+    void AddAccelerators();
+    void ScheduleCommandUi();
+    void ToggleBar(bool CSettings::*setting);
+    void TileProjectWindows(Qt::Orientation orientation);
+    void PickSheet(int index);
+    void PickLayer(int index);
+
+    CSettings settings;
+    CCommandRouter router;
+    CCommandHandlers frameHandlers;
+
+    bool projectOpen = false;
+    QStringList recentFiles;
+    CSheet* textSheet = nullptr;
+    CDovereduDoc* document = nullptr;
+    QStringList sheetEntries;
+    int sheetSelection = 0;
+    QStringList layerEntries;
+    int layerSelection = 0;
+    bool updatePending = false;
+
+    QMdiArea* mdiArea = nullptr;
+    QToolBar* mainBar = nullptr;
+    QToolBar* toolSet = nullptr;
+    CSheetCombo* sheetCombo = nullptr;
+    CLayerCombo* layerCombo = nullptr;
+    QComboBox* fontCombo = nullptr;
+    QComboBox* sizeCombo = nullptr;
+    std::array<QLabel*, kPaneCount> panes {};
 };
