@@ -7,6 +7,8 @@
 #include "app/settings.h"
 #include "cli/dxf_commands.h"
 #include "cli/project_commands.h"
+#include "cli/text_command.h"
+#include "cli/render_command.h"
 #include "document/document.h"
 
 namespace {
@@ -24,7 +26,9 @@ const std::vector<CliCommand>& Commands()
         {"resave", "IN.ETT OUT.ETT", CmdResave},
         {"info", "FILE.ETT", CmdInfo},
         {"dump", "FILE.ETT [--sheet N]", CmdDump},
+        {"text", "PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]", CmdText},
         {"export-dxf", "PROJECT.ETT OUT_FOLDER [--sheet NAME]...", CmdExportDxf},
+        {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
     };
     return commands;
 }
@@ -44,6 +48,15 @@ void AddCliOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("sheets"), QStringLiteral("Number of new sheets."), QStringLiteral("N"), QStringLiteral("1")});
     parser.addOption({QStringLiteral("sheet"), QStringLiteral("A sheet: its 1-based number or its name."),
                       QStringLiteral("SHEET")});
+    parser.addOption({QStringLiteral("size"), QStringLiteral("Stroke-font text size."), QStringLiteral("S")});
+    parser.addOption({QStringLiteral("angle"), QStringLiteral("Text angle in degrees."), QStringLiteral("A")});
+    parser.addOption({QStringLiteral("mirror"), QStringLiteral("Mirror the text.")});
+    parser.addOption({QStringLiteral("at"), QStringLiteral("Position X,Y in millimetres from the sheet's origin."),
+                      QStringLiteral("X,Y")});
+    parser.addOption({QStringLiteral("width"), QStringLiteral("Width of the view in pixels."), QStringLiteral("W"),
+                      QStringLiteral("1600")});
+    parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."), QStringLiteral("H"),
+                      QStringLiteral("1200")});
 }
 
 CSettings& CliSettings()

@@ -16,6 +16,8 @@
 #include "model/text.h"
 #include "platform/types.h"
 
+class CUiServices;
+class CPenTable;
 class CUndoRedo;
 
 // One drawing sheet: its display list, texts, pictures, layers, pens and
@@ -68,9 +70,187 @@ public:
     // --- Geometry, selection and edits (sheet_geometry.cpp, sheet_selection.cpp,
     // sheet_edit.cpp, sheet_buffer.cpp) ---
 
+    // Selection criteria: one is in force when every bit of its mask is set.
+    static constexpr int32_t kSelectSegments = 0x1001; // single records
+    static constexpr int32_t kSelectFigures = 0x1002; // whole figures
+    static constexpr int32_t kSelectBlocks = 0x1004; // whole blocks, block 0 by figure
+    static constexpr int32_t kSelectPictures = 0x1008;
+    static constexpr int32_t kSelectTexts = 0x1010;
+    bool HasCriterion(int32_t mask) const { return (selectionCriteria & mask) == mask; }
+
+    // "All" as the first argument of ChangeLayer and ChangePen.
+    static constexpr int kAll = -1;
+
+    static constexpr std::string_view kMsgSelectionCriteria
+        = "De optie \"Selectie criteria\" moet op Lijnen of objecten\" staan om deze bewerking "
+          "mogelijk te maken";
+    static constexpr std::string_view kMsgOutOfRange
+        = "De bewerking is niet uitgevoerd: het resultaat zou buiten het tekengebied vallen.";
+    static constexpr std::string_view kMsgNoBlockNumber
+        = "Er is geen bloknummer meer vrij: de plaatsing is niet uitgevoerd.";
+
+    // Not a junction and drawn with a pen: a record that continues a figure.
+    static bool IsLineRecord(const CETREC& r) { return !r.IsJunction() && r.Pen() != 0; }
+
+    // The line record hit within 4 pixels of the point (micrometres), or 0;
+    // sets currentRecord and hitCode.
+    int HitFigure(int x, int y);
+    // The highest-numbered junction within 4 pixels of the point, or 0.
+    int FindJunction(int x, int y) const;
+    // -1 for an index outside the records in use; PenOf gives -1 for a junction.
+    int LayerOf(int i) const;
+    int PenOf(int i) const;
+    // Steps currentRecord to the nearest record on a visible layer after (or
+    // before) it; the new index, or 0 (and no step) when there is none.
+    int NextVisible(bool forward);
+
+    // Record primitives of the drawing tools; each makes room first.
+    void InsertAtCurrent();
+    void StartLine();
+    int AddLinePoint();
+    void AddRightAnglePoint();
+    int MoveCurrentPoint();
+    void DeleteAtCurrent();
+    void SetRecordLayer(int i, int layer);
+    void SetFigureLayer(int i, int layer);
+    void SetRecordPen(int i, int pen);
+    // Removes the junction at `cursor` (0) or adds one there (1); drawing the
+    // dot is the caller's.
+    int ToggleJunction();
+    // Closes and fills the figure that holds currentRecord; 0 when it has a
+    // single record.
+    int FillFigure();
+
+    // The placement buffer (sheet_buffer.cpp): placement[0 ... placementCount - 1].
+    void ClearBuffer();
+    void BuildRectangle(int left, int top, int right, int bottom);
+    int BuildEllipse(int left, int top, int right, int bottom, bool filled);
+    void CopySelection();
+    int CentreBufferOnCursor(CUiServices& ui);
+    int MoveBuffer(int dx, int dy, CUiServices& ui);
+    // Appends the buffer as one new block; 0 when nothing was placed.
+    int CommitBuffer(CUiServices& ui);
+    // The number a new block gets, or 0 when every number is in use.
+    int NewBlockNumber() const;
+
+    // Selection (sheet_selection.cpp). Each takes the snapshot of a pending
+    // move first and keeps selectedCount.
+    void SelectRecord(int i);
+    void DeselectRecord(int i);
+    void SelectAt(int i);
+    void SelectInWindow();
+    void SelectAll();
+    void InvertSelection();
+    void SelectFigure(int i);
+    void DeselectFigure(int i);
+    void SelectBlock(int block);
+    void DeselectBlock(int block);
+
+    // Edits of the selection (sheet_edit.cpp). An edit whose result would
+    // leave the 32-bit range changes nothing, says so and gives 0; otherwise
+    // the result is 1 when anything changed. MirrorX, MirrorY, Scale (but
+    // not at 100 %), ChangeLayer and ChangePen always take a snapshot, the
+    // turns when anything turned; a move only sets pendingChange.
+    int MoveSelection(CUiServices& ui);
+    int MirrorX(CUiServices& ui);
+    int MirrorY(CUiServices& ui);
+    // About `cursor`; withTexts also turns every selected text by the angle.
+    int Rotate(int angle, CUiServices& ui, bool withTexts = false);
+    int RotateAbout(int px, int py, int angle, CUiServices& ui);
+    int Scale(double percent, CUiServices& ui);
+    // Refused, with kMsgSelectionCriteria, while the criteria are segments alone.
+    int ChangeLayer(int from, int to, CUiServices& ui);
+    int ChangePen(int from, int to);
+    // Deletes the selected records, texts and pictures and tidies what is
+    // left (sheet_geometry.cpp); a snapshot when anything was deleted.
+    int DeleteSelection();
+    // Turns the whole sheet a quarter counter-clockwise; 1 when done.
+    int RotateSheet(CUiServices& ui);
+
     // --- View operations: pointer, pan, zoom (sheet_view.cpp) ---
 
+    // The arrow keys that move the cursor by one snap step.
+    enum class CursorKey { Left, Right, Up, Down };
+
+    // One scroll bar of the view: hidden, or its range 0 ... maximum with a
+    // page and the thumb at position; the big and small steps of the page
+    // and line scroll events.
+    struct CScrollBar {
+        bool shown = false;
+        int maximum = 0;
+        int page = 0;
+        int position = 0;
+        int bigStep = 1;
+        int smallStep = 1;
+        friend bool operator==(const CScrollBar&, const CScrollBar&) = default;
+    };
+    struct CScrollBars {
+        CScrollBar horizontal;
+        CScrollBar vertical;
+    };
+
+    // Pointer pixels to `rawPoint` and `cursor`, snapped to the grid in force
+    // relative to the sheet's true origin.
+    void SetPointer(int px, int py);
+    // Moves every point of the sheet by the offset, clamped unless
+    // `noClamp` so that the sheet stays in view; returns the offset applied.
+    // A move that would take a point out of the 32-bit range changes nothing.
+    CPoint Pan(int dx, int dy, bool noClamp = false);
+    // Ten per cent per step within kMinZoom ... kMaxZoom; 1 when the zoom changed.
+    int ZoomIn();
+    int ZoomOut();
+    // Fits the sheet into `clientRect` and centres it; returns the pan.
+    CPoint ZoomAll();
+    // Zooms to `zoomWindowRect`; returns the pan.
+    CPoint ZoomWindow();
+    // Pans the point (x, y) to the middle of the view; returns the pan.
+    CPoint CentreOn(int x, int y);
+    // Brings the true origin back to the top-left, clamped.
+    CPoint ResetPan();
+    // `sheetExtent` and `origin` from the records and pictures.
+    void RecomputeExtent();
+    // One snap step of the grid in force, snapping on or off; 1 when moved.
+    int MoveCursorByKey(CursorKey key);
+    // The scroll bars for `clientRect`, `zoom` and `sheetExtent`.
+    CScrollBars ScrollBars() const;
+
     // --- Drawing (sheet_render.cpp) ---
+
+    // The modes of DrawSelection: normal colours, highlight colours, normal
+    // colours again to take the highlight away, inverted.
+    enum { kSelectionNormal = 0, kSelectionHighlight = 1, kSelectionRestore = 2,
+           kSelectionInvert = 4 };
+
+    // The complete draw into the view's bitmap: paper, grid, fills,
+    // pictures, lines, texts, then the ghost and the zoom window. Rebuilds
+    // the pen table for the sheet's zoom; fits first while `fitMode` is set.
+    // Selected records, texts and pictures are left to DrawSelection.
+    void DrawSheet(CCanvas& dc, CPenTable& pens);
+    // The selected records, texts and pictures, with the pens of the last
+    // complete draw.
+    void DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const;
+    // Records first ... last of the layer of `last`, quickly, while a figure
+    // is drawn; without `xorFlag` in NOT-XOR, so that a second call erases.
+    void DrawRange(CCanvas& dc, int first, int last, bool xorFlag);
+    // The placement buffer's lines; with `xorFlag` as a grey XOR ghost.
+    void DrawPlacement(CCanvas& dc, bool xorFlag) const;
+    // One segment in the dash pattern of line type 2 ... 7, the pattern's
+    // micrometres divided by `scale`; solid for another type or a scale that
+    // is not a positive number.
+    static void DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int type,
+                               double scale);
+    // The dragged rectangles, inverted so that drawing twice erases them.
+    void DrawZoomWindow(CCanvas& dc) const;
+    void DrawRubberRect(CCanvas& dc) const;
+    // The grid in force over `clientRect`, anchored at the true origin.
+    void DrawGrid(CCanvas& dc) const;
+    // The sheet, or the area of `rubberRect` while it is shown, in units of
+    // 10 micrometres from (0, 0): everything but the grid and pictures,
+    // selected parts like the rest.
+    void DrawMetafile(CCanvas& dc);
+    // A printer page of `page` pixels at `pixelsPerInch` and the print
+    // scale, or fitted to the page; 1 mm margin, print colours.
+    void DrawForPrinter(CCanvas& dc, CSize page, int pixelsPerInch, double scale, bool fit);
 
     // The stroke text being placed, into the placement buffer at `cursor`.
     bool BuildTextStrokes();

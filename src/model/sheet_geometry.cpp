@@ -1,7 +1,80 @@
 #include <algorithm>
-#include <climits>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "model/sheet.h"
+
+namespace {
+
+// Pixel boxes of the hit tests: the pointer's pixel (rounded to nearest)
+// plus and minus this many pixels.
+constexpr int64_t kHitPixels = 4;
+
+// The micrometre span whose pixels (x / zoom, truncated toward zero) lie in
+// low ... high. Truncation never decreases, so the span is one interval and
+// the hit tests compare micrometres without dividing every record.
+struct CSpan {
+    int64_t low = 0;
+    int64_t high = 0;
+    bool Holds(int64_t v) const { return low <= v && v <= high; }
+};
+
+CSpan PixelSpan(int64_t low, int64_t high, int64_t zoom)
+{
+    return {low > 0 ? low * zoom : (low - 1) * zoom + 1,
+        high >= 0 ? (high + 1) * zoom - 1 : high * zoom};
+}
+
+// The pointer's pixel, rounded to nearest as the view does.
+int64_t PointerPixel(int64_t v, int64_t zoom)
+{
+    return (v + zoom / 2) / zoom;
+}
+
+// Whether the segment (x1, y1)-(x2, y2) crosses the box, all in pixels.
+// Besides the box lying beside the segment, a box above or below it is left
+// out as well: the line through a steep segment would otherwise "hit"
+// clicks far beyond the segment's ends.
+bool SegmentCrossesBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t left, int64_t top,
+    int64_t right, int64_t bottom)
+{
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (right < x1 || x2 < left)
+        return false;
+    if (std::max(y1, y2) < top || bottom < std::min(y1, y2))
+        return false;
+    if (x1 == x2)
+        return left < x1 && x1 < right && std::min(y1, y2) < top && std::max(y1, y2) > bottom;
+    const double m = static_cast<double>(y1 - y2) / static_cast<double>(x1 - x2);
+    const double o = static_cast<double>(y1) - static_cast<double>(x1) * m;
+    auto between = [](double v, int64_t low, int64_t high) {
+        return static_cast<double>(low) < v && v < static_cast<double>(high);
+    };
+    if (between(m * static_cast<double>(left) + o, top, bottom)
+        || between(m * static_cast<double>(right) + o, top, bottom))
+        return true;
+    if (m == 0.0)
+        return false;
+    return between((static_cast<double>(top) - o) / m, left, right)
+        || between((static_cast<double>(bottom) - o) / m, left, right);
+}
+
+// Appends a record that starts unselected.
+void AppendUnselected(CSheet& s, const CETREC& r)
+{
+    s.Append(r);
+    uint8_t& flag = s.selectionFlags[s.recordCount - 1];
+    if (flag) {
+        flag = 0;
+        --s.selectedCount;
+    }
+}
+
+} // namespace
 
 CPoint CSheet::Extents()
 {
@@ -24,19 +97,231 @@ CPoint CSheet::Extents()
         return {};
     }
     sheetExtent = {0, 0, static_cast<int32_t>(std::min<int64_t>(highX - lowX, INT32_MAX)),
-                   static_cast<int32_t>(std::min<int64_t>(highY - lowY, INT32_MAX))};
+        static_cast<int32_t>(std::min<int64_t>(highY - lowY, INT32_MAX))};
     return {static_cast<int32_t>(lowX), static_cast<int32_t>(lowY)};
+}
+
+int CSheet::HitFigure(int x, int y)
+{
+    const int64_t z = std::max(zoom, 1);
+    const int64_t px = PointerPixel(x, z);
+    const int64_t py = PointerPixel(y, z);
+    // A point is in the box when its pixel lies in px - 4 ... px + 3: the
+    // box's left and top edges count, its right and bottom edges do not.
+    const CSpan pointX = PixelSpan(px - kHitPixels, px + kHitPixels - 1, z);
+    const CSpan pointY = PixelSpan(py - kHitPixels, py + kHitPixels - 1, z);
+    const CSpan boxX = PixelSpan(px - kHitPixels, px + kHitPixels, z);
+    const CSpan boxY = PixelSpan(py - kHitPixels, py + kHitPixels, z);
+
+    for (int d = recordCount - 1; d >= 1; --d) {
+        const CETREC& r = records[d];
+        if (!IsLineRecord(r))
+            continue;
+        const CETREC& p = records[d - 1];
+        if (pointX.Holds(r.x) && pointY.Holds(r.y)) {
+            currentRecord = d;
+            const bool ends = d + 1 >= recordCount || records[d + 1].StartsFigure();
+            hitCode = ends ? kHitLastPoint : kHitVertex;
+            return d;
+        }
+        if (pointX.Holds(p.x) && pointY.Holds(p.y)) {
+            currentRecord = d - 1;
+            hitCode = kHitVertex;
+            return d - 1;
+        }
+        // Only segments whose extent meets the box are worth the exact test.
+        if (std::max(r.x, p.x) < boxX.low || std::min(r.x, p.x) > boxX.high
+            || std::max(r.y, p.y) < boxY.low || std::min(r.y, p.y) > boxY.high)
+            continue;
+        if (SegmentCrossesBox(p.x / z, p.y / z, r.x / z, r.y / z, px - kHitPixels, py - kHitPixels,
+                px + kHitPixels, py + kHitPixels)) {
+            currentRecord = d;
+            hitCode = kHitSegment;
+            return d;
+        }
+    }
+    hitCode = 0;
+    return 0;
+}
+
+int CSheet::FindJunction(int x, int y) const
+{
+    const int64_t z = std::max(zoom, 1);
+    const int64_t px = PointerPixel(x, z);
+    const int64_t py = PointerPixel(y, z);
+    const CSpan spanX = PixelSpan(px - kHitPixels, px + kHitPixels, z);
+    const CSpan spanY = PixelSpan(py - kHitPixels, py + kHitPixels, z);
+    for (int i = recordCount - 1; i >= 1; --i) {
+        const CETREC& r = records[i];
+        if (r.IsJunction() && spanX.Holds(r.x) && spanY.Holds(r.y))
+            return i;
+    }
+    return 0;
+}
+
+int CSheet::LayerOf(int i) const
+{
+    if (i < 1 || i >= recordCount)
+        return -1;
+    return records[i].Layer();
+}
+
+int CSheet::PenOf(int i) const
+{
+    if (i < 1 || i >= recordCount || records[i].IsJunction())
+        return -1;
+    return records[i].Pen();
+}
+
+int CSheet::NextVisible(bool forward)
+{
+    const int step = forward ? 1 : -1;
+    for (int i = currentRecord + step; i >= 1 && i < recordCount; i += step) {
+        if (layers.IsVisible(records[i].Layer())) {
+            currentRecord = i;
+            return i;
+        }
+    }
+    return 0;
+}
+
+void CSheet::InsertAtCurrent()
+{
+    if (recordCount < 1)
+        recordCount = 1;
+    if (currentRecord < 1 || currentRecord > recordCount)
+        return;
+    EnsureSpare();
+    const int at = currentRecord;
+    std::copy_backward(
+        records.begin() + at, records.begin() + recordCount, records.begin() + recordCount + 1);
+    std::copy_backward(selectionFlags.begin() + at, selectionFlags.begin() + recordCount,
+        selectionFlags.begin() + recordCount + 1);
+    selectionFlags[at] = 0; // the flag moved up with its record; the copy is new
+    ++recordCount;
+}
+
+void CSheet::StartLine()
+{
+    AppendUnselected(*this, CETREC::Make(prevCursor.x, prevCursor.y, activeLayer, 0));
+    AppendUnselected(*this, CETREC::Make(cursor.x, cursor.y, activeLayer, activePen));
+    currentRecord = recordCount - 1;
+}
+
+int CSheet::AddLinePoint()
+{
+    if (currentRecord < 1 || currentRecord >= recordCount)
+        return 0;
+    const CETREC& previous = records[currentRecord - 1];
+    if (previous.x == cursor.x && previous.y == cursor.y)
+        return 0;
+    ++currentRecord;
+    InsertAtCurrent();
+    records[currentRecord] = CETREC::Make(cursor.x, cursor.y, activeLayer, activePen);
+    return 1;
+}
+
+void CSheet::AddRightAnglePoint()
+{
+    if (currentRecord < 1 || currentRecord >= recordCount)
+        return;
+    for (int n = 0; n < 2; ++n) {
+        ++currentRecord;
+        InsertAtCurrent();
+        records[currentRecord] = CETREC::Make(prevCursor.x, prevCursor.y, activeLayer, activePen);
+    }
+    cornerMode = prevCursor.y != cursor.y ? 2 : 1;
+}
+
+int CSheet::MoveCurrentPoint()
+{
+    if (currentRecord < 1 || currentRecord >= recordCount)
+        return 0;
+    CETREC& r = records[currentRecord];
+    if (r.x == cursor.x && r.y == cursor.y)
+        return 0;
+    r.x = cursor.x;
+    r.y = cursor.y;
+    return 1;
 }
 
 void CSheet::DeleteRecord(int i)
 {
     if (i < 1 || i >= recordCount)
         return;
+    // The flags move with their records, and the vacated slots are zeroed:
+    // a stale copy there would be read as the next record appended.
+    if (selectionFlags[i])
+        --selectedCount;
     std::copy(records.begin() + i + 1, records.begin() + recordCount, records.begin() + i);
+    std::copy(selectionFlags.begin() + i + 1, selectionFlags.begin() + recordCount,
+        selectionFlags.begin() + i);
     --recordCount;
-    records[recordCount] = CETREC{};
+    records[recordCount] = CETREC {};
+    selectionFlags[recordCount] = 0;
     if (currentRecord >= recordCount)
         currentRecord = recordCount - 1;
+}
+
+void CSheet::DeleteAtCurrent()
+{
+    DeleteRecord(currentRecord);
+}
+
+void CSheet::SetRecordLayer(int i, int layer)
+{
+    if (i >= 1 && i < recordCount)
+        records[i].SetLayer(layer);
+}
+
+void CSheet::SetFigureLayer(int i, int layer)
+{
+    if (i < 1 || i >= recordCount)
+        return;
+    const int end = FigureEnd(i);
+    for (int k = std::max(FigureStart(i), 1); k <= end; ++k)
+        records[k].SetLayer(layer);
+}
+
+void CSheet::SetRecordPen(int i, int pen)
+{
+    if (i >= 1 && i < recordCount)
+        records[i].SetPen(pen);
+}
+
+int CSheet::ToggleJunction()
+{
+    if (const int j = FindJunction(cursor.x, cursor.y)) {
+        DeleteRecord(j);
+        PushUndo();
+        return 0;
+    }
+    AppendUnselected(*this, CETREC::Junction(cursor.x, cursor.y, activeLayer));
+    currentRecord = recordCount - 1;
+    PushUndo();
+    return 1;
+}
+
+int CSheet::FillFigure()
+{
+    if (currentRecord < 1 || currentRecord >= recordCount)
+        return 0;
+    const int s = std::max(FigureStart(currentRecord), 1);
+    int e = FigureEnd(currentRecord);
+    if (e <= s)
+        return 0;
+    if (records[e].x != records[s].x || records[e].y != records[s].y) {
+        currentRecord = e;
+        InsertAtCurrent();
+        currentRecord = ++e;
+    }
+    for (int k = s; k <= e; ++k) {
+        CETREC& r = records[k];
+        r.SetFilled(true);
+        r.SetLayer(activeLayer);
+        r.SetPen(k == s ? 0 : fillPattern);
+    }
+    return 1;
 }
 
 int CSheet::ClearSelection()
@@ -50,27 +335,103 @@ int CSheet::ClearSelection()
 
 namespace {
 
-// The direction of a segment: 0 no length, 1 vertical, 3 horizontal,
-// 4 both coordinates growing (or both shrinking), 2 the other diagonals.
-int Direction(const CETREC& a, const CETREC& b)
+// How straight a segment is, and whether the point between two segments
+// goes: one without length always, a straight one when it continues the
+// segment before it in the same direction.
+enum SegmentKind { kDiagonal = 0, kVertical = 1, kHorizontal = 2, kNoLength = 3 };
+
+int KindOf(const CETREC& a, const CETREC& b)
 {
-    const int64_t dx = int64_t{b.x} - a.x;
-    const int64_t dy = int64_t{b.y} - a.y;
-    if (dx == 0 && dy == 0)
-        return 0;
-    if (dx == 0)
-        return 1;
-    if (dy == 0)
-        return 3;
-    return (dx > 0) == (dy > 0) ? 4 : 2;
+    return (a.x == b.x ? kVertical : kDiagonal) | (a.y == b.y ? kHorizontal : kDiagonal);
 }
 
-bool IsLineRecord(const CETREC& r)
+bool Drops(int kind, int previous)
 {
-    return !r.IsJunction() && r.Pen() != 0;
+    return kind == kNoLength || (kind != kDiagonal && kind == previous);
 }
 
-}  // namespace
+// Tidies records k ... n - 1 in place: a record in the middle of a straight
+// horizontal or vertical run, and the first of two equal points, are
+// dropped. Each segment is judged with the one before it as they stood
+// before anything was dropped, and a figure's first segment sets no
+// direction, so its far point always stays. The pass stops before the first
+// figure whose tidied index would pass `to`. With kFlags the selection
+// flags move with their records.
+struct CTidied {
+    int write; // the index after the last record kept
+    int stop; // the first record not looked at
+    int selected; // selected records dropped
+};
+
+template<bool kFlags> CTidied TidyRecords(CETREC* records, uint8_t* flags, int k, int n, int to)
+{
+    int write = k;
+    int previous = kDiagonal;
+    int selected = 0;
+    bool line = k < n && CSheet::IsLineRecord(records[k]);
+    for (; k < n; ++k) {
+        const CETREC& r = records[k];
+        const bool nextLine = k + 1 < n && CSheet::IsLineRecord(records[k + 1]);
+        bool drop = false;
+        if (!line) {
+            if (write > to)
+                break;
+            previous = kDiagonal; // a figure starts: its first segment sets none
+        } else if (nextLine) {
+            const int kind = KindOf(r, records[k + 1]);
+            drop = Drops(kind, previous);
+            previous = kind;
+        }
+        line = nextLine;
+        if (drop) {
+            if constexpr (kFlags)
+                selected += flags[k];
+            continue;
+        }
+        if (write != k) {
+            records[write] = r;
+            if constexpr (kFlags)
+                flags[write] = flags[k];
+        }
+        ++write;
+    }
+    return {write, k, selected};
+}
+
+// Ends a list that was compacted to `write` records: zeroes the slots left
+// behind and keeps currentRecord within the list.
+void EndList(CSheet& s, int write)
+{
+    std::fill(s.records.begin() + write, s.records.begin() + s.recordCount, CETREC {});
+    std::fill(s.selectionFlags.begin() + write, s.selectionFlags.begin() + s.recordCount, 0);
+    s.recordCount = write;
+    if (s.currentRecord >= s.recordCount)
+        s.currentRecord = s.recordCount - 1;
+}
+
+// Tidies the figures from the one that holds record `from` on, while the
+// next figure starts at or before `to`, counted in the tidied list.
+void Tidy(CSheet& s, int from, int to)
+{
+    const int n = s.recordCount;
+    CETREC* records = s.records.data();
+    uint8_t* flags = s.selectionFlags.data();
+    const int start = std::max(s.FigureStart(from), 1);
+    // Without a selection every flag is 0 and need not move.
+    const CTidied t = s.selectedCount > 0 ? TidyRecords<true>(records, flags, start, n, to)
+                                          : TidyRecords<false>(records, flags, start, n, to);
+    s.selectedCount -= t.selected;
+    if (t.write == t.stop)
+        return;
+    int write = t.write;
+    for (int k = t.stop; k < n; ++k, ++write) {
+        records[write] = records[k];
+        flags[write] = flags[k];
+    }
+    EndList(s, write);
+}
+
+} // namespace
 
 void CSheet::Normalize(int from, int to)
 {
@@ -79,39 +440,81 @@ void CSheet::Normalize(int from, int to)
         to = recordCount;
     if (from >= recordCount)
         return;
+    // A line record that follows another layer cannot draw from it.
     if (IsLineRecord(records[from]) && records[from].Layer() != records[from - 1].Layer())
         records[from].SetPen(0);
-    int i = from;
-    while (i <= to && i < recordCount) {
-        NormalizeFigure(i);
-        i = FigureEnd(i) + 1;
-    }
+    Tidy(*this, from, to);
 }
 
 void CSheet::NormalizeFigure(int i)
 {
-    const int s = FigureStart(i);
-    int e = FigureEnd(i);
-    int previous = 0;
-    int k = s;
-    while (k < e) {
-        // The first segment starts at the figure's move and sets no direction.
-        const bool line = IsLineRecord(records[k]);
-        const int d = Direction(records[k], records[k + 1]);
-        if (line && (d == 0 || (d == previous && (d == 1 || d == 3)))) {
-            DeleteRecord(k);
-            --e;
-            if (k < recordCount && !IsLineRecord(records[k]) && k <= e) {
-                DeleteRecord(k);
-                --e;
-            }
-            previous = d;
+    if (i >= 1 && i < recordCount)
+        Tidy(*this, i, std::max(FigureStart(i), 1)); // this figure alone
+}
+
+// One pass deletes the selected records and tidies what is left, so the
+// snapshot holds the list as it is shown. A kept run starts with a move and
+// ends before a move or a junction, so each run is tidied on its own.
+int CSheet::DeleteSelection()
+{
+    const int n = recordCount;
+    CETREC* list = records.data();
+    const uint8_t* flags = selectionFlags.data();
+    // Records are written behind the one being read: `write` never passes it.
+    int write = 1;
+    bool changed = false;
+    for (int i = 1; i < n;) {
+        if (flags[i]) {
+            while (++i < n && flags[i]) { }
+            changed = true;
             continue;
         }
-        if (line)
-            previous = d;
-        ++k;
+        const CETREC r = list[i];
+        if (r.IsJunction()) {
+            list[write++] = r;
+            ++i;
+            continue;
+        }
+        // A run of unselected line records on the layer of record i. Each
+        // record is settled when the next one is known.
+        const int layer = r.Layer();
+        const int start = write;
+        CETREC first = r;
+        if (first.Pen() != 0) {
+            first.SetPen(0); // every kept run starts with a move
+            changed = true;
+        }
+        list[write++] = first;
+        int last = i;
+        int previous = kDiagonal;
+        int k = i + 1;
+        for (; k < n && !flags[k] && list[k].Layer() == layer && IsLineRecord(list[k]); ++k) {
+            if (last != i) {
+                const int kind = KindOf(list[last], list[k]);
+                const bool drop = Drops(kind, previous);
+                previous = kind;
+                if (!drop)
+                    list[write++] = list[last];
+            }
+            last = k;
+        }
+        if (last == i) {
+            write = start; // alone it draws nothing
+            changed = true;
+        } else {
+            list[write++] = list[last];
+        }
+        i = k;
     }
+    if (n >= 1)
+        EndList(*this, write);
+    changed = texts.RemoveSelected() > 0 || changed;
+    changed = pictures->DeleteSelected() > 0 || changed;
+    std::fill(selectionFlags.begin(), selectionFlags.end(), 0);
+    selectedCount = 0;
+    if (changed)
+        PushUndo();
+    return changed ? 1 : 0;
 }
 
 void CSheet::Recount()
@@ -120,5 +523,6 @@ void CSheet::Recount()
     textLayers.reserve(texts.GetCount());
     for (const auto& text : texts)
         textLayers.push_back(text->Layer());
-    layers.Recount(std::span<const CETREC>(records.data() + 1, std::max(recordCount - 1, 0)), textLayers);
+    layers.Recount(
+        std::span<const CETREC>(records.data() + 1, std::max(recordCount - 1, 0)), textLayers);
 }

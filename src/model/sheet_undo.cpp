@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 
@@ -6,8 +8,12 @@ void CSheet::PushUndo()
     if (undoPosition < undoLimit) {
         ++undoPosition;
     } else {
-        undoList.erase(undoList.begin());
+        // The oldest snapshot drops out; its memory takes the newest, so a
+        // full history costs no new allocation per change.
+        std::rotate(undoList.begin(), undoList.begin() + 1, undoList.end());
         undoPosition = undoLimit;
+        if (static_cast<int>(undoList.size()) > undoPosition + 1)
+            undoList.resize(undoPosition + 1);
     }
     undoValidCount = undoPosition + 1;
     if (static_cast<int>(undoList.size()) <= undoPosition)

@@ -5,22 +5,8 @@
 #include <string>
 
 #include "model/record_list.h"
+#include "model/turn.h"
 #include "platform/types.h"
-
-// A vector of two wide integers: sums and products of coordinates that may
-// leave 32 bits before they are checked.
-struct CWideVector {
-    int64_t x = 0;
-    int64_t y = 0;
-    friend bool operator==(const CWideVector&, const CWideVector&) = default;
-};
-
-// Any whole number of degrees brought into 0 ... 359 (-90 is 270, 360 is 0).
-int NormaliseRotation(int64_t degrees);
-
-// Turns v by the angle, counter-clockwise on the screen where y grows
-// downward. Quarter turns are exact; other angles round half away from zero.
-CWideVector RotateVector(CWideVector v, int64_t degrees);
 
 // One point of a glyph: the font file's x and y times three, and its flags.
 struct CGlyphEntry {

@@ -1,0 +1,177 @@
+// The sheet's whole-list operations on a sheet of a million records must
+// stay within a small multiple of one plain pass over the same records: a
+// hit test that finds nothing, deleting every second figure, and tidying
+// the whole list. The figures and their ratios to the plain pass are printed.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/sheet.h"
+
+namespace {
+
+constexpr int kRecords = 1000000;
+constexpr int kPerFigure = 4;
+
+// Zigzag figures of four records in rows 1 mm apart; every tenth figure has
+// a straight run for the tidying to drop. Every second figure is selected.
+std::unique_ptr<CSheet> MakeSheet()
+{
+    auto s = std::make_unique<CSheet>();
+    s->ResizeArrays(kRecords + 1 + CRecordList::kGrowth);
+    s->recordCount = 1;
+    for (int f = 0; s->recordCount + kPerFigure <= kRecords + 1; ++f) {
+        const int x = (f % 1000) * 400;
+        const int y = (f / 1000) * 1000;
+        const int layer = 1 + f % 3;
+        const int bend = f % 10 == 0 ? 0 : 50;
+        const CPoint points[kPerFigure]
+            = {{x, y}, {x + 100, y + 50}, {x + 200, y + 50}, {x + 300, y + 50 - bend}};
+        for (int k = 0; k < kPerFigure; ++k) {
+            s->selectionFlags[s->recordCount] = f % 2;
+            s->records[s->recordCount++]
+                = CETREC::Make(points[k].x, points[k].y, layer, k == 0 ? 0 : 1 + f % 7);
+        }
+    }
+    while (s->recordCount <= kRecords)
+        s->records[s->recordCount++] = CETREC::Junction(-5000, -5000, 1);
+    s->selectedCount = 0;
+    for (int i = 1; i < s->recordCount; ++i)
+        s->selectedCount += s->selectionFlags[i];
+    s->zoom = 50;
+    return s;
+}
+
+const CSheet& Template()
+{
+    static const std::unique_ptr<CSheet> sheet = MakeSheet();
+    return *sheet;
+}
+
+// A working copy of the template's records and selection.
+void CopyTemplate(CSheet& s)
+{
+    const CSheet& t = Template();
+    s.records = t.records;
+    s.selectionFlags = t.selectionFlags;
+    s.placement.resize(t.records.size());
+    s.recordCount = t.recordCount;
+    s.selectedCount = t.selectedCount;
+    s.zoom = t.zoom;
+}
+
+void PlainPass(benchmark::State& state)
+{
+    const CSheet& t = Template();
+    for (auto _ : state) {
+        int64_t sum = 0;
+        for (int i = 1; i < t.recordCount; ++i) {
+            const CETREC& r = t.records[i];
+            sum += r.x + r.y + r.styleWord + r.blockWord;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+
+void HitFigureOnNothing(benchmark::State& state)
+{
+    CSheet s;
+    CopyTemplate(s);
+    for (auto _ : state) {
+        // Between two rows of figures, 0.5 mm from each.
+        const int hit = s.HitFigure(200150, 400500);
+        if (hit != 0)
+            state.SkipWithError("the point hit a figure");
+        benchmark::DoNotOptimize(hit);
+    }
+}
+
+void DeleteEverySecondFigure(benchmark::State& state)
+{
+    CSheet s;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CopyTemplate(s);
+        state.ResumeTiming();
+        s.DeleteSelection();
+        benchmark::DoNotOptimize(s.recordCount);
+    }
+}
+
+// The undo snapshot that deleting takes, alone: the whole record array is
+// copied, spare records included.
+void SnapshotAfterDeleting(benchmark::State& state)
+{
+    CSheet s;
+    CopyTemplate(s);
+    s.DeleteSelection();
+    for (auto _ : state) {
+        s.PushUndo();
+        benchmark::DoNotOptimize(s.undoList.back()->records.data());
+    }
+}
+
+// The tidying that follows the end of every selection: nothing is selected
+// any more, and a straight run near the start moves every record after it.
+void NormalizeWholeList(benchmark::State& state)
+{
+    CSheet s;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CopyTemplate(s);
+        std::fill(s.selectionFlags.begin(), s.selectionFlags.end(), 0);
+        s.selectedCount = 0;
+        state.ResumeTiming();
+        s.Normalize(0, 0);
+        benchmark::DoNotOptimize(s.recordCount);
+    }
+}
+
+// Keeps the processor time of every benchmark (the mean, when repeated)
+// beside the usual console output. Processor time, because the machines
+// that run this are often busy with other work.
+class CRatioReporter : public benchmark::ConsoleReporter {
+public:
+    std::map<std::string, double> times;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.aggregate_name.empty() || run.aggregate_name == "mean")
+                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
+        }
+    }
+};
+
+} // namespace
+
+BENCHMARK(PlainPass)->Unit(benchmark::kMillisecond);
+BENCHMARK(HitFigureOnNothing)->Unit(benchmark::kMillisecond);
+BENCHMARK(DeleteEverySecondFigure)->Unit(benchmark::kMillisecond);
+BENCHMARK(SnapshotAfterDeleting)->Unit(benchmark::kMillisecond);
+BENCHMARK(NormalizeWholeList)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    Template(); // built once, outside every measurement
+    CRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto plain = reporter.times.find("PlainPass");
+    if (plain == reporter.times.end() || plain->second <= 0)
+        return 0;
+    std::printf(
+        "\nProcessor time over that of a plain pass over %d records (at most 3):\n", kRecords);
+    for (const auto& [name, time] : reporter.times) {
+        if (name != plain->first)
+            std::printf("  %-26s %6.2f\n", name.c_str(), time / plain->second);
+    }
+    return 0;
+}

@@ -1,0 +1,111 @@
+#include "cli/render_command.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include "cli/cli_commands.h"
+#include "document/document.h"
+#include "gui/qt_canvas.h"
+#include "model/pen_table.h"
+#include "model/text_encoding.h"
+
+namespace {
+
+constexpr const char* kUsage
+    = "render FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]";
+// The view's background around the paper.
+constexpr COLORREF kViewBackground = Rgb(100, 100, 100);
+constexpr int kMaxViewSide = 20000;
+
+// The sheet named by --sheet: its 1-based number or its name; the active
+// sheet without the option.
+CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
+{
+    if (!parser.isSet("sheet"))
+        return &doc.GetActiveSheet();
+    const QString value = parser.value("sheet");
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (ok)
+        return number >= 1 && number <= static_cast<int>(doc.sheets.size())
+            ? doc.sheets[number - 1].get()
+            : nullptr;
+    for (const auto& sheet : doc.sheets) {
+        if (QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)) == value)
+            return sheet.get();
+    }
+    return nullptr;
+}
+
+bool ReadSide(const QCommandLineParser& parser, const char* name, int& side)
+{
+    bool ok = false;
+    side = parser.value(name).toInt(&ok);
+    return ok && side >= 1 && side <= kMaxViewSide;
+}
+
+void Draw(QPainter& painter, CSheet& sheet, int width, int height)
+{
+    painter.fillRect(0, 0, width, height, CQtCanvas::Colour(kViewBackground));
+    CQtCanvas canvas(painter);
+    CPenTable pens;
+    sheet.DrawSheet(canvas, pens);
+}
+
+} // namespace
+
+int CmdRender(const QStringList& args, const QCommandLineParser& parser)
+{
+    if (args.size() != 2)
+        return CliUsage(kUsage);
+    int width = 0;
+    int height = 0;
+    if (!ReadSide(parser, "width", width) || !ReadSide(parser, "height", height))
+        return CliFail(
+            QStringLiteral("--width and --height take a number from 1 to %1.").arg(kMaxViewSide));
+    const QString out = args[1];
+    const QString kind = QFileInfo(out).suffix().toLower();
+    if (kind != QLatin1String("png") && kind != QLatin1String("svg"))
+        return CliFail(QStringLiteral("The picture must be a .png or .svg file: %1").arg(out));
+
+    CDovereduDoc doc;
+    if (auto error = doc.Open(args[0].toStdString()))
+        return CliFail(QString::fromStdString(*error));
+    if (!doc.HasSheets())
+        return CliFail(QStringLiteral("The project has no sheet."));
+    CSheet* sheet = ChosenSheet(doc, parser);
+    if (sheet == nullptr)
+        return CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+
+    sheet->clientRect = {0, 0, width, height};
+    sheet->ZoomAll();
+
+    if (kind == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setFileName(out);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setTitle(QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)));
+        QPainter painter;
+        if (!painter.begin(&svg))
+            return CliFail(QStringLiteral("Cannot write %1").arg(out));
+        Draw(painter, *sheet, width, height);
+        if (!painter.end())
+            return CliFail(QStringLiteral("Cannot write %1").arg(out));
+        return 0;
+    }
+
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return CliFail(
+            QStringLiteral("Not enough memory for a picture of %1 x %2.").arg(width).arg(height));
+    {
+        QPainter painter(&image);
+        Draw(painter, *sheet, width, height);
+    }
+    if (!image.save(out, "PNG"))
+        return CliFail(QStringLiteral("Cannot write %1").arg(out));
+    return 0;
+}

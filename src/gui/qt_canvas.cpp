@@ -1,0 +1,218 @@
+#include "gui/qt_canvas.h"
+
+#include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <QString>
+#include <vector>
+
+#include "gui/qt_image_codec.h"
+#include "gui/qt_text_metrics.h"
+#include "model/text_encoding.h"
+
+namespace {
+
+Qt::BrushStyle QtHatch(BrushStyle style)
+{
+    switch (style) {
+    case BrushStyle::Solid:
+        return Qt::SolidPattern;
+    case BrushStyle::Cross:
+        return Qt::CrossPattern;
+    case BrushStyle::DiagCross:
+        return Qt::DiagCrossPattern;
+    case BrushStyle::Horizontal:
+        return Qt::HorPattern;
+    case BrushStyle::Vertical:
+        return Qt::VerPattern;
+    // Pattern 6 rises to the right ("/"), pattern 7 falls ("\").
+    case BrushStyle::BDiagonal:
+        return Qt::BDiagPattern;
+    case BrushStyle::FDiagonal:
+        return Qt::FDiagPattern;
+    case BrushStyle::Null:
+        return Qt::NoBrush;
+    }
+    return Qt::NoBrush;
+}
+
+QPainter::CompositionMode QtMode(RasterOp op)
+{
+    switch (op) {
+    case RasterOp::CopyPen:
+        return QPainter::CompositionMode_SourceOver;
+    case RasterOp::Not:
+        return QPainter::RasterOp_NotDestination;
+    case RasterOp::XorPen:
+        return QPainter::RasterOp_SourceXorDestination;
+    case RasterOp::NotXorPen:
+        return QPainter::RasterOp_NotSourceXorDestination;
+    }
+    return QPainter::CompositionMode_SourceOver;
+}
+
+} // namespace
+
+QColor CQtCanvas::Colour(COLORREF c)
+{
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
+
+CQtCanvas::CQtCanvas(QPainter& painter)
+    : painter(painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBackground(QBrush(Qt::white));
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    SelectPen({});
+    SelectBrush({BrushStyle::Solid, Rgb(255, 255, 255)});
+}
+
+void CQtCanvas::SelectPen(const CPenDesc& desc)
+{
+    thinLine = false;
+    if (desc.style == PenStyle::Null) {
+        pen = QPen(Qt::NoPen);
+    } else {
+        thinLine = desc.width <= 1;
+        const int width = std::max(desc.width, 1);
+        // A thin line stops short of its end point; a wide one has round
+        // ends, so that the segments of a polyline join.
+        pen = QPen(Colour(desc.colour), width,
+            desc.style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine,
+            width == 1 ? Qt::FlatCap : Qt::RoundCap, Qt::RoundJoin);
+    }
+    penInUse = false;
+}
+
+void CQtCanvas::UsePen()
+{
+    if (penInUse)
+        return;
+    painter.setPen(pen);
+    penInUse = true;
+}
+
+void CQtCanvas::SelectBrush(const CBrushDesc& brush)
+{
+    painter.setBrush(QBrush(Colour(brush.colour), QtHatch(brush.style)));
+}
+
+RasterOp CQtCanvas::SetRasterOp(RasterOp op)
+{
+    const RasterOp old = rasterOp;
+    // Only raster devices know these operations; the others are never asked
+    // to change from plain copying.
+    if (op != rasterOp)
+        painter.setCompositionMode(QtMode(op));
+    rasterOp = op;
+    return old;
+}
+
+void CQtCanvas::SetTextColour(COLORREF colour)
+{
+    textColour = Colour(colour);
+}
+
+void CQtCanvas::SetTransparentBackground(bool transparent)
+{
+    painter.setBackgroundMode(transparent ? Qt::TransparentMode : Qt::OpaqueMode);
+}
+
+void CQtCanvas::MoveTo(int x, int y)
+{
+    current = {x, y};
+}
+
+void CQtCanvas::LineTo(int x, int y)
+{
+    UsePen();
+    const QPoint to(x, y);
+    QPoint from = current;
+    QPoint end = to;
+    // Qt leaves out the pixel at the larger coordinate whichever way a thin
+    // line runs. A horizontal or vertical line drawn toward smaller
+    // coordinates is moved by one pixel, so that it too keeps its first
+    // pixel and leaves out its last, and the corners of a rectangle drawn
+    // in XOR are each drawn once.
+    if (thinLine && from != end) {
+        if (from.y() == end.y() && end.x() < from.x()) {
+            from.rx() += 1;
+            end.rx() += 1;
+        } else if (from.x() == end.x() && end.y() < from.y()) {
+            from.ry() += 1;
+            end.ry() += 1;
+        }
+    }
+    painter.drawLine(from, end);
+    current = to;
+}
+
+void CQtCanvas::Polygon(std::span<const CPoint> points)
+{
+    if (points.empty())
+        return;
+    UsePen();
+    QPolygon polygon(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        polygon.setPoint(static_cast<int>(i), points[i].x, points[i].y);
+    painter.drawPolygon(polygon, Qt::OddEvenFill);
+}
+
+void CQtCanvas::Ellipse(int left, int top, int right, int bottom)
+{
+    UsePen();
+    // The box's right and bottom edges lie outside the figure.
+    painter.drawEllipse(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+void CQtCanvas::Rectangle(int left, int top, int right, int bottom)
+{
+    UsePen();
+    painter.drawRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+}
+
+void CQtCanvas::SetPixel(int x, int y, COLORREF colour)
+{
+    const QColor c = Colour(colour);
+    if (penInUse || painter.pen().color() != c || painter.pen().width() != 1)
+        painter.setPen(QPen(c, 1));
+    penInUse = false;
+    painter.drawPoint(x, y);
+}
+
+void CQtCanvas::TextOut(int x, int y, const CFontDesc& font, std::string_view text)
+{
+    const QFont f = MakeQFont(font);
+    painter.setFont(f);
+    painter.setPen(textColour);
+    penInUse = false;
+    const QString s = QString::fromUtf8(Cp1252ToUtf8(text));
+    const int ascent = QFontMetrics(f).ascent();
+    if (font.escapement == 0) {
+        painter.drawText(x, y + ascent, s);
+        return;
+    }
+    painter.save();
+    painter.translate(x, y);
+    painter.rotate(-font.escapement / 10.0);
+    painter.drawText(0, ascent, s);
+    painter.restore();
+}
+
+void CQtCanvas::DrawImage(const CImage& image, const CRect& dest, const CRect& source)
+{
+    const auto* qt = dynamic_cast<const CQtImage*>(&image);
+    if (qt == nullptr || qt->Image().isNull())
+        return;
+    const QImage& pixels = qt->Image();
+    QRectF from = pixels.rect();
+    const CSize size = image.SizeHimetric();
+    if (source.Width() != 0 && source.Height() != 0 && size.cx > 0 && size.cy > 0) {
+        const double sx = double(pixels.width()) / size.cx;
+        const double sy = double(pixels.height()) / size.cy;
+        from = QRectF(source.left * sx, source.top * sy, source.Width() * sx, source.Height() * sy);
+    }
+    painter.drawImage(QRectF(dest.left, dest.top, dest.Width(), dest.Height()), pixels, from);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QPen>
+#include <QPoint>
+
+#include "platform/canvas.h"
+
+class QPainter;
+
+// The drawing surface over a QPainter: the sheet's bitmap (a 32-bit QImage),
+// an SVG or PDF file, a printer page. Antialiasing is off, so that the
+// inverting and XOR operations touch whole pixels and drawing a figure twice
+// restores every pixel. A one-pixel line leaves out one end pixel, as the
+// drawings always looked, so that the vertices of a polyline drawn in XOR
+// are drawn once; a line of no length is one pixel, so that the dots of a
+// dotted line show at every zoom. The painter must outlive the canvas.
+class CQtCanvas : public CCanvas {
+public:
+    explicit CQtCanvas(QPainter& painter);
+
+    void SelectPen(const CPenDesc& pen) override;
+    void SelectBrush(const CBrushDesc& brush) override;
+    RasterOp SetRasterOp(RasterOp op) override;
+    void SetTextColour(COLORREF colour) override;
+    void SetTransparentBackground(bool transparent) override;
+
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void Polygon(std::span<const CPoint> points) override;
+    void Ellipse(int left, int top, int right, int bottom) override;
+    void Rectangle(int left, int top, int right, int bottom) override;
+    void SetPixel(int x, int y, COLORREF colour) override;
+    void TextOut(int x, int y, const CFontDesc& font, std::string_view text) override;
+    // Draws a CQtImage; any other image draws nothing.
+    void DrawImage(const CImage& image, const CRect& dest, const CRect& source) override;
+
+    static QColor Colour(COLORREF c);
+
+private:
+    // The painter's pen is the selected one only until a pixel or a text is
+    // drawn; it is put back lazily.
+    void UsePen();
+
+    QPainter& painter;
+    QPen pen;
+    bool thinLine = true;
+    bool penInUse = false;
+    QColor textColour = Qt::black;
+    QPoint current;
+    RasterOp rasterOp = RasterOp::CopyPen;
+};

@@ -1,0 +1,176 @@
+// The placement buffer: what is being placed (a rectangle, an ellipse, a
+// symbol, a copy of the selection, a stroke text) as records
+// placement[0 ... placementCount - 1], placed as one new block.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "model/sheet.h"
+#include "model/tool_mode.h"
+#include "platform/ui_services.h"
+
+namespace {
+
+bool Fits(int64_t v)
+{
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+// Grows the three arrays, in the usual steps, until the buffer holds `count`
+// records with the usual spare.
+void MakeBufferRoom(CSheet& s, int count)
+{
+    int length = s.Length();
+    while (length - count < CRecordList::kMinSpare)
+        length += CRecordList::kGrowth;
+    if (length != s.Length())
+        s.ResizeArrays(length);
+}
+
+void SetBuffer(CSheet& s, const std::vector<CETREC>& built)
+{
+    s.ClearBuffer();
+    const int n = static_cast<int>(built.size());
+    MakeBufferRoom(s, n);
+    std::copy(built.begin(), built.end(), s.placement.begin());
+    s.placementCount = n;
+}
+
+// Moves every buffer record; all or nothing.
+int ShiftBuffer(CSheet& s, int64_t dx, int64_t dy, CUiServices& ui)
+{
+    if (dx == 0 && dy == 0)
+        return 0;
+    for (int k = 0; k < s.placementCount; ++k) {
+        const CETREC& r = s.placement[k];
+        if (!Fits(r.x + dx) || !Fits(r.y + dy)) {
+            ui.MessageBox(CSheet::kMsgOutOfRange);
+            return 0;
+        }
+    }
+    for (int k = 0; k < s.placementCount; ++k) {
+        CETREC& r = s.placement[k];
+        r.x = static_cast<int32_t>(r.x + dx);
+        r.y = static_cast<int32_t>(r.y + dy);
+    }
+    return 1;
+}
+
+} // namespace
+
+void CSheet::ClearBuffer()
+{
+    std::fill(placement.begin(), placement.end(), CETREC {});
+    placementCount = 0;
+}
+
+void CSheet::BuildRectangle(int left, int top, int right, int bottom)
+{
+    std::vector<CETREC> built;
+    BuildRectangleRecords(left, top, right, bottom, activeLayer, activePen, built);
+    SetBuffer(*this, built);
+}
+
+int CSheet::BuildEllipse(int left, int top, int right, int bottom, bool filled)
+{
+    std::vector<CETREC> built;
+    if (!BuildEllipseRecords(left, top, right, bottom, activeLayer, activePen, filled, built)) {
+        ClearBuffer(); // nothing follows the pointer
+        return 0;
+    }
+    SetBuffer(*this, built);
+    PushUndo();
+    return 1;
+}
+
+void CSheet::CopySelection()
+{
+    int count = 0;
+    for (int i = 1; i < recordCount; ++i)
+        count += selectionFlags[i] ? 1 : 0;
+    MakeBufferRoom(*this, placementCount + count);
+    for (int i = 1; i < recordCount; ++i) {
+        if (selectionFlags[i])
+            placement[placementCount++] = records[i];
+    }
+}
+
+int CSheet::CentreBufferOnCursor(CUiServices& ui)
+{
+    if (placementCount <= 0)
+        return 0;
+    int64_t lowX = INT64_MAX, lowY = INT64_MAX, highX = INT64_MIN, highY = INT64_MIN;
+    for (int k = 0; k < placementCount; ++k) {
+        const CETREC& r = placement[k];
+        lowX = std::min<int64_t>(lowX, r.x);
+        lowY = std::min<int64_t>(lowY, r.y);
+        highX = std::max<int64_t>(highX, r.x);
+        highY = std::max<int64_t>(highY, r.y);
+    }
+    const int64_t centreX = lowX + (highX - lowX) / 2;
+    const int64_t centreY = lowY + (highY - lowY) / 2;
+    return ShiftBuffer(*this, cursor.x - centreX, cursor.y - centreY, ui);
+}
+
+int CSheet::MoveBuffer(int dx, int dy, CUiServices& ui)
+{
+    return ShiftBuffer(*this, dx, dy, ui);
+}
+
+int CSheet::NewBlockNumber() const
+{
+    int highest = 0;
+    for (int i = 1; i < recordCount; ++i)
+        highest = std::max(highest, records[i].Block());
+    if (highest < CETREC::kMaxBlock)
+        return highest + 1;
+    // Block numbers have 15 bits: past the top the lowest free number is
+    // taken, so a new block never runs into the filled flag.
+    std::vector<bool> used(CETREC::kMaxBlock + 1);
+    for (int i = 1; i < recordCount; ++i)
+        used[records[i].Block()] = true;
+    for (int b = 1; b <= CETREC::kMaxBlock; ++b) {
+        if (!used[b])
+            return b;
+    }
+    return 0;
+}
+
+int CSheet::CommitBuffer(CUiServices& ui)
+{
+    if (placementCount <= 0)
+        return 0;
+    const int block = NewBlockNumber();
+    if (block == 0) {
+        ui.MessageBox(kMsgNoBlockNumber);
+        return 0;
+    }
+    if (recordCount < 1)
+        recordCount = 1; // the sentinel comes first
+    const int64_t needed = int64_t {recordCount} + placementCount + kGrowth;
+    if (needed > INT32_MAX) {
+        ui.MessageBox(kMsgOutOfRange);
+        return 0;
+    }
+    if (Length() < needed)
+        ResizeArrays(static_cast<int>(needed));
+
+    for (int k = 0; k < placementCount; ++k) {
+        CETREC r = placement[k];
+        r.SetBlock(block);
+        records[recordCount] = r;
+        uint8_t& flag = selectionFlags[recordCount];
+        if (flag) {
+            flag = 0;
+            --selectedCount;
+        }
+        ++recordCount;
+        if (r.Layer() != 0)
+            layers.SetVisible(r.Layer(), 1);
+    }
+    currentRecord = recordCount - 1;
+    if (toolMode == ToolMode::FilledRectangle || toolMode == ToolMode::FilledEllipse)
+        FillFigure();
+    PushUndo();
+    return 1;
+}

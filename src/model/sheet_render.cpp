@@ -1,0 +1,689 @@
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <span>
+#include <vector>
+
+#include "model/model_defaults.h"
+#include "model/pen_table.h"
+#include "model/sheet.h"
+
+namespace {
+
+constexpr COLORREF kGridColour = Rgb(220, 220, 220);
+constexpr COLORREF kGhostColour = Rgb(127, 127, 127);
+// Grid dots closer than this many pixels are not drawn, grid lines closer
+// than the second.
+constexpr int64_t kMinDotSpacing = 4;
+constexpr int64_t kMinLineSpacing = 8;
+// The metafile of the clipboard counts in units of 10 micrometres.
+constexpr int kMetafileZoom = 10;
+// Printed sheets keep 1 mm from the page's top-left corner.
+constexpr int kPrintMargin = 1000;
+constexpr double kMicrometresPerInch = 25400.0;
+
+// Lines are drawn layer by layer: the line types first, then the widths.
+constexpr int kLineLayerOrder[] = {8, 9, 10, 11, 12, 13, 14, 15, 1, 2, 3, 4, 5, 6, 7};
+
+using CPenSet = std::array<std::array<CPenDesc, kPenCount>, kLayerCount>;
+using CLayerFlags = std::array<bool, kLayerCount>;
+
+int32_t Clamp32(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+int32_t Trunc32(double v)
+{
+    if (!(v == v))
+        return 0;
+    return static_cast<int32_t>(std::clamp(std::trunc(v), double {INT32_MIN}, double {INT32_MAX}));
+}
+
+bool IsLine(const CETREC& r)
+{
+    return !r.IsJunction() && r.Pen() != 0;
+}
+
+// Micrometres to device pixels: divided by the zoom on the screen and in
+// the metafile, multiplied by a factor on the printer; both after taking
+// away an offset (the copied area's corner, the printer's origin).
+struct CDeviceMap {
+    int64_t ox = 0;
+    int64_t oy = 0;
+    int64_t divisor = 1;
+    double factor = 0; // > 0: multiply instead of dividing
+
+    int32_t Length(int64_t v) const
+    {
+        return factor > 0 ? Trunc32(static_cast<double>(v) * factor) : Clamp32(v / divisor);
+    }
+    int32_t X(int32_t x) const { return Length(x - ox); }
+    int32_t Y(int32_t y) const { return Length(y - oy); }
+    CPoint Point(const CETREC& r) const { return {X(r.x), Y(r.y)}; }
+};
+
+// What one draw of records needs besides the records.
+struct CPass {
+    CDeviceMap map;
+    CPenSet pens {};
+    int right = 0; // segments wholly beyond an edge are skipped
+    int bottom = 0;
+    int junctionRadius = 1;
+    double dashScale = 1;
+};
+
+CPenSet PenSet(const CPenTable& table, int set)
+{
+    CPenSet pens;
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        for (int pen = 0; pen < kPenCount; ++pen)
+            pens[layer][pen] = table.Pen(set, layer, pen);
+    }
+    return pens;
+}
+
+CPenSet PenSetAtZoom(const std::array<int32_t, kPenCount>& widths, int zoom,
+    const std::array<COLORREF, kLayerCount>& colours)
+{
+    CPenSet pens;
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        for (int pen = 0; pen < kPenCount; ++pen)
+            pens[layer][pen]
+                = {PenPixelWidth(widths, layer, pen, zoom), colours[layer], PenStyle::Solid};
+    }
+    return pens;
+}
+
+CLayerFlags VisibleLayers(const CLayerArray& layers)
+{
+    CLayerFlags visible;
+    for (int i = 0; i < kLayerCount; ++i)
+        visible[i] = layers.IsVisible(i) != 0;
+    return visible;
+}
+
+// The layers with something to draw in a pass of lines (no filled figures,
+// junction dots when they are drawn): only they need a pass of their own.
+CLayerFlags LineLayers(std::span<const CETREC> records, bool junctions)
+{
+    CLayerFlags used {};
+    for (const CETREC& r : records) {
+        if (!r.IsFilled() && (junctions || !r.IsJunction()))
+            used[r.Layer()] = true;
+    }
+    return used;
+}
+
+// The clipping rule: a segment with both ends beyond the same edge of the
+// view is left out; the device clips the rest.
+bool OutOfView(CPoint a, CPoint b, int right, int bottom)
+{
+    return (a.x < 0 && b.x < 0) || (a.x > right && b.x > right) || (a.y < 0 && b.y < 0)
+        || (a.y > bottom && b.y > bottom);
+}
+
+void Segment(CCanvas& dc, CPoint a, CPoint b, int right, int bottom)
+{
+    if (OutOfView(a, b, right, bottom))
+        return;
+    dc.MoveTo(a.x, a.y);
+    dc.LineTo(b.x, b.y);
+}
+
+void Dot(CCanvas& dc, CPoint c, int r)
+{
+    dc.Ellipse(c.x - r, c.y - r, c.x + r, c.y + r);
+}
+
+BrushStyle FillBrush(int pattern)
+{
+    switch (pattern) {
+    case 1:
+        return BrushStyle::Solid;
+    case 2:
+        return BrushStyle::Cross;
+    case 3:
+        return BrushStyle::DiagCross;
+    case 5:
+        return BrushStyle::Vertical;
+    case 6:
+        return BrushStyle::BDiagonal;
+    case 7:
+        return BrushStyle::FDiagonal;
+    default:
+        return BrushStyle::Horizontal;
+    }
+}
+
+// The filled figures, as polygons over all their points: a polygon closes
+// itself, so a figure stored with a doubled last point and one whose
+// doubled point was tidied away look the same. Returns whether a brush was
+// selected.
+bool DrawFills(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, int count,
+    const std::array<COLORREF, kLayerCount>& colours, const CLayerFlags& visible)
+{
+    bool drawn = false;
+    std::vector<CPoint> points;
+    const int length = static_cast<int>(records.size());
+    count = std::min(count, length);
+    for (int i = 1; i < count; ++i) {
+        const CETREC& r = records[i];
+        if (!r.IsFilled() || !visible[r.Layer()])
+            continue;
+        int pattern = 0;
+        if (i + 1 < length)
+            pattern = records[i + 1].IsJunction() ? -1 : records[i + 1].Pen();
+        points.clear();
+        points.push_back(pass.map.Point(r));
+        int j = i;
+        while (j + 1 < count && records[j].IsFilled() && IsLine(records[j + 1])) {
+            ++j;
+            points.push_back(pass.map.Point(records[j]));
+        }
+        dc.SelectPen(pass.pens[r.Layer()][1]);
+        dc.SelectBrush({FillBrush(pattern), colours[r.Layer()]});
+        dc.Polygon(points);
+        drawn = true;
+        i = j;
+    }
+    return drawn;
+}
+
+// The lines of one layer among records[begin, end), as the complete draw
+// makes them. With `selected`, selected records are left to the selection
+// drawing together with the segment that leaves them.
+void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const CETREC> records,
+    int begin, int end, const uint8_t* selected, bool junctions)
+{
+    const bool lineTypes = layer >= kFirstLineTypeLayer;
+    const CDeviceMap& map = pass.map;
+    int current = 1;
+    dc.SelectPen(pass.pens[layer][1]);
+    CPoint prev = map.Point(records[begin > 0 ? begin - 1 : begin]);
+    for (int i = begin; i < end; ++i) {
+        const CETREC& r = records[i];
+        if (r.Layer() != layer)
+            continue;
+        if (selected != nullptr && selected[i]) {
+            if (IsLine(r) && i + 1 < end && selected[i + 1]) {
+                prev = map.Point(r);
+            } else if (i + 1 < end && !records[i + 1].IsJunction()) {
+                prev = map.Point(records[i + 1]);
+                ++i;
+            } else {
+                // The selection never hides the junction dot after it.
+                prev = map.Point(r);
+            }
+            continue;
+        }
+        const CPoint p = map.Point(r);
+        if (r.IsFilled()) {
+            prev = p;
+            continue;
+        }
+        if (r.IsJunction()) {
+            if (junctions && !OutOfView(prev, p, pass.right, pass.bottom))
+                Dot(dc, p, pass.junctionRadius);
+            prev = p;
+            continue;
+        }
+        const int pen = r.Pen();
+        if (pen == 0) {
+            prev = p;
+            continue;
+        }
+        if (lineTypes && pen >= 2) {
+            if (!OutOfView(prev, p, pass.right, pass.bottom))
+                CSheet::DrawDashedLine(dc, prev.x, prev.y, p.x, p.y, pen, pass.dashScale);
+        } else {
+            if (!lineTypes && pen != current) {
+                dc.SelectPen(pass.pens[layer][pen]);
+                current = pen;
+            }
+            Segment(dc, prev, p, pass.right, pass.bottom);
+        }
+        prev = p;
+    }
+}
+
+// Every visible layer's lines among records[begin, end), line types first.
+void DrawLines(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, int begin, int end,
+    const CLayerFlags& visible, const uint8_t* selected)
+{
+    end = std::min(end, static_cast<int>(records.size()));
+    if (begin >= end)
+        return;
+    const CLayerFlags used = LineLayers(records.subspan(begin, end - begin), true);
+    for (int layer : kLineLayerOrder) {
+        if (visible[layer] && used[layer])
+            DrawLayerLines(dc, pass, layer, records, begin, end, selected, true);
+    }
+}
+
+void DrawText(CCanvas& dc, const CText& t, const CDeviceMap& map)
+{
+    const int height = std::max(1, map.Length(int64_t {t.Height()} * 100));
+    dc.TextOut(map.X(t.box.left), map.Y(t.box.top), t.FontAt(height), t.text);
+}
+
+// The texts of the visible layers 1 to 15, layer by layer, in the layers'
+// colours; without colours the canvas's text colour stays.
+void DrawTexts(CCanvas& dc, const CTextArray& texts, const CDeviceMap& map,
+    const std::array<COLORREF, kLayerCount>* colours, const CLayerFlags& visible, bool withSelected)
+{
+    dc.SetTransparentBackground(true);
+    for (int layer = 1; layer < kLayerCount; ++layer) {
+        if (!visible[layer])
+            continue;
+        bool coloured = false;
+        for (const auto& t : texts) {
+            if (t->Layer() != layer || (!withSelected && t->IsSelected()))
+                continue;
+            if (!coloured && colours != nullptr) {
+                dc.SetTextColour((*colours)[layer]);
+                coloured = true;
+            }
+            DrawText(dc, *t, map);
+        }
+    }
+}
+
+} // namespace
+
+void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens)
+{
+    if (fitMode)
+        ZoomAll();
+    const int z = std::max(zoom, 1);
+    pens.Rebuild(penWidths, layerColours, highlightColours, z);
+    dc.SelectPen(pens.Pen(CPenTable::kNormal, 0, 1));
+
+    const CLayerFlags visible = VisibleLayers(layers);
+    const CBrushDesc paper {BrushStyle::Solid, layerColours[0]};
+    dc.SelectBrush(paper);
+    if (visible[0]) {
+        dc.Rectangle(origin.x / z, origin.y / z,
+            Clamp32((int64_t {origin.x} + sheetExtent.Width()) / z),
+            Clamp32((int64_t {origin.y} + sheetExtent.Height()) / z));
+    }
+    DrawGrid(dc);
+
+    CPass pass;
+    pass.map.divisor = z;
+    pass.pens = PenSet(pens, CPenTable::kNormal);
+    pass.right = clientRect.right;
+    pass.bottom = clientRect.bottom;
+    pass.dashScale = z;
+    // Junction dots are filled with the paper's brush.
+    if (DrawFills(dc, pass, records, recordCount, layerColours, visible))
+        dc.SelectBrush(paper);
+    pictures->DrawUnselected(dc, z);
+    junctionSize = penWidths[7];
+    pass.junctionRadius = std::max(1, (junctionSize / z) / 2);
+
+    DrawLines(dc, pass, records, 1, recordCount, visible, selectionFlags.data());
+    DrawTexts(dc, texts, pass.map, &layerColours, visible, false);
+    if (editText) {
+        dc.SetTextColour(layerColours[editText->Layer()]);
+        DrawText(dc, *editText, pass.map);
+    }
+    zoomAtLastDraw = zoom;
+
+    if (placementCount > 0)
+        DrawPlacement(dc, true);
+    if (zoomWindowActive)
+        DrawZoomWindow(dc);
+}
+
+void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
+{
+    RasterOp old = RasterOp::CopyPen;
+    if (mode == kSelectionInvert)
+        old = dc.SetRasterOp(RasterOp::Not);
+    const int set = mode == kSelectionHighlight ? CPenTable::kHighlight : CPenTable::kNormal;
+    const int z = std::max(zoom, 1);
+    const CDeviceMap map {0, 0, z, 0};
+    const int right = clientRect.right;
+    const int bottom = clientRect.bottom;
+    const CLayerFlags visible = VisibleLayers(layers);
+    // Unlike the complete draw, the selection shows a dot too small for a
+    // pixel as nothing.
+    const int radius = (penWidths[7] / z) / 2;
+
+    const int count = std::min(recordCount, static_cast<int>(selectionFlags.size()));
+    for (int layer : kLineLayerOrder) {
+        if (!visible[layer])
+            continue;
+        const CPenDesc* current = nullptr;
+        auto select = [&](int pen) {
+            const CPenDesc& p = pens.Pen(set, layer, pen);
+            if (current != &p)
+                dc.SelectPen(p);
+            current = &p;
+        };
+        for (int i = 1; i < count; ++i) {
+            const CETREC& r = records[i];
+            if (!selectionFlags[i] || r.Layer() != layer)
+                continue;
+            const bool freeNext = i + 1 < count && !selectionFlags[i + 1] && IsLine(records[i + 1]);
+            if (r.IsJunction()) {
+                const CPoint c = map.Point(r);
+                if (c.x >= 0 && c.x <= right && c.y >= 0 && c.y <= bottom) {
+                    select(1);
+                    Dot(dc, c, radius);
+                }
+            } else if (r.Pen() != 0) {
+                select(r.Pen());
+                Segment(dc, map.Point(records[i - 1]), map.Point(r), right, bottom);
+                if (freeNext) {
+                    Segment(dc, map.Point(r), map.Point(records[i + 1]), right, bottom);
+                    ++i;
+                }
+            } else if (freeNext) {
+                select(records[i + 1].Pen());
+                Segment(dc, map.Point(r), map.Point(records[i + 1]), right, bottom);
+            }
+        }
+    }
+
+    dc.SetTransparentBackground(true);
+    for (const auto& t : texts) {
+        const int layer = t->Layer();
+        if (!t->IsSelected() || layer == 0 || !visible[layer])
+            continue;
+        dc.SetTextColour(highlightColours[layer]);
+        DrawText(dc, *t, map);
+    }
+    pictures->DrawSelected(dc, z);
+    if (mode == kSelectionInvert)
+        dc.SetRasterOp(old);
+}
+
+void CSheet::DrawRange(CCanvas& dc, int first, int last, bool xorFlag)
+{
+    if (last < 1 || last >= recordCount || last >= Length())
+        return;
+    first = std::clamp(first, 1, last);
+    const int layer = records[last].Layer();
+    layers.SetVisible(layer, 1);
+    const int z = std::max(zoom, 1);
+
+    CPass pass;
+    pass.map.divisor = z;
+    pass.pens = PenSetAtZoom(penWidths, z, layerColours);
+    pass.right = clientRect.right;
+    pass.bottom = clientRect.bottom;
+    pass.junctionRadius = std::max(1, (junctionSize / z) / 2);
+    pass.dashScale = z;
+
+    RasterOp old = RasterOp::CopyPen;
+    if (!xorFlag)
+        old = dc.SetRasterOp(RasterOp::NotXorPen);
+    if (first == last && records[last].IsJunction()) {
+        dc.SelectPen(pass.pens[layer][1]);
+        Dot(dc, pass.map.Point(records[last]), pass.junctionRadius);
+    } else {
+        // The segments into the range and out of it change with it.
+        int begin = first;
+        int end = last + 1;
+        if (begin > 1 && IsLine(records[begin - 1]))
+            --begin;
+        if (end < recordCount && IsLine(records[end]))
+            ++end;
+        DrawLayerLines(dc, pass, layer, records, begin, end, nullptr, true);
+    }
+    if (!xorFlag)
+        dc.SetRasterOp(old);
+}
+
+void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
+{
+    const int count = std::min(placementCount, static_cast<int>(placement.size()));
+    if (count <= 0)
+        return;
+    const int z = std::max(zoom, 1);
+    std::array<COLORREF, kLayerCount> colours = layerColours;
+    if (xorFlag)
+        colours.fill(kGhostColour);
+
+    CPass pass;
+    pass.map.divisor = z;
+    pass.pens = PenSetAtZoom(penWidths, z, colours);
+    pass.right = clientRect.right;
+    pass.bottom = clientRect.bottom;
+    pass.dashScale = z;
+
+    RasterOp old = RasterOp::CopyPen;
+    if (xorFlag)
+        old = dc.SetRasterOp(RasterOp::XorPen);
+    const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(count));
+    const CLayerFlags used = LineLayers(buffer, false);
+    for (int layer : kLineLayerOrder) {
+        // What is being placed shows on every line-type layer.
+        if (used[layer] && (layer >= kFirstLineTypeLayer || layers.IsVisible(layer)))
+            DrawLayerLines(dc, pass, layer, buffer, 0, count, nullptr, false);
+    }
+    if (xorFlag)
+        dc.SetRasterOp(old);
+}
+
+void CSheet::DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int type, double scale)
+{
+    const CDashPattern& pattern = DashPattern(type);
+    if (type < 2 || !std::isfinite(scale) || !(scale > 0) || pattern[0] <= 0 || pattern[1] <= 0) {
+        dc.MoveTo(x1, y1);
+        dc.LineTo(x2, y2);
+        return;
+    }
+    // Pairs of dash and gap; the pattern starts afresh after its last pair.
+    size_t k = 0;
+    auto next = [&] {
+        k += 2;
+        if (k > 5 || pattern[k] == 0 || pattern[k + 1] == 0)
+            k = 0;
+    };
+
+    if (x1 == x2 || y1 == y2) {
+        // Along one axis, from the smaller coordinate to the larger.
+        const bool vertical = x1 == x2;
+        double pos = vertical ? std::min(y1, y2) : std::min(x1, x2);
+        const double end = vertical ? std::max(y1, y2) : std::max(x1, x2);
+        while (pos < end) {
+            const double stop = std::min(pos + pattern[k] / scale, end);
+            if (vertical) {
+                dc.MoveTo(x1, Trunc32(pos));
+                dc.LineTo(x1, Trunc32(stop));
+            } else {
+                dc.MoveTo(Trunc32(pos), y1);
+                dc.LineTo(Trunc32(stop), y1);
+            }
+            pos = stop + pattern[k + 1] / scale;
+            next();
+        }
+        return;
+    }
+
+    // Any other direction: a running distance d in micrometres from the
+    // first point, until it reaches the segment's length.
+    const double dx = double(x2) - x1;
+    const double dy = double(y2) - y1;
+    const double theta = std::atan2(dy, dx);
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    const double length = std::hypot(dx, dy) * scale;
+    double d = 0;
+    while (d < length) {
+        const double stop = d + pattern[k];
+        dc.MoveTo(Trunc32(x1 + std::trunc(c * d / scale)), Trunc32(y1 + std::trunc(s * d / scale)));
+        if (stop >= length)
+            dc.LineTo(x2, y2);
+        else
+            dc.LineTo(Trunc32(x1 + std::trunc(c * stop / scale)),
+                Trunc32(y1 + std::trunc(s * stop / scale)));
+        d = stop + pattern[k + 1];
+        next();
+    }
+}
+
+void CSheet::DrawZoomWindow(CCanvas& dc) const
+{
+    const int z = std::max(zoom, 1);
+    const RasterOp old = dc.SetRasterOp(RasterOp::Not);
+    dc.SelectPen({1, 0, PenStyle::Solid});
+    const CRect& r = zoomWindowRect;
+    dc.MoveTo(r.left / z, r.top / z);
+    dc.LineTo(r.right / z, r.top / z);
+    dc.LineTo(r.right / z, r.bottom / z);
+    dc.LineTo(r.left / z, r.bottom / z);
+    dc.LineTo(r.left / z, r.top / z);
+    dc.SetRasterOp(old);
+}
+
+void CSheet::DrawRubberRect(CCanvas& dc) const
+{
+    const int z = std::max(zoom, 1);
+    const RasterOp old = dc.SetRasterOp(RasterOp::Not);
+    dc.SelectPen({1, 0, PenStyle::Solid});
+    const int l = rubberRect.left / z;
+    const int t = rubberRect.top / z;
+    const int r = rubberRect.right / z;
+    const int b = rubberRect.bottom / z;
+    constexpr int kDashes = 2;
+    DrawDashedLine(dc, l, t, r, t, kDashes, z);
+    DrawDashedLine(dc, r, t, r, b, kDashes, z);
+    DrawDashedLine(dc, r, b, l, b, kDashes, z);
+    DrawDashedLine(dc, l, b, l, t, kDashes, z);
+    dc.SetRasterOp(old);
+}
+
+void CSheet::DrawGrid(CCanvas& dc) const
+{
+    const CGrid& g = grids.Active();
+    if (g.display <= 0)
+        return;
+    const int64_t z = std::max(zoom, 1);
+    const int64_t sx = g.SpacingX();
+    const int64_t sy = g.SpacingY();
+    if (sx / z < kMinDotSpacing || sy / z < kMinDotSpacing)
+        return;
+    const int64_t width = clientRect.right;
+    const int64_t height = clientRect.bottom;
+    // The first column and row: the last grid line at or before the view's
+    // edge, in step with the true origin on either side of it.
+    int64_t a0 = origin.x % sx;
+    if (a0 > 0)
+        a0 -= sx;
+    int64_t b0 = origin.y % sy;
+    if (b0 > 0)
+        b0 -= sy;
+
+    if (g.display == 1) {
+        for (int64_t a = a0; a / z < width; a += sx) {
+            const int x = static_cast<int>(a / z);
+            for (int64_t b = b0;; b += sy) {
+                const int64_t y = b / z;
+                dc.SetPixel(x, static_cast<int>(y), kGridColour);
+                if (y >= height)
+                    break;
+            }
+        }
+        return;
+    }
+    if (sx / z < kMinLineSpacing || sy / z < kMinLineSpacing)
+        return;
+    dc.SelectPen({1, kGridColour, PenStyle::Solid});
+    const int w = static_cast<int>(width);
+    const int h = static_cast<int>(height);
+    for (int64_t a = a0; a / z < width; a += sx) {
+        dc.MoveTo(static_cast<int>(a / z), 0);
+        dc.LineTo(static_cast<int>(a / z), h);
+    }
+    for (int64_t b = b0; b / z < height; b += sy) {
+        dc.MoveTo(0, static_cast<int>(b / z));
+        dc.LineTo(w, static_cast<int>(b / z));
+    }
+}
+
+void CSheet::DrawMetafile(CCanvas& dc)
+{
+    // The copied area: the selection window while it is shown, else the sheet.
+    CPoint corner = origin;
+    int64_t width = sheetExtent.Width();
+    int64_t height = sheetExtent.Height();
+    if (rubberActive) {
+        corner = {std::min(rubberRect.left, rubberRect.right),
+            std::min(rubberRect.top, rubberRect.bottom)};
+        width = std::abs(int64_t {rubberRect.right} - rubberRect.left);
+        height = std::abs(int64_t {rubberRect.bottom} - rubberRect.top);
+    }
+    constexpr int z = kMetafileZoom;
+    CPenTable table;
+    table.Rebuild(penWidths, layerColours, highlightColours, z);
+
+    CPass pass;
+    pass.map = {corner.x, corner.y, z, 0};
+    pass.pens = PenSet(table, CPenTable::kNormal);
+    pass.right = Clamp32(width / z);
+    pass.bottom = Clamp32(height / z);
+    pass.dashScale = z;
+    dc.SelectPen(pass.pens[0][1]);
+
+    const CLayerFlags visible = VisibleLayers(layers);
+    const CBrushDesc paper {BrushStyle::Solid, layerColours[0]};
+    dc.SelectBrush(paper);
+    if (visible[0]) {
+        dc.Rectangle(pass.map.X(origin.x), pass.map.Y(origin.y),
+            pass.map.Length(int64_t {origin.x} + sheetExtent.Width() - corner.x),
+            pass.map.Length(int64_t {origin.y} + sheetExtent.Height() - corner.y));
+    }
+    if (DrawFills(dc, pass, records, recordCount, layerColours, visible))
+        dc.SelectBrush(paper);
+    junctionSize = penWidths[7];
+    pass.junctionRadius = std::max(1, (junctionSize / z) / 2);
+    DrawLines(dc, pass, records, 1, recordCount, visible, nullptr);
+    DrawTexts(dc, texts, pass.map, &layerColours, visible, true);
+    if (editText) {
+        dc.SetTextColour(layerColours[editText->Layer()]);
+        DrawText(dc, *editText, pass.map);
+    }
+    zoomAtLastDraw = zoom;
+}
+
+void CSheet::DrawForPrinter(CCanvas& dc, CSize page, int pixelsPerInch, double scale, bool fit)
+{
+    const double f = fit ? std::min(page.cx / (double(sheetExtent.right) + 2 * kPrintMargin),
+                         page.cy / (double(sheetExtent.bottom) + 2 * kPrintMargin))
+                         : pixelsPerInch / kMicrometresPerInch * scale;
+    if (!std::isfinite(f) || !(f > 0))
+        return;
+    const bool black = ModelDefaults().blackAndWhitePrinting;
+    std::array<COLORREF, kLayerCount> colours = printColours;
+    if (black)
+        colours.fill(0);
+
+    CPass pass;
+    pass.map = {int64_t {origin.x} - kPrintMargin, int64_t {origin.y} - kPrintMargin, 1, f};
+    for (int layer = 0; layer < kLayerCount; ++layer) {
+        for (int pen = 0; pen < kPenCount; ++pen) {
+            const int32_t w = layer >= kFirstLineTypeLayer ? penWidths[1] : penWidths[pen];
+            pass.pens[layer][pen] = {std::max(1, Trunc32(w * f)), colours[layer], PenStyle::Solid};
+        }
+    }
+    pass.right = page.cx;
+    pass.bottom = page.cy;
+    pass.junctionRadius = std::max(1, Trunc32(junctionSize * f / 2));
+    pass.dashScale = 1 / f;
+    dc.SelectPen(pass.pens[0][1]);
+
+    const CLayerFlags visible = VisibleLayers(layers);
+    const CBrushDesc paper {BrushStyle::Solid, colours[0]};
+    dc.SelectBrush(paper);
+    if (DrawFills(dc, pass, records, recordCount, colours, visible))
+        dc.SelectBrush(paper);
+    pictures->DrawAllScaled(dc, origin.x, origin.y, f);
+    DrawLines(dc, pass, records, 1, recordCount, visible, nullptr);
+    if (black)
+        dc.SetTextColour(0);
+    DrawTexts(dc, texts, pass.map, black ? nullptr : &colours, visible, true);
+}
