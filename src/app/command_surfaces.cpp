@@ -62,6 +62,7 @@ constexpr CMenuEntry kFile[] = {
     kSeparator,
     Item(Cmd::FileSave),
     Item(Cmd::FileSaveAs),
+    Item(Cmd::ProjectInfo),
     kSeparator,
     Item(Cmd::AddSheet),
     kSeparator,

@@ -17,6 +17,7 @@ constexpr CCommandInfo kCommands[] = {
         "save_project"},
     {Cmd::FileSaveAs, "Opslaan als...", "Opslaan van het actieve project met een nieuwe naam", "",
         {}, ""},
+    {Cmd::ProjectInfo, "Project info...", "View and Edit the project info", "", {}, ""},
     {Cmd::AddSheet, "Blad toevoegen...", "Toevoegen van een nieuw blad", "Nieuw blad", {},
         "new_sheet"},
     {Cmd::ImportDxf, "Importeer DXF...", "Importeer een DXF bestand", "", {}, ""},

@@ -19,6 +19,8 @@ constexpr int SendMail = 57612;
 constexpr int AppExit = 57665;
 constexpr int OpenBackup = 32908;
 constexpr int AddSheet = 32799;
+// The project info dialog has no id of its own in the old menus; this one is ours.
+constexpr int ProjectInfo = 32990;
 constexpr int ImportDxf = 32782;
 constexpr int ImportDosProject = 32796;
 constexpr int ExportDxf = 32781;

@@ -152,6 +152,24 @@ void CDovereduDoc::MarkChanged(bool on)
     modified = on;
 }
 
+int CDovereduDoc::AddSheet(int kind, const std::string& name, const std::string& title)
+{
+    sheets.push_back(std::make_unique<CSheet>(kind, name, title));
+    return static_cast<int>(sheets.size()) - 1;
+}
+
+void CDovereduDoc::AddDefaultSheet()
+{
+    activeSheet = AddSheet(0, "", "");
+    CSheet& sheet = GetActiveSheet();
+    sheet.AddFrame(0, 0, 400000, 270000);
+    sheet.origin = sheet.Extents();
+    RecordUndoStep();
+    sheet.clientRect = viewRect;
+    RefreshSheetLists(true);
+    modified = true;
+}
+
 void CDovereduDoc::RecordUndoStep()
 {
     if (sheets.empty())

@@ -40,6 +40,12 @@ public:
     bool HasSheets() const { return !sheets.empty(); }
     void SetViewRect(int left, int top, int right, int bottom);
     void MarkChanged(bool on = true);
+    // Appends a sheet made with these constructor values; the active sheet
+    // stays the same. Returns its index.
+    int AddSheet(int kind, const std::string& name, const std::string& title);
+    // "Geen sjabloon gebruiken": a new active sheet with the frame of a new
+    // sheet, recorded as an undo step.
+    void AddDefaultSheet();
     void RecordUndoStep();
     static std::string FormatWorkingTime(int32_t ms);
     // Adds the time since the start tick to the working time (saturating).

@@ -1,16 +1,35 @@
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
 #include <clocale>
-
-#include "gui/qt_image_codec.h"
-#include "gui/qt_text_metrics.h"
-#include "model/platform_services.h"
+#include <cstdio>
 
 #include "app/program_folder.h"
+#include "app/startup.h"
 #include "gui/main_frame.h"
+#include "gui/project_windows.h"
+#include "gui/qt_image_codec.h"
+#include "gui/qt_text_metrics.h"
+#include "gui/single_instance.h"
+#include "gui/startup_windows.h"
+#include "model/platform_services.h"
+
+namespace {
+
+QString InstanceName()
+{
+    return QStringLiteral("ridizav-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     // Numbers in texts and files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -18,8 +37,27 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Vorel Ridizav"));
     QApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
 
-    SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("startup-time"),
+                      QStringLiteral("Print the milliseconds until the project is first drawn, then quit.")});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project to open."), QStringLiteral("[FILE.ETT]"));
+    parser.process(app);
+    const bool timing = parser.isSet(QStringLiteral("startup-time"));
+    QStringList files;
+    for (const QString& f : parser.positionalArguments())
+        files << QFileInfo(f).absoluteFilePath();
 
+    // One program per user: a second start hands its files to the first.
+    CSingleInstance instance(InstanceName());
+    if (!timing) {
+        if (instance.HandOver(files))
+            return 0;
+        instance.Listen();
+    }
+
+    SetExecutableFolder(QCoreApplication::applicationDirPath().toStdString());
     const CQtImageCodec imageCodec;
     const CQtTextMetrics textMetrics;
     PlatformServices() = {&imageCodec, &textMetrics};
@@ -27,11 +65,53 @@ int main(int argc, char* argv[])
     // The main window owns the settings and reads them before it shows.
     CMainFrame frame;
     frame.LoadConfiguration();
+    CProjectWindows projects(frame);
+    QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
+        for (const QString& f : received)
+            projects.OpenFile(f);
+        frame.activateWindow();
+        frame.raise();
+    });
+
+    std::vector<std::string> named;
+    for (const QString& f : files)
+        named.push_back(f.toStdString());
+    const CStartupPlan plan = PlanStartup(named, frame.Settings().loadLastProject, projects.RecentFiles());
+
+    if (timing) {
+        projects.drawn = [&] {
+            std::printf("%lld\n", static_cast<long long>(sinceStart.elapsed()));
+            std::fflush(stdout);
+            projects.drawn = nullptr;
+            QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
+        };
+    }
+
     // Also fills the screen where no window manager maximises it.
     frame.setGeometry(frame.screen()->availableGeometry());
     frame.showMaximized();
+    if (plan.showSplash && !timing)
+        (new CSplashWnd(&frame))->show();
+
+    if (plan.openPath) {
+        const bool opened = projects.OpenFile(QString::fromStdString(*plan.openPath));
+        // A project named on the command line that cannot be opened ends the start.
+        if (!opened && plan.fromCommandLine)
+            return 1;
+    }
+    if (timing && projects.Windows().empty())
+        return 1;
+    if (plan.showSplash && !timing && CTipDlg::ShowAtStartup()) {
+        QTimer::singleShot(CSplashWnd::kShowMilliseconds, &frame, [&frame] {
+            auto* tips = new CTipDlg(&frame);
+            tips->setAttribute(Qt::WA_DeleteOnClose);
+            tips->show();
+        });
+    }
+
     const int result = app.exec();
     // A first start has no configuration yet: it is written at exit.
-    frame.SaveConfiguration();
+    if (!timing)
+        frame.SaveConfiguration();
     return result;
 }

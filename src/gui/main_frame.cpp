@@ -1,5 +1,7 @@
 #include "gui/main_frame.h"
 
+#include <QCloseEvent>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -494,6 +496,15 @@ void CMainFrame::TileProjectWindows(Qt::Orientation orientation)
             sub->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
         }
     }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (canClose && !canClose()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void CMainFrame::changeEvent(QEvent* event)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,9 @@ public:
 
     QMenu* createPopupMenu() override;
 
+    // Asked before the window closes (every open project may refuse).
+    std::function<bool()> canClose;
+
 signals:
     // The user closed a list on another entry (after the attached document
     // took the change).
@@ -103,6 +107,7 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

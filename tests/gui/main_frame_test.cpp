@@ -127,7 +127,9 @@ TEST(MainFrame, MenusWithAProjectOpen)
         {"Bestand",
             Lines({"57600 Nieuw project\tCtrl+N", "57601 Open project...\tCtrl+O",
                 "32908 Open reservebestand...", "57602 Sluit project\tCtrl+F4", "-",
-                "57603 Opslaan\tCtrl+S", "57604 Opslaan als...", "-", "32799 Blad toevoegen...",
+                "57603 Opslaan\tCtrl+S", "57604 Opslaan als...",
+                // Ours: the project info had no menu entry of its own.
+                "32990 Project info...", "-", "32799 Blad toevoegen...",
                 "-", "Import en Export >", "  32782 Importeer DXF...",
                 "  32796 Importeer DOS project...", "  -", "  32781 Exporteer DXF...", "-",
                 "32906 Afdrukken...\tCtrl+P", "57606 Printer instellingen...", "-",

@@ -1,0 +1,348 @@
+#include "gui/project_windows.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QVBoxLayout>
+
+#include "app/command_table.h"
+#include "document/dir.h"
+#include "document/document.h"
+#include "gui/drawing_view.h"
+#include "gui/main_frame.h"
+#include "gui/project_info_dlg.h"
+#include "gui/startup_windows.h"
+#include "model/text_encoding.h"
+
+namespace {
+
+// Project files end in ".ETT" in any case.
+const QString kProjectFilter = QStringLiteral("Vorel Ridizav Project (*.[eE][tT][tT])");
+
+QString Caption()
+{
+    return QStringLiteral("Vorel Ridizav");
+}
+
+bool SamePath(const QString& a, const QString& b)
+{
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+}  // namespace
+
+CChildFrame::CChildFrame(std::unique_ptr<CDovereduDoc> document, QWidget* parent)
+    : QWidget(parent), doc(std::move(document))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    view = new CDovereduView(*doc, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    UpdateTitle();
+}
+
+CChildFrame::~CChildFrame() = default;
+
+void CChildFrame::UpdateTitle()
+{
+    setWindowTitle(QString::fromStdString(doc->title) + QStringLiteral("[*]"));
+    setWindowModified(doc->modified);
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (canClose && !canClose(*this)) {
+        event->ignore();
+        return;
+    }
+    doc->RefreshSheetLists(false);
+    QWidget::closeEvent(event);
+}
+
+CProjectWindows::CProjectWindows(CMainFrame& frame) : QObject(&frame), frame(frame)
+{
+    LoadRecentFiles(recent);
+    ShowRecentFiles();
+    RegisterCommands();
+    frame.Router().AddTarget(handlers);
+    frame.setAcceptDrops(true);
+    frame.installEventFilter(this);
+    connect(frame.MdiArea(), &QMdiArea::subWindowActivated, this, &CProjectWindows::WindowActivated);
+    connect(&frame, &CMainFrame::RecentFileChosen, this, [this](int index) {
+        const auto& entries = recent.Entries();
+        if (index >= 0 && index < static_cast<int>(entries.size()))
+            OpenFile(QString::fromStdString(entries[static_cast<size_t>(index)]));
+    });
+    connect(&frame, &CMainFrame::SheetPicked, this, [this](int) {
+        if (CChildFrame* w = Active())
+            w->View().Redraw();
+    });
+    frame.canClose = [this] { return CloseAll(); };
+}
+
+CProjectWindows::~CProjectWindows()
+{
+    SaveRecentFiles(recent);
+    frame.Router().RemoveTarget(handlers);
+}
+
+void CProjectWindows::RegisterCommands()
+{
+    const auto hasSheets = [this] {
+        CChildFrame* w = Active();
+        return CCommandState{w && w->Document().HasSheets(), false};
+    };
+    const auto hasProject = [this] { return CCommandState{Active() != nullptr, false}; };
+    handlers.On(Cmd::FileNew, [this] { NewProject(); });
+    handlers.On(Cmd::FileOpen, [this] {
+        const QString path = QFileDialog::getOpenFileName(
+            &frame, QStringLiteral("Open"), QString::fromStdString(frame.Settings().projectsFolder),
+            kProjectFilter);
+        if (!path.isEmpty())
+            OpenFile(path);
+    });
+    handlers.On(Cmd::FileClose, [this] {
+        if (QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow())
+            sub->close();
+    }, hasProject);
+    handlers.On(Cmd::FileSave, [this] { SaveActive(); }, hasSheets);
+    handlers.On(Cmd::FileSaveAs, [this] { SaveActiveAs(); }, hasSheets);
+    handlers.On(Cmd::ProjectInfo, [this] { ShowProjectInfo(); }, hasProject);
+    handlers.On(Cmd::TipOfTheDay, [this] {
+        auto* tips = new CTipDlg(&frame);
+        tips->setAttribute(Qt::WA_DeleteOnClose);
+        tips->show();
+    });
+    handlers.On(Cmd::AddSheet, [this] {
+        if (CChildFrame* w = Active()) {
+            w->Document().AddDefaultSheet();
+            frame.ShowDocumentLists(w->Document());
+            w->UpdateTitle();
+            w->View().Redraw();
+        }
+    }, hasProject);
+}
+
+CChildFrame* CProjectWindows::Active() const
+{
+    QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow();
+    if (!sub) {
+        const auto list = frame.MdiArea()->subWindowList();
+        if (list.size() == 1)
+            sub = list.front();
+    }
+    return sub ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
+}
+
+std::vector<CChildFrame*> CProjectWindows::Windows() const
+{
+    std::vector<CChildFrame*> out;
+    for (QMdiSubWindow* sub : frame.MdiArea()->subWindowList()) {
+        if (auto* w = qobject_cast<CChildFrame*>(sub->widget()))
+            out.push_back(w);
+    }
+    return out;
+}
+
+CChildFrame* CProjectWindows::AddWindow(std::unique_ptr<CDovereduDoc> doc)
+{
+    CDovereduDoc* document = doc.get();
+    auto* window = new CChildFrame(std::move(doc));
+    window->canClose = [this](CChildFrame& w) { return AskToSave(w); };
+    window->View().showWorkingTime = [this](const QString& text) { frame.SetPaneText(8, text); };
+    window->View().drawn = [this] {
+        if (drawn)
+            drawn();
+    };
+    document->applyConfiguredGrids = [this](CGridArr& grids) { ApplyGridsToSheet(frame.Settings(), grids); };
+    QMdiSubWindow* sub = frame.AddProjectWindow(window);
+    connect(sub, &QObject::destroyed, this, [this] {
+        if (frame.MdiArea()->subWindowList().isEmpty()) {
+            frame.AttachDocument(nullptr);
+            frame.SetProjectOpen(false);
+        }
+        frame.UpdateCommandUi();
+    });
+    frame.SetProjectOpen(true);
+    document->RefreshSheetLists(document->HasSheets());
+    WindowActivated(sub);
+    window->View().setFocus();
+    return window;
+}
+
+void CProjectWindows::WindowActivated(QMdiSubWindow* sub)
+{
+    auto* window = sub ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
+    if (!window)
+        return;
+    frame.AttachDocument(&window->Document());
+    frame.ShowDocumentLists(window->Document());
+    frame.UpdateCommandUi();
+}
+
+void CProjectWindows::NewProject()
+{
+    auto doc = std::make_unique<CDovereduDoc>();
+    doc->ResetContents();
+    doc->title = "Zavoveze" + std::to_string(++untitled);
+    CChildFrame* window = AddWindow(std::move(doc));
+    // A project without sheets asks for its first sheet at once.
+    window->Document().AddDefaultSheet();
+    window->Document().modified = false;
+    frame.ShowDocumentLists(window->Document());
+    window->UpdateTitle();
+    window->View().Redraw();
+}
+
+bool CProjectWindows::OpenFile(const QString& path)
+{
+    for (CChildFrame* w : Windows()) {
+        if (!w->Document().pathName.empty() && SamePath(QString::fromStdString(w->Document().pathName), path)) {
+            frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+            return true;
+        }
+    }
+    auto doc = std::make_unique<CDovereduDoc>();
+    if (auto error = doc->Open(QFileInfo(path).absoluteFilePath().toStdString())) {
+        QMessageBox::warning(&frame, Caption(), QString::fromStdString(*error));
+        recent.Remove(path.toStdString());
+        recent.Remove(QFileInfo(path).absoluteFilePath().toStdString());
+        ShowRecentFiles();
+        return false;
+    }
+    recent.Add(doc->pathName);
+    ShowRecentFiles();
+    AddWindow(std::move(doc));
+    return true;
+}
+
+QString CProjectWindows::AskSavePath(const QString& suggestion)
+{
+    QFileDialog dialog(&frame, QStringLiteral("Opslaan als"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDirectory(QString::fromStdString(frame.Settings().projectsFolder));
+    dialog.setNameFilter(kProjectFilter);
+    dialog.setDefaultSuffix(QStringLiteral("ETT"));
+    dialog.selectFile(suggestion);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+bool CProjectWindows::SaveTo(CChildFrame& window, const QString& path)
+{
+    CDovereduDoc& doc = window.Document();
+    if (auto error = doc.Save(QFileInfo(path).absoluteFilePath().toStdString())) {
+        QMessageBox::warning(&frame, Caption(), QString::fromStdString(*error));
+        return false;
+    }
+    recent.Add(doc.pathName);
+    ShowRecentFiles();
+    window.UpdateTitle();
+    frame.UpdateCommandUi();
+    return true;
+}
+
+bool CProjectWindows::SaveActive()
+{
+    CChildFrame* window = Active();
+    if (!window)
+        return false;
+    if (window->Document().pathName.empty())
+        return SaveActiveAs();
+    return SaveTo(*window, QString::fromStdString(window->Document().pathName));
+}
+
+bool CProjectWindows::SaveActiveAs()
+{
+    CChildFrame* window = Active();
+    if (!window)
+        return false;
+    // The title without any folder or drive, keeping its extension.
+    std::string title = window->Document().title;
+    const auto cut = title.find_last_of("\\:/");
+    if (cut != std::string::npos)
+        title.erase(0, cut + 1);
+    const QString path = AskSavePath(QString::fromStdString(title));
+    return !path.isEmpty() && SaveTo(*window, path);
+}
+
+bool CProjectWindows::AskToSave(CChildFrame& window)
+{
+    CDovereduDoc& doc = window.Document();
+    const CDovereduDoc::CloseQuestion question = doc.DecideClose();
+    if (question == CDovereduDoc::CloseQuestion::None)
+        return true;
+    frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window.parentWidget()));
+    const QString text = question == CDovereduDoc::CloseQuestion::SaveToPath
+                             ? QString::fromStdString(doc.pathName) + QStringLiteral("opslaan?")
+                             : QStringLiteral("Nieuw project opslaan?");
+    const auto answer = QMessageBox::question(&frame, Caption(), text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::No)
+        return true;
+    if (answer != QMessageBox::Yes)
+        return false;
+    if (question == CDovereduDoc::CloseQuestion::SaveToPath)
+        return SaveTo(window, QString::fromStdString(doc.pathName));
+    const QString path = AskSavePath(QStringLiteral("Nieuw project.ETT"));
+    return !path.isEmpty() && SaveTo(window, path);
+}
+
+bool CProjectWindows::CloseAll()
+{
+    for (CChildFrame* w : Windows()) {
+        if (!AskToSave(*w))
+            return false;
+    }
+    for (CChildFrame* w : Windows()) {
+        w->canClose = nullptr;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+            sub->close();
+    }
+    SaveRecentFiles(recent);
+    return true;
+}
+
+void CProjectWindows::ShowProjectInfo()
+{
+    CChildFrame* window = Active();
+    if (!window)
+        return;
+    CProjectInfoDlg dialog(window->Document(), &frame);
+    if (dialog.exec() == QDialog::Accepted)
+        window->UpdateTitle();
+}
+
+void CProjectWindows::ShowRecentFiles()
+{
+    frame.SetRecentFiles(recent.Entries());
+}
+
+bool CProjectWindows::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &frame && event->type() == QEvent::DragEnter) {
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (drag->mimeData()->hasUrls()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+    }
+    if (watched == &frame && event->type() == QEvent::Drop) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        for (const QUrl& url : drop->mimeData()->urls()) {
+            if (url.isLocalFile())
+                OpenFile(url.toLocalFile());
+        }
+        drop->acceptProposedAction();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}

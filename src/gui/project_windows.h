@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+#include "app/command_router.h"
+#include "app/startup.h"
+
+class CDovereduDoc;
+class CDovereduView;
+class CMainFrame;
+class QMdiSubWindow;
+
+// One project window: a project document and the view that shows it.
+class CChildFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit CChildFrame(std::unique_ptr<CDovereduDoc> doc, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CDovereduDoc& Document() { return *doc; }
+    CDovereduView& View() { return *view; }
+    // The window's title: the file's name, or the running name of a new project.
+    void UpdateTitle();
+
+    // Asked before the window closes; false keeps it open.
+    std::function<bool(CChildFrame&)> canClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    std::unique_ptr<CDovereduDoc> doc;
+    CDovereduView* view;
+};
+
+// The open projects of the main window and the file commands: new, open,
+// save, save as, close, the recent files, dropped files and the project info.
+class CProjectWindows : public QObject {
+    Q_OBJECT
+public:
+    explicit CProjectWindows(CMainFrame& frame);
+    ~CProjectWindows() override;
+
+    // Opens a project, or activates its window when it is open already.
+    // A file that cannot be read shows its message and leaves no window.
+    bool OpenFile(const QString& path);
+    void NewProject();
+    bool SaveActive();
+    bool SaveActiveAs();
+    // Asks every project whether to save it; false when the user cancels.
+    bool CloseAll();
+    void ShowProjectInfo();
+
+    CChildFrame* Active() const;
+    std::vector<CChildFrame*> Windows() const;
+    CRecentFileList& RecentFiles() { return recent; }
+
+    // Called after each complete draw of any view (start-up timing).
+    std::function<void()> drawn;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RegisterCommands();
+    CChildFrame* AddWindow(std::unique_ptr<CDovereduDoc> doc);
+    bool AskToSave(CChildFrame& window);
+    bool SaveTo(CChildFrame& window, const QString& path);
+    QString AskSavePath(const QString& suggestion);
+    void WindowActivated(QMdiSubWindow* sub);
+    void ShowRecentFiles();
+
+    CMainFrame& frame;
+    CCommandHandlers handlers;
+    CRecentFileList recent;
+    int untitled = 0;
+};
