@@ -170,6 +170,90 @@ void CDovereduDoc::AddDefaultSheet()
     modified = true;
 }
 
+void CDovereduDoc::AddSheetFrom(const CSheet& templateSheet)
+{
+    activeSheet = AddSheet(0, "", "");
+    CSheet& sheet = GetActiveSheet();
+    sheet.CopySettingsFrom(templateSheet);
+    sheet.clientRect = viewRect;
+    sheet.fitMode = 1;
+    RecordUndoStep();
+    RefreshSheetLists(true);
+    MarkChanged();
+}
+
+int CDovereduDoc::DeleteSheet(int index)
+{
+    if (sheets.empty() || index < 0 || index >= static_cast<int>(sheets.size()))
+        return 0;
+    sheets.erase(sheets.begin() + index);
+    if (activeSheet >= static_cast<int>(sheets.size()))
+        activeSheet = std::max(static_cast<int>(sheets.size()) - 1, 0);
+    if (sheets.empty()) {
+        MarkChanged(false);
+        RefreshSheetLists(false);
+    } else {
+        MarkChanged();
+        RefreshSheetLists(true);
+    }
+    return 1;
+}
+
+int CDovereduDoc::DeleteActiveSheet()
+{
+    return DeleteSheet(activeSheet);
+}
+
+int CDovereduDoc::NextSheet()
+{
+    const int n = static_cast<int>(sheets.size());
+    if (n < 2)
+        return -1;
+    const int previous = activeSheet;
+    SetActiveSheet((activeSheet + 1) % n);
+    return previous;
+}
+
+int CDovereduDoc::PreviousSheet()
+{
+    const int n = static_cast<int>(sheets.size());
+    if (n < 2)
+        return -1;
+    const int previous = activeSheet;
+    SetActiveSheet((activeSheet + n - 1) % n);
+    return previous;
+}
+
+void CDovereduDoc::ReorderSheets(const std::vector<int>& order, const std::vector<std::string>& names)
+{
+    if (order.size() != sheets.size() || names.size() != sheets.size())
+        return;
+    std::vector<bool> seen(sheets.size());
+    for (int from : order) {
+        if (from < 0 || from >= static_cast<int>(sheets.size()) || seen[static_cast<size_t>(from)])
+            return;  // not a permutation: leave the project as it is
+        seen[static_cast<size_t>(from)] = true;
+    }
+    std::vector<std::unique_ptr<CSheet>> reordered(sheets.size());
+    for (size_t j = 0; j < order.size(); ++j)
+        reordered[j] = std::move(sheets[static_cast<size_t>(order[j])]);
+    sheets = std::move(reordered);
+    for (size_t j = 0; j < sheets.size(); ++j)
+        sheets[j]->SetName(names[j]);
+    RefreshSheetLists(true);
+    MarkChanged();
+}
+
+void CDovereduDoc::RenameActiveSheet(const std::string& name)
+{
+    if (sheets.empty())
+        return;
+    GetActiveSheet().SetName(name);
+    RefreshSheetLists(true);
+    // A renamed sheet is a change the close question must know of.
+    MarkChanged();
+}
+
 void CDovereduDoc::RecordUndoStep()
 {
     if (sheets.empty())

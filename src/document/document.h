@@ -46,6 +46,21 @@ public:
     // "Geen sjabloon gebruiken": a new active sheet with the frame of a new
     // sheet, recorded as an undo step.
     void AddDefaultSheet();
+    // Adds a copy of a template sheet as the new active sheet, recorded as an
+    // undo step.
+    void AddSheetFrom(const CSheet& templateSheet);
+    // Removes a sheet; 0 without any change when there are none. With no sheet
+    // left the project counts as unchanged.
+    int DeleteSheet(int index);
+    int DeleteActiveSheet();
+    // The following (preceding) sheet becomes active, wrapping round; the
+    // previous index, or -1 when the active sheet did not change.
+    int NextSheet();
+    int PreviousSheet();
+    // Puts the sheets in a new order: position j takes the sheet that stood at
+    // order[j], named names[j]. The active index keeps its number.
+    void ReorderSheets(const std::vector<int>& order, const std::vector<std::string>& names);
+    void RenameActiveSheet(const std::string& name);
     void RecordUndoStep();
     static std::string FormatWorkingTime(int32_t ms);
     // Adds the time since the start tick to the working time (saturating).

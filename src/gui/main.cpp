@@ -12,6 +12,7 @@
 #include "gui/main_frame.h"
 #include "gui/project_windows.h"
 #include "gui/qt_image_codec.h"
+#include "gui/sheet_commands.h"
 #include "gui/qt_text_metrics.h"
 #include "gui/single_instance.h"
 #include "gui/startup_windows.h"
@@ -66,6 +67,8 @@ int main(int argc, char* argv[])
     CMainFrame frame;
     frame.LoadConfiguration();
     CProjectWindows projects(frame);
+    CSheetCommands sheetCommands(frame, projects);
+    projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
         for (const QString& f : received)
             projects.OpenFile(f);

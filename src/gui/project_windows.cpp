@@ -194,6 +194,10 @@ void CProjectWindows::NewProject()
     doc->title = "Zavoveze" + std::to_string(++untitled);
     CChildFrame* window = AddWindow(std::move(doc));
     // A project without sheets asks for its first sheet at once.
+    if (askForFirstSheet) {
+        askForFirstSheet();
+        return;
+    }
     window->Document().AddDefaultSheet();
     window->Document().modified = false;
     frame.ShowDocumentLists(window->Document());
@@ -219,7 +223,9 @@ bool CProjectWindows::OpenFile(const QString& path)
     }
     recent.Add(doc->pathName);
     ShowRecentFiles();
-    AddWindow(std::move(doc));
+    CChildFrame* window = AddWindow(std::move(doc));
+    if (!window->Document().HasSheets() && askForFirstSheet)
+        askForFirstSheet();
     return true;
 }
 

@@ -59,6 +59,10 @@ public:
     std::vector<CChildFrame*> Windows() const;
     CRecentFileList& RecentFiles() { return recent; }
 
+    // Asks the user for the first sheet of a project that has none; without
+    // it the project gets the default sheet.
+    std::function<void()> askForFirstSheet;
+
     // Called after each complete draw of any view (start-up timing).
     std::function<void()> drawn;
 

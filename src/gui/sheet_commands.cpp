@@ -1,0 +1,157 @@
+#include "gui/sheet_commands.h"
+
+#include <QMessageBox>
+#include <QTimer>
+
+#include "app/command_table.h"
+#include "document/document.h"
+#include "gui/drawing_view.h"
+#include "gui/main_frame.h"
+#include "gui/project_windows.h"
+#include "gui/sheet_dialogs.h"
+#include "platform/ui_services.h"
+
+namespace {
+
+// Messages of the model shown in a message box over the main window.
+class CBoxUi : public CUiServices {
+public:
+    explicit CBoxUi(QWidget* parent) : parent(parent) {}
+    Answer MessageBox(std::string_view text, Buttons, Icon) override
+    {
+        QMessageBox::warning(parent, QStringLiteral("Vorel Ridizav"), QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+        return Answer::Ok;
+    }
+    void SetStatusText(int, std::string_view) override {}
+    void Invalidate() override {}
+
+private:
+    QWidget* parent;
+};
+
+}  // namespace
+
+CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
+    : QObject(&frame), frame(frame), projects(projects)
+{
+    const auto sheetCount = [this] {
+        CChildFrame* w = this->projects.Active();
+        return w ? static_cast<int>(w->Document().sheets.size()) : 0;
+    };
+    const auto atLeastOne = [sheetCount] { return CCommandState{sheetCount() >= 1, false}; };
+    const auto moreThanOne = [sheetCount] { return CCommandState{sheetCount() > 1, false}; };
+
+    handlers.On(Cmd::AddSheet, [this] { AddSheet(); },
+                [this] { return CCommandState{this->projects.Active() != nullptr, false}; });
+    handlers.On(Cmd::DeleteSheet, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        const auto answer = QMessageBox::warning(&this->frame, QString(), QStringLiteral("Wilt u dit blad verwijderen?"),
+                                                 QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+        w->Document().DeleteActiveSheet();
+        Changed(*w);
+        if (!w->Document().HasSheets())
+            AskForFirstSheetLater();
+    }, atLeastOne);
+    handlers.On(Cmd::SheetOrder, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        CSheetManagerDlg dialog(w->Document(), &this->frame);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        w->Document().ReorderSheets(dialog.Order(), dialog.Names());
+        Changed(*w);
+    }, atLeastOne);
+    handlers.On(Cmd::RenameSheet, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        CEditSheetNameDlg dialog(w->Document().GetActiveSheet().sheetName, &this->frame);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        w->Document().RenameActiveSheet(dialog.Name());
+        Changed(*w, false);
+    }, atLeastOne);
+    handlers.On(Cmd::NextSheet, [this] {
+        if (CChildFrame* w = this->projects.Active(); w && w->Document().NextSheet() >= 0)
+            Changed(*w);
+    }, moreThanOne);
+    handlers.On(Cmd::PreviousSheet, [this] {
+        if (CChildFrame* w = this->projects.Active(); w && w->Document().PreviousSheet() >= 0)
+            Changed(*w);
+    }, moreThanOne);
+    handlers.On(Cmd::GoToSheet, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        CDovereduDoc& doc = w->Document();
+        CSelectSheetDlg dialog(doc.activeSheet + 1, &this->frame);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        const int n = dialog.Number();
+        if (n >= 1 && n <= static_cast<int>(doc.sheets.size())) {
+            doc.SetActiveSheet(n - 1);
+            Changed(*w);
+        }
+    }, moreThanOne);
+    handlers.On(Cmd::RotateSheet, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        CBoxUi ui(&this->frame);
+        if (w->Document().GetActiveSheet().RotateSheet(ui)) {
+            w->Document().MarkChanged();
+            Changed(*w);
+        }
+    }, atLeastOne);
+    frame.Router().AddTarget(handlers);
+}
+
+CSheetCommands::~CSheetCommands()
+{
+    frame.Router().RemoveTarget(handlers);
+}
+
+void CSheetCommands::Changed(CChildFrame& window, bool redraw)
+{
+    frame.ShowDocumentLists(window.Document());
+    window.UpdateTitle();
+    if (redraw)
+        window.View().Redraw();
+    frame.UpdateCommandUi();
+}
+
+bool CSheetCommands::AddSheet()
+{
+    CChildFrame* w = projects.Active();
+    if (!w)
+        return false;
+    CSjablonenDlg dialog(frame.Settings().templatesFolder, &frame);
+    const int result = dialog.exec();
+    CDovereduDoc& doc = w->Document();
+    if (result == QDialog::Accepted) {
+        const CSheet* chosen = dialog.ChosenSheet();
+        if (!chosen)
+            return false;
+        doc.AddSheetFrom(*chosen);
+    } else if (result == CSjablonenDlg::WithoutTemplate) {
+        doc.AddDefaultSheet();
+    } else {
+        return false;
+    }
+    Changed(*w);
+    return true;
+}
+
+void CSheetCommands::AskForFirstSheetLater()
+{
+    QTimer::singleShot(0, this, [this] {
+        CChildFrame* w = projects.Active();
+        if (w && !w->Document().HasSheets())
+            AddSheet();
+    });
+}
