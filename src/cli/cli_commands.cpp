@@ -9,6 +9,7 @@
 #include "cli/project_commands.h"
 #include "cli/text_command.h"
 #include "cli/render_command.h"
+#include "cli/symbol_commands.h"
 #include "document/document.h"
 
 namespace {
@@ -29,6 +30,8 @@ const std::vector<CliCommand>& Commands()
         {"text", "PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]", CmdText},
         {"export-dxf", "PROJECT.ETT OUT_FOLDER [--sheet NAME]...", CmdExportDxf},
         {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
+        {"convert-lib", "SOURCE_FOLDER SYMBOLS_FOLDER", CmdConvertLib},
+        {"import-old", "PROJECT.ETT FILE... [-o OUT.ETT]", CmdImportOld},
     };
     return commands;
 }
@@ -57,6 +60,7 @@ void AddCliOptions(QCommandLineParser& parser)
                       QStringLiteral("1600")});
     parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."), QStringLiteral("H"),
                       QStringLiteral("1200")});
+    parser.addOption({QStringLiteral("o"), QStringLiteral("Where to save the project."), QStringLiteral("OUT.ETT")});
 }
 
 CSettings& CliSettings()

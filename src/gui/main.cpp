@@ -13,6 +13,7 @@
 #include "gui/project_windows.h"
 #include "gui/qt_image_codec.h"
 #include "gui/sheet_commands.h"
+#include "gui/symbol_commands.h"
 #include "gui/qt_text_metrics.h"
 #include "gui/single_instance.h"
 #include "gui/startup_windows.h"
@@ -67,6 +68,7 @@ int main(int argc, char* argv[])
     CMainFrame frame;
     frame.LoadConfiguration();
     CProjectWindows projects(frame);
+    RegisterSymbolCommands(frame);
     CSheetCommands sheetCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
