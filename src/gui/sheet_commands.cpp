@@ -9,6 +9,7 @@
 #include "gui/main_frame.h"
 #include "gui/project_windows.h"
 #include "gui/sheet_dialogs.h"
+#include "gui/symbol_commands.h"
 #include "platform/ui_services.h"
 
 namespace {
@@ -108,6 +109,22 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
             Changed(*w);
         }
     }, atLeastOne);
+    handlers.On(Cmd::ImportDosProject, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (w && RunImportOldProjectCommand(w->Document(), this->frame.Settings(), &this->frame) > 0)
+            Changed(*w);
+    }, atLeastOne);
+    handlers.On(Cmd::SaveAsSymbol, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (!w)
+            return;
+        CBoxUi ui(&this->frame);
+        RunSaveAsSymbolCommand(w->Document().GetActiveSheet(), this->frame.Settings(), ui, &this->frame);
+    }, [this] {
+        CChildFrame* w = this->projects.Active();
+        return CCommandState{w && w->Document().HasSheets() && w->Document().GetActiveSheet().selectedCount > 0,
+                             false};
+    });
     frame.Router().AddTarget(handlers);
 }
 
