@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "cli/dxf_commands.h"
 #include "cli/project_commands.h"
+#include "cli/print_command.h"
 #include "cli/text_command.h"
 #include "cli/render_command.h"
 #include "cli/symbol_commands.h"
@@ -32,6 +33,8 @@ const std::vector<CliCommand>& Commands()
         {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
         {"convert-lib", "SOURCE_FOLDER SYMBOLS_FOLDER", CmdConvertLib},
         {"import-old", "PROJECT.ETT FILE... [-o OUT.ETT]", CmdImportOld},
+        {"print-pdf", "PROJECT.ETT OUT.pdf [--sheet N]... [--fit | --scale S] [--bw] [--paper A4|A3|A2|A1|A0]",
+         CmdPrintPdf},
     };
     return commands;
 }
@@ -61,6 +64,11 @@ void AddCliOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."), QStringLiteral("H"),
                       QStringLiteral("1200")});
     parser.addOption({QStringLiteral("o"), QStringLiteral("Where to save the project."), QStringLiteral("OUT.ETT")});
+    parser.addOption({QStringLiteral("fit"), QStringLiteral("Fit the sheet to the paper.")});
+    parser.addOption({QStringLiteral("scale"), QStringLiteral("Print scale; 1.0 is true size."), QStringLiteral("S")});
+    parser.addOption({QStringLiteral("bw"), QStringLiteral("Print in black and white.")});
+    parser.addOption({QStringLiteral("paper"), QStringLiteral("Paper size."), QStringLiteral("A4|A3|A2|A1|A0"),
+                      QStringLiteral("A4")});
 }
 
 CSettings& CliSettings()

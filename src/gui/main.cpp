@@ -10,6 +10,7 @@
 #include "app/program_folder.h"
 #include "app/startup.h"
 #include "gui/main_frame.h"
+#include "gui/print_commands.h"
 #include "gui/project_windows.h"
 #include "gui/qt_image_codec.h"
 #include "gui/sheet_commands.h"
@@ -69,6 +70,7 @@ int main(int argc, char* argv[])
     frame.LoadConfiguration();
     CProjectWindows projects(frame);
     RegisterSymbolCommands(frame);
+    RegisterPrintCommands(frame, projects);
     CSheetCommands sheetCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {

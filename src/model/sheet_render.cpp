@@ -672,6 +672,9 @@ void CSheet::DrawForPrinter(CCanvas& dc, CSize page, int pixelsPerInch, double s
     }
     pass.right = page.cx;
     pass.bottom = page.cy;
+    // As in the complete draw, so that a sheet prints the same whether or
+    // not it was shown first.
+    junctionSize = penWidths[7];
     pass.junctionRadius = std::max(1, Trunc32(junctionSize * f / 2));
     pass.dashScale = 1 / f;
     dc.SelectPen(pass.pens[0][1]);
