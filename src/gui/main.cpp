@@ -9,6 +9,7 @@
 
 #include "app/program_folder.h"
 #include "app/startup.h"
+#include "gui/choice_commands.h"
 #include "gui/main_frame.h"
 #include "gui/print_commands.h"
 #include "gui/project_windows.h"
@@ -71,6 +72,7 @@ int main(int argc, char* argv[])
     CProjectWindows projects(frame);
     RegisterSymbolCommands(frame);
     RegisterPrintCommands(frame, projects);
+    CChoiceCommands choiceCommands(frame, projects);
     CSheetCommands sheetCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {

@@ -276,6 +276,16 @@ public:
     std::unique_ptr<CText> editText;
     std::unique_ptr<CPictArray> pictures;
     CDovereduFont font;  // the stroke font of the texts built on this sheet
+    // What the next typed system-font text takes; not stored. The font
+    // number is 0 ... 7, one of the configured fonts; the height is in units
+    // of 100 micrometres, the angle in degrees.
+    struct CTextDefaults {
+        int32_t fontNumber = 0;
+        int32_t height = 50;
+        int32_t italic = 0;
+        int32_t bold = 0;
+        int32_t angle = 0;
+    } textDefaults;
 
     // Layers, pens and colours.
     CLayerArray layers;

@@ -1,0 +1,221 @@
+#include "app/choice_logic.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "model/sheet.h"
+#include "model/tool_mode.h"
+
+namespace {
+
+// The step of the line tools while the last segment follows the pointer.
+constexpr int kStepLineFollows = 401;
+
+bool IsLineTool(int toolMode)
+{
+    return toolMode == ToolMode::Lines || toolMode == ToolMode::Lines90
+        || toolMode == ToolMode::FilledPolygon || toolMode == ToolMode::FilledPolygon90;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+// --- Layer choice ----------------------------------------------------------
+
+std::vector<std::string> LayerChoiceEntries(const CLayerArray& layers)
+{
+    std::vector<std::string> entries;
+    for (int layer = 1; layer <= kChoosableLayers; ++layer)
+        entries.push_back(layers.DisplayName(layer, "Layer %d"));
+    return entries;
+}
+
+int LayerChoiceRow(int layer)
+{
+    return std::clamp(layer, 1, kChoosableLayers) - 1;
+}
+
+void SetActiveLayer(CSheet& sheet, int layer)
+{
+    if (layer < 1 || layer > kChoosableLayers)
+        return;
+    sheet.activeLayer = static_cast<int16_t>(layer);
+    if (sheet.toolStep == kStepLineFollows && IsLineTool(sheet.toolMode))
+        sheet.SetFigureLayer(sheet.recordCount - 1, layer);
+}
+
+// --- Pen choice ------------------------------------------------------------
+
+std::string FormatPenWidth(int32_t micrometres)
+{
+    char digits[64];
+    const auto result = std::to_chars(
+        digits, digits + sizeof digits, micrometres * 0.001, std::chars_format::fixed, 3);
+    std::string text(digits, result.ptr);
+    constexpr size_t kWidth = 7;
+    if (text.size() < kWidth)
+        text.insert(0, kWidth - text.size(), ' ');
+    return text + " mm";
+}
+
+double LeadingNumber(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size() && IsSpace(text[i]))
+        ++i;
+    std::string number;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        if (text[i] == '-')
+            number += '-';
+        ++i;
+    }
+    size_t digits = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+        number += text[i];
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        number += '.';
+        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits)
+            number += text[i];
+    }
+    if (digits == 0)
+        return 0;
+    // An exponent counts only when digits follow it.
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < text.size() && (text[j] == '-' || text[j] == '+')) {
+            negativeExponent = text[j] == '-';
+            exponent += text[j++];
+        }
+        if (j < text.size() && IsDigit(text[j])) {
+            for (; j < text.size() && IsDigit(text[j]); ++j)
+                exponent += text[j];
+            number += exponent;
+        }
+    }
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        const double huge = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+        return number.front() == '-' ? -huge : huge;
+    }
+    return result.ec == std::errc() ? value : 0;
+}
+
+int32_t ParsePenWidth(std::string_view text)
+{
+    const double micrometres = std::trunc(LeadingNumber(text) * 1000.0);
+    if (std::isnan(micrometres))
+        return 0;
+    return static_cast<int32_t>(std::clamp(micrometres, double(std::numeric_limits<int32_t>::min()),
+        double(std::numeric_limits<int32_t>::max())));
+}
+
+int PenOfKey(int key)
+{
+    return key >= '1' && key <= '0' + kChoosablePens ? key - '0' : 0;
+}
+
+CPenChoice::CPenChoice(const std::array<int32_t, kPenCount>& penWidths, int pen)
+{
+    for (int p = 1; p <= kChoosablePens; ++p)
+        widths[static_cast<size_t>(p - 1)] = FormatPenWidth(penWidths[static_cast<size_t>(p)]);
+    SelectPen(pen);
+}
+
+void CPenChoice::SelectPen(int pen)
+{
+    row = std::clamp(pen, 1, kChoosablePens) - 1;
+}
+
+const std::string& CPenChoice::WidthText(int pen) const
+{
+    if (pen < 1 || pen > kChoosablePens)
+        throw std::out_of_range("pen outside 1 ... 7");
+    return widths[static_cast<size_t>(pen - 1)];
+}
+
+void CPenChoice::SetWidthText(int pen, std::string text)
+{
+    if (pen < 1 || pen > kChoosablePens)
+        throw std::out_of_range("pen outside 1 ... 7");
+    widths[static_cast<size_t>(pen - 1)] = std::move(text);
+}
+
+int CPenChoice::Accept(std::array<int32_t, kPenCount>& penWidths) const
+{
+    for (int p = 1; p <= kChoosablePens; ++p)
+        penWidths[static_cast<size_t>(p)] = ParsePenWidth(widths[static_cast<size_t>(p - 1)]);
+    return Pen();
+}
+
+// --- Layer table -----------------------------------------------------------
+
+CLayerTable::CLayerTable(const CSheet& sheet)
+    : screenSet(sheet.layerColours)
+    , printSet(sheet.printColours)
+{
+    for (int i = 0; i < kLayerCount; ++i) {
+        const auto k = static_cast<size_t>(i);
+        names[k] = sheet.layers.Name(i);
+        uses[k] = sheet.layers.RecordUses(i);
+        visible[k] = sheet.layers.IsVisible(i) != 0;
+    }
+}
+
+void CLayerTable::ShowPrintColours(bool on)
+{
+    // The fields write straight into the set they show, so switching only
+    // changes which set they show.
+    printShown = on;
+}
+
+COLORREF CLayerTable::Colour(int layer) const
+{
+    return Shown().at(static_cast<size_t>(layer));
+}
+
+void CLayerTable::SetColour(int layer, COLORREF colour)
+{
+    Shown().at(static_cast<size_t>(layer)) = colour;
+}
+
+void CLayerTable::Apply(CSheet& sheet) const
+{
+    for (int i = 1; i < kLayerCount; ++i)
+        sheet.layers.SetName(i, names[static_cast<size_t>(i)]);
+    for (int i = 0; i < kLayerCount; ++i)
+        sheet.layers.SetVisible(i, visible[static_cast<size_t>(i)] ? 1 : 0);
+    sheet.layerColours = screenSet;
+    sheet.printColours = printSet;
+}
+
+// --- Font choice -----------------------------------------------------------
+
+std::vector<std::string> FontChoiceEntries(const std::vector<std::string>& faces)
+{
+    std::vector<std::string> entries;
+    for (size_t i = 0; i < faces.size(); ++i)
+        entries.push_back(std::to_string(i + 1) + ". " + faces[i]);
+    return entries;
+}
+
+int FontChoiceRow(int fontNumber, int fontCount)
+{
+    if (fontCount <= 0)
+        return -1;
+    return std::clamp(fontNumber, 0, fontCount - 1);
+}
