@@ -6,6 +6,7 @@
 
 #include "app/settings.h"
 #include "cli/dxf_commands.h"
+#include "cli/dxf_import_command.h"
 #include "cli/project_commands.h"
 #include "cli/print_command.h"
 #include "cli/text_command.h"
@@ -30,6 +31,7 @@ const std::vector<CliCommand>& Commands()
         {"dump", "FILE.ETT [--sheet N]", CmdDump},
         {"text", "PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]", CmdText},
         {"export-dxf", "PROJECT.ETT OUT_FOLDER [--sheet NAME]...", CmdExportDxf},
+        {"import-dxf", "PROJECT.ETT FILE.DXF [-o OUT.ETT] [--symbols FOLDER]", CmdImportDxf},
         {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
         {"convert-lib", "SOURCE_FOLDER SYMBOLS_FOLDER", CmdConvertLib},
         {"import-old", "PROJECT.ETT FILE... [-o OUT.ETT]", CmdImportOld},
@@ -64,6 +66,8 @@ void AddCliOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."), QStringLiteral("H"),
                       QStringLiteral("1200")});
     parser.addOption({QStringLiteral("o"), QStringLiteral("Where to save the project."), QStringLiteral("OUT.ETT")});
+    parser.addOption({QStringLiteral("symbols"), QStringLiteral("Symbols folder for imported blocks."),
+                      QStringLiteral("FOLDER")});
     parser.addOption({QStringLiteral("fit"), QStringLiteral("Fit the sheet to the paper.")});
     parser.addOption({QStringLiteral("scale"), QStringLiteral("Print scale; 1.0 is true size."), QStringLiteral("S")});
     parser.addOption({QStringLiteral("bw"), QStringLiteral("Print in black and white.")});

@@ -6,6 +6,7 @@
 #include "app/command_table.h"
 #include "document/document.h"
 #include "gui/drawing_view.h"
+#include "gui/dxf_import_command.h"
 #include "gui/main_frame.h"
 #include "gui/project_windows.h"
 #include "gui/sheet_dialogs.h"
@@ -114,6 +115,11 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
         if (w && RunImportOldProjectCommand(w->Document(), this->frame.Settings(), &this->frame) > 0)
             Changed(*w);
     }, atLeastOne);
+    handlers.On(Cmd::ImportDxf, [this] {
+        CChildFrame* w = this->projects.Active();
+        if (w && RunDxfImportCommand(w->Document(), this->frame.Settings(), &this->frame))
+            Changed(*w);
+    }, [this] { return CCommandState{this->projects.Active() != nullptr, false}; });
     handlers.On(Cmd::SaveAsSymbol, [this] {
         CChildFrame* w = this->projects.Active();
         if (!w)

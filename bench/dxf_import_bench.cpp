@@ -1,0 +1,249 @@
+// Importing a DXF file must be at least 50 times faster than an independent
+// DXF reader loading the same file (both measured in this run, on 100,000
+// entities), and a file of 1,000,000 entities must import in under 2 s with
+// a peak heap of the reader under 4 times the records it makes. The program
+// prints the figures at the end and fails when a target is missed.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+#include "document/document.h"
+#include "dxf/dxf_import.h"
+
+namespace {
+
+std::atomic<size_t> liveBytes {0};
+std::atomic<size_t> peakBytes {0};
+
+void Count(void* p)
+{
+    if (p == nullptr)
+        return;
+    const size_t now = liveBytes += malloc_usable_size(p);
+    size_t peak = peakBytes.load();
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now)) { }
+}
+
+} // namespace
+
+void* operator new(size_t n)
+{
+    void* p = std::malloc(n == 0 ? 1 : n);
+    if (p == nullptr) {
+        std::fprintf(stderr, "alloc %zu failed\n", n);
+        throw std::bad_alloc();
+    }
+    Count(p);
+    return p;
+}
+void operator delete(void* p) noexcept
+{
+    if (p != nullptr)
+        liveBytes -= malloc_usable_size(p);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+    std::free(p); // it came from malloc in operator new above
+#pragma GCC diagnostic pop
+}
+void operator delete(void* p, size_t) noexcept
+{
+    operator delete(p);
+}
+
+namespace {
+
+std::filesystem::path Folder()
+{
+    static const std::filesystem::path folder = [] {
+        auto f = std::filesystem::temp_directory_path()
+            / ("ridizav-dxf-import-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(f);
+        return f;
+    }();
+    return folder;
+}
+
+// An R12 drawing in millimetres of an A3 sheet: 70% LINE, 10% CIRCLE,
+// 10% ARC, 9% POLYLINE, 1% TEXT.
+std::filesystem::path MakeDrawing(int entities)
+{
+    const auto path = Folder() / ("drawing-" + std::to_string(entities) + ".dxf");
+    if (std::filesystem::exists(path))
+        return path;
+    std::string s;
+    s.reserve(static_cast<size_t>(entities) * 110);
+    const auto g = [&s](int code, const std::string& v) {
+        s += std::to_string(code);
+        s += '\n';
+        s += v;
+        s += '\n';
+    };
+    const auto num = [](int v) { return std::to_string(v / 10) + "." + std::to_string(v % 10); };
+    g(0, "SECTION");
+    g(2, "HEADER");
+    g(9, "$EXTMIN");
+    g(10, "0.0");
+    g(20, "0.0");
+    g(9, "$EXTMAX");
+    g(10, "420.0");
+    g(20, "297.0");
+    g(0, "ENDSEC");
+    g(0, "SECTION");
+    g(2, "ENTITIES");
+    for (int i = 0; i < entities; ++i) {
+        const int x = static_cast<int>((int64_t {i} * 7919) % 4000);
+        const int y = static_cast<int>((int64_t {i} * 104729) % 2800);
+        const int kind = i % 100;
+        if (kind < 70) {
+            g(0, "LINE");
+            g(8, "0");
+            g(10, num(x));
+            g(20, num(y));
+            g(11, num(x + 50 + i % 7));
+            g(21, num(y + i % 3));
+        } else if (kind < 80) {
+            g(0, "CIRCLE");
+            g(8, "0");
+            g(10, num(x));
+            g(20, num(y));
+            g(40, num(5 + i % 40));
+        } else if (kind < 90) {
+            g(0, "ARC");
+            g(8, "0");
+            g(10, num(x));
+            g(20, num(y));
+            g(40, num(20 + i % 30));
+            g(50, std::to_string(i % 360));
+            g(51, std::to_string((i % 360 + 10 + i % 170) % 360));
+        } else if (kind < 99) {
+            g(0, "POLYLINE");
+            g(8, "0");
+            g(66, "1");
+            g(70, kind % 2 ? "1" : "0");
+            for (int v = 0; v < 4; ++v) {
+                g(0, "VERTEX");
+                g(8, "0");
+                g(10, num(x + 30 * v));
+                g(20, num(y + 20 * (v % 2)));
+            }
+            g(0, "SEQEND");
+        } else {
+            g(0, "TEXT");
+            g(8, "0");
+            g(10, num(x));
+            g(20, num(y));
+            g(40, "2.5");
+            g(1, "K" + std::to_string(i));
+        }
+    }
+    g(0, "ENDSEC");
+    g(0, "EOF");
+    std::ofstream(path, std::ios::binary) << s;
+    return path;
+}
+
+const CDovereduFont& Font()
+{
+    static const CDovereduFont font = [] {
+        CDovereduFont f;
+        const char* data = std::getenv("RIDIZAV_DATA");
+        f.Load((std::filesystem::path(data != nullptr ? data : "data") / CDovereduFont::kFileName)
+                   .string());
+        return f;
+    }();
+    return font;
+}
+
+double importSeconds = 0;
+double peerSeconds = 0;
+double bigSeconds = 0;
+double readerMemoryRatio = 0;
+double documentMemoryRatio = 0;
+
+void Import100k(benchmark::State& state)
+{
+    const auto path = MakeDrawing(100000);
+    for (auto _ : state) {
+        CDXFImport reader(Font());
+        const auto start = std::chrono::steady_clock::now();
+        if (!reader.Import(path))
+            state.SkipWithError("import failed");
+        importSeconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.counters["records"] = static_cast<double>(reader.Records().size());
+    }
+}
+BENCHMARK(Import100k)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void Ezdxf100k(benchmark::State& state)
+{
+    const auto path = MakeDrawing(100000);
+    const std::string command
+        = "/usr/bin/python3 -c \"import sys, ezdxf; ezdxf.readfile(sys.argv[1])\" '" + path.string()
+        + "'";
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("ezdxf failed");
+        peerSeconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+}
+BENCHMARK(Ezdxf100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void Import1M(benchmark::State& state)
+{
+    const auto path = MakeDrawing(1000000);
+    for (auto _ : state) {
+        {
+            const size_t before = liveBytes;
+            peakBytes = before;
+            CDXFImport reader(Font());
+            reader.Import(path);
+            readerMemoryRatio = static_cast<double>(peakBytes - before)
+                / (static_cast<double>(reader.Records().size()) * sizeof(CETREC));
+        }
+        CDovereduDoc doc;
+        const size_t before = liveBytes;
+        peakBytes = before;
+        const auto start = std::chrono::steady_clock::now();
+        if (ImportDXF(doc, path, {}, Font()))
+            state.SkipWithError("import failed");
+        bigSeconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const CSheet& sheet = doc.GetActiveSheet();
+        documentMemoryRatio = static_cast<double>(peakBytes - before)
+            / (static_cast<double>(sheet.recordCount) * sizeof(CETREC));
+        state.counters["records"] = sheet.recordCount;
+    }
+}
+BENCHMARK(Import1M)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(Folder());
+    const double ratio = importSeconds > 0 ? peerSeconds / importSeconds : 0;
+    std::printf("100,000 entities: %.3f s against %.3f s for the peer reader: %.0fx (target 50x)\n",
+        importSeconds, peerSeconds, ratio);
+    std::printf("1,000,000 entities into a sheet: %.3f s (target 2 s)\n", bigSeconds);
+    std::printf("peak heap of the reader: %.2fx its records (target 4x); of the whole import "
+                "into a sheet: %.2fx\n",
+        readerMemoryRatio, documentMemoryRatio);
+    const bool ok = ratio >= 50 && bigSeconds < 2.0 && readerMemoryRatio < 4.0;
+    return ok ? 0 : 1;
+}

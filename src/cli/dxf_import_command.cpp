@@ -1,0 +1,37 @@
+#include "cli/dxf_import_command.h"
+
+#include <filesystem>
+#include <string>
+
+#include "app/settings.h"
+#include "cli/cli_commands.h"
+#include "document/document.h"
+#include "dxf/dxf_import.h"
+#include "model/stroke_font.h"
+
+namespace fs = std::filesystem;
+
+int CmdImportDxf(const QStringList& args, const QCommandLineParser& parser)
+{
+    if (args.size() != 2)
+        return CliUsage("import-dxf PROJECT.ETT FILE.DXF [-o OUT.ETT] [--symbols FOLDER]");
+    const std::string project = args[0].toStdString();
+    const std::string out = parser.isSet("o") ? parser.value("o").toStdString() : project;
+    const fs::path symbols = parser.isSet("symbols")
+        ? fs::path(parser.value("symbols").toStdString())
+        : fs::path(CliSettings().symbolsFolder);
+
+    CDovereduDoc doc;
+    FollowConfiguration(doc);
+    std::error_code ec;
+    if (fs::exists(project, ec)) {
+        if (auto error = doc.Open(project))
+            return CliFail(QString::fromStdString(*error));
+    }
+    const CDovereduFont font;
+    if (auto error = ImportDXF(doc, fs::path(args[1].toStdString()), symbols, font))
+        return CliFail(QString::fromStdString(*error));
+    if (auto error = doc.Save(out))
+        return CliFail(QString::fromStdString(*error));
+    return 0;
+}

@@ -1,0 +1,37 @@
+#include "gui/dxf_import_command.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <filesystem>
+#include <string>
+
+#include "app/settings.h"
+#include "document/document.h"
+#include "dxf/dxf_import.h"
+#include "model/stroke_font.h"
+
+bool RunDxfImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
+{
+    QFileDialog open(parent, QString(), QString::fromStdString(settings.projectsFolder),
+        QStringLiteral("*.DXF"));
+    open.setAcceptMode(QFileDialog::AcceptOpen);
+    open.setFileMode(QFileDialog::ExistingFile);
+    open.setDefaultSuffix(QStringLiteral("DXF"));
+    open.selectFile(QStringLiteral("*.DXF"));
+    // Drawings from other programs are as often named ".dxf".
+    open.setFilter(open.filter() & ~QDir::CaseSensitive);
+    if (open.exec() != QDialog::Accepted || open.selectedFiles().isEmpty())
+        return false;
+    const std::filesystem::path path(open.selectedFiles().front().toStdString());
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CDovereduFont font;
+    const auto error = ImportDXF(doc, path, std::filesystem::path(settings.symbolsFolder), font);
+    QApplication::restoreOverrideCursor();
+    if (error) {
+        QMessageBox::warning(parent, QString(), QString::fromStdString(*error));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+class CDovereduDoc;
+struct CSettings;
+
+// "Importeer DXF...": a DXF file chosen in an open dialog becomes a new active
+// sheet of the project, its blocks symbol files in a group below the symbols
+// folder. Shows "Import is niet voltooid!" when the file cannot be imported.
+// Returns whether a sheet was added; drawing it is the caller's.
+bool RunDxfImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent);
