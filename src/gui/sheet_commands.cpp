@@ -6,6 +6,7 @@
 #include "app/command_table.h"
 #include "document/document.h"
 #include "gui/drawing_view.h"
+#include "gui/dxf_export_dlg.h"
 #include "gui/dxf_import_command.h"
 #include "gui/main_frame.h"
 #include "gui/project_windows.h"
@@ -120,6 +121,10 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
         if (w && RunDxfImportCommand(w->Document(), this->frame.Settings(), &this->frame))
             Changed(*w);
     }, [this] { return CCommandState{this->projects.Active() != nullptr, false}; });
+    handlers.On(Cmd::ExportDxf, [this] {
+        if (CChildFrame* w = this->projects.Active())
+            RunDxfExportCommand(w->Document(), this->frame.Settings(), &this->frame);
+    }, atLeastOne);
     handlers.On(Cmd::SaveAsSymbol, [this] {
         CChildFrame* w = this->projects.Active();
         if (!w)
