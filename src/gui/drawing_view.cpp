@@ -1,29 +1,521 @@
 #include "gui/drawing_view.h"
 
-#include <QPainter>
-#include <QResizeEvent>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPolygon>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <algorithm>
+#include <cstring>
 
+#include "app/settings.h"
 #include "document/document.h"
-#include "gui/qt_canvas.h"
+#include "gui/grid_dlg.h"
+#include "gui/main_frame.h"
+#include "model/text_encoding.h"
+#include "view/view_controller.h"
 
 namespace {
 
 // The colour around the paper.
 const QColor kBackground(100, 100, 100);
+const QString kCaption = QStringLiteral("Vorel Ridizav");
 
-}  // namespace
-
-CDovereduView::CDovereduView(CDovereduDoc& doc, QWidget* parent) : QWidget(parent), doc(doc)
+QString FromCp1252(std::string_view text)
 {
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(50, 50);
-    workTimer.setInterval(kWorkTimerMs);
-    connect(&workTimer, &QTimer::timeout, this, &CDovereduView::UpdateWorkingTime);
-    doc.startTick = Tick();
+    return QString::fromStdString(Cp1252ToUtf8(text));
 }
 
-uint32_t CDovereduView::Tick()
+// A thin cross with an open centre, hot spot (15, 16).
+QCursor CrossHairCursor()
+{
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    p.drawLine(0, 16, 12, 16);
+    p.drawLine(19, 16, 31, 16);
+    p.drawLine(15, 0, 15, 12);
+    p.drawLine(15, 20, 15, 31);
+    p.end();
+    return QCursor(image, 15, 16);
+}
+
+// An arrow with a small four-way cross beside its tail, hot spot (1, 1).
+QCursor MoveCursor()
+{
+    QPixmap image(32, 32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawPolygon(
+        QPolygon(QList<QPoint> {{1, 1}, {1, 17}, {5, 13}, {8, 20}, {10, 19}, {7, 12}, {12, 12}}));
+    const QPoint c(24, 24);
+    p.drawLine(c.x() - 6, c.y(), c.x() + 6, c.y());
+    p.drawLine(c.x(), c.y() - 6, c.x(), c.y() + 6);
+    for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+        const QPoint tip = c + 6 * d;
+        const QPoint side(d.y(), d.x());
+        p.drawLine(tip, tip - 2 * d + 2 * side);
+        p.drawLine(tip, tip - 2 * d - 2 * side);
+    }
+    p.end();
+    return QCursor(image, 1, 1);
+}
+
+// Qt's key codes as the view reads keys.
+int KeyCode(int qtKey)
+{
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return 'A' + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return '0' + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return Key::F1 + (qtKey - Qt::Key_F1);
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return Key::Backspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return Key::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Return;
+    case Qt::Key_Shift:
+        return Key::Shift;
+    case Qt::Key_Control:
+        return Key::Control;
+    case Qt::Key_Alt:
+        return Key::Alt;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    case Qt::Key_Space:
+        return Key::Space;
+    case Qt::Key_PageUp:
+        return Key::PageUp;
+    case Qt::Key_PageDown:
+        return Key::PageDown;
+    case Qt::Key_End:
+        return Key::End;
+    case Qt::Key_Home:
+        return Key::Home;
+    case Qt::Key_Left:
+        return Key::Left;
+    case Qt::Key_Up:
+        return Key::Up;
+    case Qt::Key_Right:
+        return Key::Right;
+    case Qt::Key_Down:
+        return Key::Down;
+    case Qt::Key_Insert:
+        return Key::Insert;
+    case Qt::Key_Delete:
+        return Key::Delete;
+    case Qt::Key_Menu:
+        return Key::Menu;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        return Key::Plus;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return Key::Comma;
+    case Qt::Key_Minus:
+    case Qt::Key_Underscore:
+        return Key::Minus;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+        return Key::Period;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+        return Key::Slash;
+    default:
+        return Key::None;
+    }
+}
+
+CKeyEvent KeyEvent(const QKeyEvent* e)
+{
+    return {KeyCode(e->key()), (e->modifiers() & Qt::ControlModifier) != 0,
+        (e->modifiers() & Qt::ShiftModifier) != 0};
+}
+
+QPoint Pixel(const QMouseEvent* e)
+{
+    return e->position().toPoint();
+}
+
+} // namespace
+
+CDovereduView::CDovereduView(CDovereduDoc& doc, CMainFrame* frame, QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , doc(doc)
+    , frame(frame)
+{
+    setFrameShape(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(50, 50);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setMouseTracking(true);
+    viewport()->setCursor(CrossHairCursor());
+
+    if (!frame)
+        ownSettings = std::make_unique<CSettings>(CDefaultPaths {});
+    CSettings& settings = frame ? frame->Settings() : *ownSettings;
+    CUiServices& ui = *this;
+    CClock& clock = *this;
+    controller = std::make_unique<CViewController>(doc, settings, ui, clock);
+    controller->gridDialog
+        = [this](CGridArr& grids, bool& toAll) { return EditSheetGrids(grids, toAll, this); };
+    doc.startTick = Tick();
+
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+        [this](int action) { Scrolled(false, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+        [this](int action) { Scrolled(true, action); });
+    if (frame) {
+        connect(frame, &CMainFrame::ScrollBarsChanged, this, [this] {
+            controller->UpdateScrollBars();
+            ShowScreen();
+        });
+    }
+}
+
+CDovereduView::~CDovereduView()
+{
+    emit closing();
+    screenCanvas.reset();
+    screenPainter.reset();
+    for (auto& [id, timer] : timers)
+        timer->stop();
+}
+
+void CDovereduView::Redraw()
+{
+    controller->Redraw();
+    ShowScreen();
+}
+
+// --- drawing --------------------------------------------------------------------
+
+void CDovereduView::Render()
+{
+    screenCanvas.reset();
+    screenPainter.reset();
+    const QSize size = viewport()->size();
+    if (offscreenImage.size() != size) {
+        offscreenImage = QImage(size, QImage::Format_RGB32);
+        screenImage = QImage(size, QImage::Format_RGB32);
+    }
+    offscreenImage.fill(kBackground);
+    {
+        QPainter painter(&offscreenImage);
+        CQtCanvas canvas(painter);
+        controller->DrawOffscreen(canvas);
+    }
+    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+        static_cast<size_t>(offscreenImage.sizeInBytes()));
+    {
+        QPainter painter(&screenImage);
+        CQtCanvas canvas(painter);
+        controller->DrawOverlays(canvas);
+    }
+    stale = false;
+    if (drawn)
+        drawn();
+}
+
+void CDovereduView::paintEvent(QPaintEvent* event)
+{
+    painting = true;
+    if (stale || offscreenImage.size() != viewport()->size())
+        Render();
+    screenCanvas.reset();
+    screenPainter.reset();
+    QPainter painter(viewport());
+    painter.drawImage(event->rect(), screenImage, event->rect());
+    painting = false;
+    if (pendingBars)
+        QTimer::singleShot(0, this, [this] { ApplyScrollBars(); });
+}
+
+void CDovereduView::ShowScreen()
+{
+    if (screenPainter) {
+        screenCanvas.reset();
+        screenPainter.reset();
+        viewport()->update();
+    }
+}
+
+void CDovereduView::resizeEvent(QResizeEvent*)
+{
+    const QSize size = viewport()->size();
+    controller->Resize(size.width(), size.height());
+    ShowScreen();
+}
+
+// --- events -----------------------------------------------------------------------
+
+void CDovereduView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = Pixel(event);
+    controller->PointerMove(p.x(), p.y());
+    ShowScreen();
+}
+
+void CDovereduView::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = Pixel(event);
+    if (event->button() == Qt::LeftButton)
+        controller->PointerPress(CViewController::Button::Left, p.x(), p.y());
+    ShowScreen();
+}
+
+void CDovereduView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = Pixel(event);
+    if (event->button() == Qt::LeftButton)
+        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y());
+    else if (event->button() == Qt::RightButton)
+        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y());
+    ShowScreen();
+}
+
+void CDovereduView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = Pixel(event);
+    if (event->button() == Qt::LeftButton)
+        controller->DoubleClick(p.x(), p.y());
+    ShowScreen();
+}
+
+void CDovereduView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    controller->Wheel(p.x(), p.y(), event->angleDelta().y());
+    event->accept();
+    ShowScreen();
+}
+
+void CDovereduView::keyPressEvent(QKeyEvent* event)
+{
+    bool used = controller->KeyDown(KeyEvent(event));
+    // The characters come after the key, as the keyboard types them.
+    const std::string typed = Utf8ToCp1252(event->text().toStdString());
+    for (const char ch : typed)
+        used = controller->Char(static_cast<uint8_t>(ch)) || used;
+    event->setAccepted(used);
+    ShowScreen();
+}
+
+void CDovereduView::keyReleaseEvent(QKeyEvent* event)
+{
+    // A held key repeats its presses only; it is released once.
+    if (event->isAutoRepeat()) {
+        event->accept();
+        return;
+    }
+    controller->KeyUp(KeyEvent(event));
+    ShowScreen();
+}
+
+void CDovereduView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse asks on the right button's release, handled there.
+    if (event->reason() != QContextMenuEvent::Mouse)
+        controller->ContextMenu(std::nullopt);
+    event->accept();
+    ShowScreen();
+}
+
+void CDovereduView::focusInEvent(QFocusEvent* event)
+{
+    controller->FocusIn();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void CDovereduView::focusOutEvent(QFocusEvent* event)
+{
+    controller->FocusOut();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CDovereduView::Scrolled(bool vertical, int action)
+{
+    using Code = CViewController::ScrollCode;
+    QScrollBar* bar = vertical ? verticalScrollBar() : horizontalScrollBar();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        controller->Scroll(vertical, Code::LineUp);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        controller->Scroll(vertical, Code::LineDown);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        controller->Scroll(vertical, Code::PageUp);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        controller->Scroll(vertical, Code::PageDown);
+        break;
+    case QAbstractSlider::SliderMove:
+        controller->Scroll(vertical, Code::ThumbTrack, bar->sliderPosition());
+        break;
+    default:
+        controller->Scroll(vertical, Code::End);
+        break;
+    }
+    ShowScreen();
+}
+
+// --- CUiServices -----------------------------------------------------------------
+
+CUiServices::Answer CDovereduView::MessageBox(std::string_view text, Buttons buttons, Icon icon)
+{
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    switch (buttons) {
+    case Buttons::Ok:
+        shown = QMessageBox::Ok;
+        break;
+    case Buttons::OkCancel:
+        shown = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNo:
+        shown = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesNoCancel:
+        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
+    }
+    QMessageBox::Icon kind = QMessageBox::NoIcon;
+    switch (icon) {
+    case Icon::None:
+        kind = QMessageBox::NoIcon;
+        break;
+    case Icon::Information:
+        kind = QMessageBox::Information;
+        break;
+    case Icon::Warning:
+        kind = QMessageBox::Warning;
+        break;
+    case Icon::Error:
+        kind = QMessageBox::Critical;
+        break;
+    case Icon::Question:
+        kind = QMessageBox::Question;
+        break;
+    }
+    QMessageBox box(kind, kCaption, FromCp1252(text), shown, this);
+    switch (box.exec()) {
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Ok;
+    }
+}
+
+void CDovereduView::SetStatusText(int pane, std::string_view text)
+{
+    if (frame && pane >= 0 && pane < CMainFrame::kPaneCount)
+        frame->SetPaneText(pane, FromCp1252(text));
+}
+
+void CDovereduView::Invalidate()
+{
+    stale = true;
+    viewport()->update();
+}
+
+CCanvas* CDovereduView::ScreenCanvas()
+{
+    if (screenImage.isNull() || painting)
+        return nullptr;
+    if (!screenPainter) {
+        screenPainter.emplace(&screenImage);
+        screenCanvas.emplace(*screenPainter);
+    }
+    return &*screenCanvas;
+}
+
+void CDovereduView::SetPointerShape(PointerShape shape)
+{
+    switch (shape) {
+    case PointerShape::CrossHair: {
+        static const QCursor cross = CrossHairCursor();
+        viewport()->setCursor(cross);
+        break;
+    }
+    case PointerShape::Move: {
+        static const QCursor move = MoveCursor();
+        viewport()->setCursor(move);
+        break;
+    }
+    case PointerShape::Blank:
+        viewport()->setCursor(Qt::BlankCursor);
+        break;
+    }
+}
+
+bool CDovereduView::PutPointer(int x, int y)
+{
+    // Wayland lets no program move the pointer.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
+        return false;
+    const QPoint global = viewport()->mapToGlobal(QPoint(x, y));
+    QCursor::setPos(global);
+    return QCursor::pos() == global;
+}
+
+void CDovereduView::TakeFocus()
+{
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+}
+
+void CDovereduView::SetScrollBars(
+    const CScrollBarState& horizontal, const CScrollBarState& vertical)
+{
+    pendingBars.emplace(horizontal, vertical);
+    // Showing a bar resizes the viewport, which may not happen in a paint.
+    if (!painting)
+        ApplyScrollBars();
+}
+
+void CDovereduView::ApplyScrollBars()
+{
+    if (!pendingBars)
+        return;
+    const auto [horizontal, vertical] = *pendingBars;
+    pendingBars.reset();
+    const auto apply = [](QScrollBar* bar, const CScrollBarState& state) {
+        const QSignalBlocker block(bar);
+        // The thumb of a bar of range 0 ... maximum with a page goes up to
+        // maximum - page + 1.
+        const int page = std::max(state.page, 1);
+        bar->setRange(0, std::max(0, state.maximum - page + 1));
+        bar->setPageStep(page);
+        bar->setValue(state.position);
+    };
+    apply(horizontalScrollBar(), horizontal);
+    apply(verticalScrollBar(), vertical);
+    setHorizontalScrollBarPolicy(horizontal.shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(vertical.shown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+// --- CClock --------------------------------------------------------------------------
+
+uint32_t CDovereduView::Tick() const
 {
     static QElapsedTimer clock = [] {
         QElapsedTimer t;
@@ -33,62 +525,21 @@ uint32_t CDovereduView::Tick()
     return static_cast<uint32_t>(clock.elapsed());
 }
 
-void CDovereduView::Redraw()
+void CDovereduView::StartTimer(int id, int milliseconds)
 {
-    stale = true;
-    update();
-}
-
-void CDovereduView::DrawOffscreen()
-{
-    if (offscreen.size() != size())
-        offscreen = QImage(size(), QImage::Format_RGB32);
-    offscreen.fill(kBackground);
-    if (doc.HasSheets()) {
-        QPainter painter(&offscreen);
-        CQtCanvas canvas(painter);
-        doc.GetActiveSheet().DrawSheet(canvas, pens);
+    std::unique_ptr<QTimer>& timer = timers[id];
+    if (!timer) {
+        timer = std::make_unique<QTimer>();
+        connect(timer.get(), &QTimer::timeout, this, [this, id] {
+            controller->Timer(id);
+            ShowScreen();
+        });
     }
-    stale = false;
-    if (drawn)
-        drawn();
+    timer->start(milliseconds);
 }
 
-void CDovereduView::paintEvent(QPaintEvent* event)
+void CDovereduView::StopTimer(int id)
 {
-    if (stale || offscreen.size() != size())
-        DrawOffscreen();
-    QPainter painter(this);
-    painter.drawImage(event->rect(), offscreen, event->rect());
-}
-
-void CDovereduView::resizeEvent(QResizeEvent* event)
-{
-    doc.SetViewRect(0, 0, event->size().width(), event->size().height());
-    // Until zoom and pan are the user's, the whole sheet is shown.
-    if (doc.HasSheets())
-        doc.GetActiveSheet().fitMode = 1;
-    Redraw();
-}
-
-void CDovereduView::focusInEvent(QFocusEvent* event)
-{
-    // Time without the focus is not counted.
-    doc.startTick = Tick();
-    workTimer.start();
-    QWidget::focusInEvent(event);
-}
-
-void CDovereduView::focusOutEvent(QFocusEvent* event)
-{
-    UpdateWorkingTime();
-    workTimer.stop();
-    QWidget::focusOutEvent(event);
-}
-
-void CDovereduView::UpdateWorkingTime()
-{
-    doc.UpdateWorkingTime(Tick());
-    if (showWorkingTime)
-        showWorkingTime(QString::fromStdString(CDovereduDoc::FormatWorkingTime(doc.workingTime)));
+    if (auto it = timers.find(id); it != timers.end())
+        it->second->stop();
 }

@@ -1,49 +1,106 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <QAbstractScrollArea>
 #include <QImage>
-#include <QTimer>
-#include <QWidget>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 
-#include "model/pen_table.h"
+#include <QPainter>
 
+#include "gui/qt_canvas.h"
+#include "platform/clock.h"
+#include "platform/ui_services.h"
+
+class QTimer;
 class CDovereduDoc;
+class CMainFrame;
+class CViewController;
+struct CSettings;
 
-// The drawing view of one project window: the active sheet drawn into an
-// off-screen image, which is copied to the screen.
-class CDovereduView : public QWidget {
+// The drawing view of one project window: the Qt side of CViewController.
+// It keeps two images: the off-screen image, into which every complete draw
+// goes, and the screen image that the window shows, a copy of the first with
+// the feedback drawn over it in XOR. Pointer, wheel, key, focus, scroll and
+// timer events go to the controller, which answers through CUiServices and
+// CClock; after each event what was drawn on the screen image is shown. A
+// pointer move therefore never draws the sheet.
+class CDovereduView : public QAbstractScrollArea, private CUiServices, private CClock {
     Q_OBJECT
 public:
-    explicit CDovereduView(CDovereduDoc& doc, QWidget* parent = nullptr);
+    // Without a main window (tests) the view has settings of its own and no
+    // status bar.
+    explicit CDovereduView(
+        CDovereduDoc& doc, CMainFrame* frame = nullptr, QWidget* parent = nullptr);
+    ~CDovereduView() override;
 
     CDovereduDoc& Document() { return doc; }
-    // Draws the active sheet anew into the off-screen image and shows it.
+    CViewController& Controller() { return *controller; }
+    // A complete draw of the active sheet, with the scroll bars and readouts.
     void Redraw();
-    const QImage& OffscreenImage() const { return offscreen; }
-    // Milliseconds since the program started, for the working time.
-    static uint32_t Tick();
+    const QImage& OffscreenImage() const { return offscreenImage; }
+    const QImage& ScreenImage() const { return screenImage; }
 
-    // Shows the working time ("T:00:00") in the status bar.
-    std::function<void(const QString&)> showWorkingTime;
     // Called after every complete draw (start-up timing).
     std::function<void()> drawn;
 
-    static constexpr int kWorkTimerMs = 400;
+signals:
+    // The view is going; its commands must leave the router.
+    void closing();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Tab is a key of the view (texts), not a way out of it.
+    bool focusNextPrevChild(bool) override { return false; }
+    // The bars pan the sheet; the viewport itself never scrolls.
+    void scrollContentsBy(int, int) override { }
 
 private:
-    void DrawOffscreen();
-    void UpdateWorkingTime();
+    // CUiServices
+    Answer MessageBox(std::string_view text, Buttons buttons, Icon icon) override;
+    void SetStatusText(int pane, std::string_view text) override;
+    void Invalidate() override;
+    CCanvas* ScreenCanvas() override;
+    void SetPointerShape(PointerShape shape) override;
+    bool PutPointer(int x, int y) override;
+    void TakeFocus() override;
+    void SetScrollBars(const CScrollBarState& horizontal, const CScrollBarState& vertical) override;
+    // CClock
+    uint32_t Tick() const override;
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+
+    // The complete draw: off-screen image, copy, feedback.
+    void Render();
+    // Ends drawing on the screen image and shows it.
+    void ShowScreen();
+    void ApplyScrollBars();
+    void Scrolled(bool vertical, int action);
 
     CDovereduDoc& doc;
-    CPenTable pens;
-    QImage offscreen;
+    CMainFrame* frame;
+    std::unique_ptr<CSettings> ownSettings;
+    std::unique_ptr<CViewController> controller;
+
+    QImage offscreenImage;
+    QImage screenImage;
+    std::optional<QPainter> screenPainter;
+    std::optional<CQtCanvas> screenCanvas;
     bool stale = true;
-    QTimer workTimer;
+    bool painting = false;
+
+    std::map<int, std::unique_ptr<QTimer>> timers;
+    std::optional<std::pair<CScrollBarState, CScrollBarState>> pendingBars;
 };

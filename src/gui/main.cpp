@@ -72,8 +72,8 @@ int main(int argc, char* argv[])
     CProjectWindows projects(frame);
     RegisterSymbolCommands(frame);
     RegisterPrintCommands(frame, projects);
-    CChoiceCommands choiceCommands(frame, projects);
     CSheetCommands sheetCommands(frame, projects);
+    CChoiceCommands choiceCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
         for (const QString& f : received)

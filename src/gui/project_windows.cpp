@@ -19,6 +19,7 @@
 #include "gui/project_info_dlg.h"
 #include "gui/startup_windows.h"
 #include "model/text_encoding.h"
+#include "view/view_controller.h"
 
 namespace {
 
@@ -37,11 +38,11 @@ bool SamePath(const QString& a, const QString& b)
 
 }  // namespace
 
-CChildFrame::CChildFrame(std::unique_ptr<CDovereduDoc> document, QWidget* parent)
+CChildFrame::CChildFrame(std::unique_ptr<CDovereduDoc> document, CMainFrame* frame, QWidget* parent)
     : QWidget(parent), doc(std::move(document))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    view = new CDovereduView(*doc, this);
+    view = new CDovereduView(*doc, frame, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
@@ -89,6 +90,7 @@ CProjectWindows::CProjectWindows(CMainFrame& frame) : QObject(&frame), frame(fra
 
 CProjectWindows::~CProjectWindows()
 {
+    UseViewCommands(nullptr);
     SaveRecentFiles(recent);
     frame.Router().RemoveTarget(handlers);
 }
@@ -154,9 +156,13 @@ std::vector<CChildFrame*> CProjectWindows::Windows() const
 CChildFrame* CProjectWindows::AddWindow(std::unique_ptr<CDovereduDoc> doc)
 {
     CDovereduDoc* document = doc.get();
-    auto* window = new CChildFrame(std::move(doc));
+    auto* window = new CChildFrame(std::move(doc), &frame);
     window->canClose = [this](CChildFrame& w) { return AskToSave(w); };
-    window->View().showWorkingTime = [this](const QString& text) { frame.SetPaneText(8, text); };
+    CDovereduView* view = &window->View();
+    connect(view, &CDovereduView::closing, this, [this, view] {
+        if (commandView == view)
+            UseViewCommands(nullptr);
+    });
     window->View().drawn = [this] {
         if (drawn)
             drawn();
@@ -182,9 +188,19 @@ void CProjectWindows::WindowActivated(QMdiSubWindow* sub)
     auto* window = sub ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
     if (!window)
         return;
+    UseViewCommands(&window->View());
     frame.AttachDocument(&window->Document());
     frame.ShowDocumentLists(window->Document());
     frame.UpdateCommandUi();
+}
+
+void CProjectWindows::UseViewCommands(CDovereduView* view)
+{
+    if (commandView)
+        frame.Router().RemoveTarget(commandView->Controller().Handlers());
+    commandView = view;
+    if (commandView)
+        frame.Router().AddTarget(commandView->Controller().Handlers());
 }
 
 void CProjectWindows::NewProject()

@@ -18,7 +18,9 @@ class QMdiSubWindow;
 class CChildFrame : public QWidget {
     Q_OBJECT
 public:
-    explicit CChildFrame(std::unique_ptr<CDovereduDoc> doc, QWidget* parent = nullptr);
+    // The view takes the main window's settings and status bar when given one.
+    explicit CChildFrame(std::unique_ptr<CDovereduDoc> doc, CMainFrame* frame = nullptr,
+        QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     CDovereduDoc& Document() { return *doc; }
@@ -76,10 +78,13 @@ private:
     bool SaveTo(CChildFrame& window, const QString& path);
     QString AskSavePath(const QString& suggestion);
     void WindowActivated(QMdiSubWindow* sub);
+    // The commands of this view go to the router in front of the others.
+    void UseViewCommands(CDovereduView* view);
     void ShowRecentFiles();
 
     CMainFrame& frame;
     CCommandHandlers handlers;
     CRecentFileList recent;
     int untitled = 0;
+    CDovereduView* commandView = nullptr;
 };

@@ -3,21 +3,57 @@
 #include <string>
 #include <string_view>
 
+class CCanvas;
+
 // What the program's logic asks of the user interface. The GUI implements
-// it with Qt; tests script it.
+// it with Qt; tests script it. Only the message box, the status text and
+// Invalidate are needed by every user; the rest serves the drawing view and
+// does nothing until a front end that has a view provides it.
 class CUiServices {
 public:
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Cancel, Yes, No };
     enum class Icon { None, Information, Warning, Error, Question };
 
+    // The pointer over the view: a thin cross-hair with an open centre, an
+    // arrow with a small four-way cross (a selection can be moved), or
+    // nothing at all (a long cursor marks the point).
+    enum class PointerShape { CrossHair, Move, Blank };
+
+    // One scroll bar: hidden, or the range 0 ... maximum with a page of
+    // `page` and the thumb at `position`.
+    struct CScrollBarState {
+        bool shown = false;
+        int maximum = 0;
+        int page = 0;
+        int position = 0;
+        friend bool operator==(const CScrollBarState&, const CScrollBarState&) = default;
+    };
+
     virtual ~CUiServices() = default;
 
     // A message box with Windows-1252 text; returns the button chosen.
-    virtual Answer MessageBox(std::string_view text, Buttons buttons = Buttons::Ok,
-                              Icon icon = Icon::Warning) = 0;
-    // The text of a status-bar pane (0 is the message pane).
+    virtual Answer MessageBox(
+        std::string_view text, Buttons buttons = Buttons::Ok, Icon icon = Icon::Warning)
+        = 0;
+    // The Windows-1252 text of a status-bar pane (0 is the message pane).
     virtual void SetStatusText(int pane, std::string_view text) = 0;
-    // The view needs painting again.
+    // The view needs a complete draw: the sheet into the off-screen image,
+    // copied to the screen, the feedback on top.
     virtual void Invalidate() = 0;
+
+    // The screen image of the view, for feedback drawn in XOR between
+    // complete draws; it shows once the event being handled is done. Null
+    // while there is no screen image yet.
+    virtual CCanvas* ScreenCanvas() { return nullptr; }
+    virtual void SetPointerShape(PointerShape) { }
+    // Puts the system pointer on a pixel of the view. The platform may
+    // refuse; the result says whether the pointer moved.
+    virtual bool PutPointer(int /*x*/, int /*y*/) { return false; }
+    // Gives the view the keyboard focus.
+    virtual void TakeFocus() { }
+    virtual void SetScrollBars(
+        const CScrollBarState& /*horizontal*/, const CScrollBarState& /*vertical*/)
+    {
+    }
 };

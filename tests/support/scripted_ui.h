@@ -1,19 +1,33 @@
 #pragma once
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
+#include "platform/types.h"
 #include "platform/ui_services.h"
+#include "support/recording_canvas.h"
 
 // A user interface for tests: records what the program shows and answers
-// message boxes from a script (Ok when the script is empty).
+// message boxes from a script (Ok when the script is empty). The view's
+// screen image is a recording canvas.
 class CScriptedUi : public CUiServices {
 public:
     std::vector<std::string> messages;
     std::deque<Answer> answers;
-    std::vector<std::string> status = std::vector<std::string>(8);
+    std::vector<std::string> status = std::vector<std::string>(9);
     int invalidated = 0;
+
+    CRecordingCanvas screen;
+    bool hasScreen = true;
+    PointerShape pointerShape = PointerShape::CrossHair;
+    std::vector<CPoint> pointerPuts; // every request, granted or not
+    bool refusePointer = false;
+    int focusTaken = 0;
+    CScrollBarState horizontal;
+    CScrollBarState vertical;
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -30,4 +44,28 @@ public:
             status[pane] = std::string(text);
     }
     void Invalidate() override { ++invalidated; }
+    CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
+    void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
+    bool PutPointer(int x, int y) override
+    {
+        pointerPuts.push_back({x, y});
+        return !refusePointer;
+    }
+    void TakeFocus() override { ++focusTaken; }
+    void SetScrollBars(const CScrollBarState& h, const CScrollBarState& v) override
+    {
+        horizontal = h;
+        vertical = v;
+    }
+};
+
+// A clock for tests: the time is set by hand, timers are only listed.
+class CScriptedClock : public CClock {
+public:
+    uint32_t now = 0;
+    std::map<int, int> running; // timer id -> milliseconds
+
+    uint32_t Tick() const override { return now; }
+    void StartTimer(int id, int milliseconds) override { running[id] = milliseconds; }
+    void StopTimer(int id) override { running.erase(id); }
 };

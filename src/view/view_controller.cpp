@@ -1,0 +1,819 @@
+#include "view/view_controller.h"
+
+#include <algorithm>
+
+#include "app/command_table.h"
+#include "app/settings.h"
+#include "document/document.h"
+#include "model/model_defaults.h"
+#include "model/sheet.h"
+#include "model/tool_mode.h"
+#include "platform/canvas.h"
+#include "platform/clock.h"
+#include "view/status_readouts.h"
+
+namespace {
+
+// Steps of the tools that the view itself looks at.
+constexpr int kStepIdle = 0;
+constexpr int kStepRubber = 112;
+constexpr int kStepSelection = 200;
+constexpr int kStepTyping = 220;
+
+// One notch of a mouse wheel.
+constexpr int kWheelNotch = 120;
+// Auto-pan starts this close to the left and top edges (micrometres of view
+// space) and to the right and bottom edges (pixels).
+constexpr int kAutoPanNear = 1000;
+constexpr int kAutoPanEdge = 10;
+// A backup interval of 0 minutes runs the timer as fast as the platform's
+// shortest period, not in a busy loop.
+constexpr int kShortestTimerMs = 10;
+constexpr int kMsPerMinute = 60000;
+
+constexpr int kPaneRecord = 0;
+constexpr int kPaneTime = 8;
+
+CUiServices::CScrollBarState BarState(const CSheet::CScrollBar& bar)
+{
+    return {bar.shown, bar.maximum, bar.page, bar.position};
+}
+
+bool AnythingSelected(const CSheet& s)
+{
+    return s.selectedCount > 0 || s.texts.GetSelectedCount() > 0
+        || s.pictures->GetSelectedCount() > 0;
+}
+
+// A hidden grid comes back as it was last shown; a shown one remembers how
+// it was shown (a sheet read from a file knows its display but not the last
+// one) and hides.
+void ToggleGridDisplay(CGrid& g)
+{
+    if (g.display > 0) {
+        g.lastDisplay = g.display;
+        g.display = 0;
+    } else {
+        g.display = g.lastDisplay == 1 || g.lastDisplay == 2 ? g.lastDisplay : 2;
+    }
+}
+
+// The configured grids take a sheet's grids, steps of at least 1. The last
+// display kind goes along, so that a hidden grid shows again as it was.
+void StoreGridDefaults(const CGridArr& sheet, CGridArr& defaults)
+{
+    for (size_t i = 0; i < sheet.grids.size(); ++i) {
+        const CGrid& from = sheet.grids[i];
+        CGrid& to = defaults.grids[i];
+        to.spacingX = from.SpacingX();
+        to.spacingY = from.SpacingY();
+        to.snapX = from.SnapX();
+        to.snapY = from.SnapY();
+        to.display = from.display;
+        if (from.display > 0)
+            to.lastDisplay = from.display;
+        else if (from.lastDisplay == 1 || from.lastDisplay == 2)
+            to.lastDisplay = from.lastDisplay;
+        to.snapOn = from.snapOn;
+    }
+}
+
+} // namespace
+
+CViewController::CViewController(
+    CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CClock& clock)
+    : doc(doc)
+    , settings(settings)
+    , ui(ui)
+    , clock(clock)
+{
+    orthoCrosshair = settings.longCursor;
+    RegisterCommands();
+    router.AddTarget(handlers);
+}
+
+CViewController::~CViewController() = default;
+
+bool CViewController::HasSheet() const
+{
+    return doc.HasSheets();
+}
+
+CSheet& CViewController::Sheet()
+{
+    return doc.GetActiveSheet();
+}
+
+void CViewController::SetTools(CToolMachine* machine)
+{
+    tools = machine ? machine : &noTools;
+}
+
+// --- commands ---------------------------------------------------------------
+
+void CViewController::RegisterCommands()
+{
+    const auto withSheet = [this] { return CCommandState {HasSheet(), false}; };
+    const auto gridShown = [this](int index) {
+        return [this, index] {
+            if (!HasSheet())
+                return CCommandState {};
+            const CGridArr& g = Sheet().grids;
+            const int i = index < 0 ? g.activeGrid : index;
+            return CCommandState {true, g.grids[static_cast<size_t>(i)].display > 0};
+        };
+    };
+
+    handlers.On(
+        Cmd::ZoomIn, [this] { ZoomStep(true); },
+        [this] {
+            return CCommandState {HasSheet() && Sheet().zoom > CSheet::kMinZoom, false};
+        });
+    handlers.On(
+        Cmd::ZoomOut, [this] { ZoomStep(false); },
+        [this] {
+            return CCommandState {HasSheet() && Sheet().zoom < CSheet::kMaxZoom, false};
+        });
+    handlers.On(
+        Cmd::ZoomAll, [this] { ZoomAll(); }, withSheet);
+    handlers.On(
+        Cmd::ZoomWindow, [this] { ArmZoomWindow(); },
+        [this] {
+            if (!HasSheet())
+                return CCommandState {};
+            const int step = Sheet().toolStep;
+            return CCommandState {true, step == kStepZoomArmed || step == kStepZoomDrag};
+        });
+    handlers.On(
+        Cmd::Refresh, [this] { Redraw(); }, withSheet);
+    handlers.On(
+        Cmd::RecomputeSize, [this] { RecomputeSize(); }, withSheet);
+    handlers.On(
+        Cmd::RelativePoint, [this] { ToggleRelativePoint(); },
+        [this] {
+            return CCommandState {HasSheet(), HasSheet() && Sheet().relFixed != 0};
+        });
+    handlers.On(
+        Cmd::LongCursor,
+        [this] {
+            orthoCrosshair = !orthoCrosshair;
+            Redraw();
+        },
+        [this] {
+            return CCommandState {true, orthoCrosshair};
+        });
+    handlers.On(
+        Cmd::DrawGrid, [this] { ToggleGrid(CGridArr::kDraw); }, gridShown(CGridArr::kDraw));
+    handlers.On(
+        Cmd::PlaceGrid, [this] { ToggleGrid(CGridArr::kPlace); }, gridShown(CGridArr::kPlace));
+    handlers.On(
+        Cmd::TextGrid, [this] { ToggleGrid(CGridArr::kText); }, gridShown(CGridArr::kText));
+    handlers.On(
+        Cmd::GridInForce,
+        [this] {
+            if (HasSheet())
+                ToggleGrid(Sheet().grids.activeGrid);
+        },
+        gridShown(-1));
+    handlers.On(Cmd::GridLines, [] {});
+    handlers.On(
+        Cmd::GridDialog, [this] { ShowGridDialog(); }, withSheet);
+    handlers.On(
+        Cmd::SheetConfiguration, [this] { ShowGridDialog(); }, withSheet);
+}
+
+CCommandState CViewController::Update(int id) const
+{
+    return router.Update(id);
+}
+
+bool CViewController::Execute(int id)
+{
+    return router.Execute(id);
+}
+
+void CViewController::ZoomStep(bool in)
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    if (in)
+        s.ZoomIn();
+    else
+        s.ZoomOut();
+    s.CentreOn(s.cursor.x, s.cursor.y);
+    Redraw();
+}
+
+void CViewController::ZoomAll()
+{
+    if (!HasSheet())
+        return;
+    Sheet().ZoomAll();
+    Redraw();
+}
+
+void CViewController::ResetPan()
+{
+    if (!HasSheet())
+        return;
+    Sheet().ResetPan();
+    Redraw();
+}
+
+void CViewController::CentreOnCursor()
+{
+    CSheet& s = Sheet();
+    if (s.CentreOn(s.cursor.x, s.cursor.y) != CPoint {})
+        Redraw();
+}
+
+void CViewController::ArmZoomWindow()
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    s.fitMode = 0;
+    const bool shown = s.zoomWindowActive != 0;
+    s.zoomWindowActive = 0;
+    SetStep(kStepZoomArmed);
+    if (shown)
+        Redraw();
+}
+
+void CViewController::DragZoomWindow()
+{
+    CSheet& s = Sheet();
+    CCanvas* screen = ui.ScreenCanvas();
+    if (screen)
+        s.DrawZoomWindow(*screen);
+    s.zoomWindowRect = {s.zoomWindowStart.x, s.zoomWindowStart.y, s.cursor.x, s.cursor.y};
+    if (screen)
+        s.DrawZoomWindow(*screen);
+}
+
+void CViewController::FinishZoomWindow()
+{
+    CSheet& s = Sheet();
+    s.ZoomWindow();
+    // A window without width or height changes nothing: it keeps following
+    // the pointer from its first corner until a release makes it a window.
+    if (!s.zoomWindowActive)
+        SetStep(kStepIdle);
+}
+
+void CViewController::RecomputeSize()
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    if (doc.viewRect.right > 0 && doc.viewRect.bottom > 0)
+        s.clientRect = doc.viewRect;
+    s.RecomputeExtent();
+    s.ZoomAll();
+    Redraw();
+}
+
+void CViewController::ToggleRelativePoint()
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    s.relFixed = s.relFixed ? 0 : 1;
+    UpdateStatus();
+}
+
+void CViewController::ToggleGrid(int index)
+{
+    if (!HasSheet() || index < 0 || index > 2)
+        return;
+    ToggleGridDisplay(Sheet().grids.grids[static_cast<size_t>(index)]);
+    if (settings.gridToAllSheets)
+        ApplyGridsToAllSheets();
+    Redraw();
+}
+
+void CViewController::ApplyGridsToAllSheets()
+{
+    if (!HasSheet())
+        return;
+    StoreGridDefaults(Sheet().grids, settings.grids);
+    ModelDefaults().grids.CopyFrom(settings.grids);
+    for (auto& sheet : doc.sheets)
+        sheet->grids.CopyFrom(settings.grids);
+}
+
+void CViewController::ShowGridDialog()
+{
+    if (!HasSheet() || !gridDialog)
+        return;
+    CSheet& s = Sheet();
+    CGridArr grids = s.grids;
+    bool toAll = settings.gridToAllSheets;
+    if (!gridDialog(grids, toAll))
+        return;
+    s.grids.CopyFrom(grids);
+    settings.gridToAllSheets = toAll;
+    if (toAll)
+        ApplyGridsToAllSheets();
+    Redraw();
+}
+
+// --- state shared with the tools ---------------------------------------------
+
+void CViewController::Redraw()
+{
+    UpdateScrollBars();
+    UpdateStatus();
+    UpdatePointerShape();
+    ui.Invalidate();
+}
+
+void CViewController::UpdateScrollBars()
+{
+    // A sheet that fits itself to the view at every draw has nothing to
+    // scroll to; and a bar that took room would make it fit anew, without
+    // the bar, and so on.
+    if (!HasSheet() || !settings.showScrollBars || Sheet().fitMode) {
+        ui.SetScrollBars({}, {});
+        return;
+    }
+    const CSheet::CScrollBars bars = Sheet().ScrollBars();
+    ui.SetScrollBars(BarState(bars.horizontal), BarState(bars.vertical));
+}
+
+void CViewController::UpdateStatus(bool withValues)
+{
+    const bool values = withValues && HasSheet();
+    const auto texts = ReadoutTexts(values ? &Sheet() : nullptr, doc.workingTime);
+    for (size_t i = 0; i < texts.size(); ++i)
+        ui.SetStatusText(static_cast<int>(i) + 1, texts[i]);
+}
+
+void CViewController::UpdatePointerShape()
+{
+    using Shape = CUiServices::PointerShape;
+    Shape wanted = Shape::CrossHair;
+    if (orthoCrosshair || diagCrosshair)
+        wanted = Shape::Blank;
+    else if (HasSheet() && Sheet().toolStep == kStepSelection)
+        wanted = Shape::Move;
+    if (shape == wanted)
+        return;
+    shape = wanted;
+    ui.SetPointerShape(wanted);
+}
+
+CPoint CViewController::CursorPixel()
+{
+    const CSheet& s = Sheet();
+    const int z = std::max(s.zoom, 1);
+    return {s.cursor.x / z, s.cursor.y / z};
+}
+
+bool CViewController::WarpPointer()
+{
+    if (!HasSheet())
+        return false;
+    const CPoint p = CursorPixel();
+    return ui.PutPointer(p.x, p.y);
+}
+
+int CViewController::AutoPan()
+{
+    CSheet& s = Sheet();
+    const CPoint p = CursorPixel();
+    const bool nearEdge = s.cursor.x < kAutoPanNear || p.x > s.clientRect.right - kAutoPanEdge
+        || s.cursor.y < kAutoPanNear || p.y > s.clientRect.bottom - kAutoPanEdge;
+    if (!nearEdge || s.CentreOn(s.cursor.x, s.cursor.y) == CPoint {})
+        return 0;
+    Redraw();
+    WarpPointer();
+    return 1;
+}
+
+void CViewController::SetStep(int step)
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    // A moved selection becomes an undo step once the selecting is over.
+    if (s.toolMode == ToolMode::Select && s.pendingChange)
+        doc.RecordUndoStep();
+    s.toolStep = step;
+    s.grids.SelectFor(s.toolMode);
+    if (step == kStepIdle) {
+        s.texts.DeselectAll();
+        s.pictures->SetAllSelected(false);
+        Redraw();
+    }
+    UpdatePointerShape();
+}
+
+// --- pointer ------------------------------------------------------------------
+
+void CViewController::PointerMove(int px, int py)
+{
+    ui.TakeFocus();
+    if (!HasSheet())
+        return;
+    Sheet().SetPointer(px, py);
+    CursorMoved();
+}
+
+void CViewController::CursorMoved()
+{
+    CSheet& s = Sheet();
+    if (captured && s.cursor != s.prevCursor && AutoPan())
+        return;
+    if (s.toolStep == kStepZoomDrag)
+        DragZoomWindow();
+    else
+        tools->Move(*this);
+    FollowCrosshairs();
+    UpdateStatus();
+    UpdatePointerShape();
+}
+
+void CViewController::PointerPress(Button button, int px, int py)
+{
+    if (button != Button::Left || !HasSheet())
+        return;
+    Sheet().SetPointer(px, py);
+    FollowCrosshairs();
+    Press();
+}
+
+void CViewController::Press()
+{
+    if (captured)
+        return;
+    captured = true;
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    // A dragged rectangle ignores presses; its release finishes it.
+    if (s.toolStep == kStepRubber || s.toolStep == kStepZoomDrag)
+        return;
+    if (s.CanUndo())
+        doc.MarkChanged();
+    s.textPoint = s.cursor;
+    if (!s.relFixed)
+        s.relPoint = s.cursor;
+    UpdateStatus();
+    if (s.toolStep == kStepZoomArmed) {
+        s.zoomWindowStart = s.cursor;
+        s.zoomWindowRect = {s.cursor.x, s.cursor.y, s.cursor.x, s.cursor.y};
+        s.zoomWindowActive = 1;
+        SetStep(kStepZoomDrag);
+        return;
+    }
+    tools->Press(*this);
+    UpdatePointerShape();
+}
+
+void CViewController::PointerRelease(Button button, int px, int py)
+{
+    if (button == Button::Right) {
+        ContextMenu(CPoint {px, py});
+        return;
+    }
+    if (button == Button::Left)
+        Release();
+}
+
+void CViewController::Release()
+{
+    captured = false;
+    if (!HasSheet())
+        return;
+    if (Sheet().toolStep == kStepZoomDrag)
+        FinishZoomWindow();
+    else
+        tools->Release(*this);
+    UpdatePointerShape();
+}
+
+void CViewController::DoubleClick(int px, int py)
+{
+    if (!HasSheet())
+        return;
+    Sheet().SetPointer(px, py);
+    tools->DoubleClick(*this);
+}
+
+void CViewController::ContextMenu(std::optional<CPoint> at)
+{
+    if (HasSheet())
+        tools->ContextMenu(*this, at);
+}
+
+void CViewController::Wheel(int px, int py, int delta)
+{
+    if (!HasSheet())
+        return;
+    wheelRest += delta;
+    const int notches = wheelRest / kWheelNotch;
+    wheelRest %= kWheelNotch;
+    if (notches == 0)
+        return;
+    CSheet& s = Sheet();
+    // The point under the pointer stays under it.
+    const int zoom = s.zoom;
+    const int64_t x = int64_t {px} * zoom;
+    const int64_t y = int64_t {py} * zoom;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        if (!(notches > 0 ? s.ZoomIn() : s.ZoomOut()))
+            break;
+    }
+    if (s.zoom == zoom)
+        return;
+    const int64_t dx = int64_t {px} * s.zoom - x;
+    const int64_t dy = int64_t {py} * s.zoom - y;
+    s.Pan(static_cast<int>(std::clamp<int64_t>(dx, INT32_MIN, INT32_MAX)),
+        static_cast<int>(std::clamp<int64_t>(dy, INT32_MIN, INT32_MAX)));
+    s.SetPointer(px, py);
+    Redraw();
+}
+
+// --- keys -----------------------------------------------------------------------
+
+bool CViewController::KeyDown(const CKeyEvent& k)
+{
+    ctrlDown = k.ctrl || k.key == Key::Control;
+    shiftDown = k.shift || k.key == Key::Shift;
+    // Z Z and Z N: the memory of a Z lasts until another key than Z or N.
+    const bool afterZ = doc.keyPrefix != 0;
+    if (k.key != 'Z' && k.key != 'N')
+        doc.keyPrefix = 0;
+    if (!HasSheet())
+        return false;
+    CSheet& s = Sheet();
+
+    // While a text is typed every key is the text's, A and Q too.
+    if (s.toolStep == kStepTyping)
+        return tools->KeyDown(*this, k);
+    if ((k.key == 'A' || k.key == 'Q') && !k.ctrl) {
+        const bool diagonal = k.key == 'Q';
+        bool& stays = diagonal ? diagCrosshair : orthoCrosshair;
+        if (k.shift) {
+            stays = !stays;
+            Redraw();
+        } else if (!stays) {
+            DrawCrosshair(diagonal); // until the next complete draw
+        }
+        return true;
+    }
+    if (k.key == Key::Control || k.key == Key::Shift)
+        return true;
+    if (k.key == Key::Space) {
+        Press();
+        return true;
+    }
+    if (tools->KeyDown(*this, k))
+        return true;
+
+    switch (k.key) {
+    case Key::F5:
+        Redraw();
+        return true;
+    case Key::F6:
+        ToggleRelativePoint();
+        return true;
+    case Key::Left:
+    case Key::Right:
+    case Key::Up:
+    case Key::Down: {
+        const CSheet::CursorKey dir = k.key == Key::Left ? CSheet::CursorKey::Left
+            : k.key == Key::Right                        ? CSheet::CursorKey::Right
+            : k.key == Key::Up                           ? CSheet::CursorKey::Up
+                                                         : CSheet::CursorKey::Down;
+        if (s.MoveCursorByKey(dir)) {
+            CursorMoved();
+            WarpPointer();
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    if (k.ctrl)
+        return false;
+    switch (k.key) {
+    case 'C':
+        CentreOnCursor();
+        return true;
+    case 'I':
+        ZoomStep(true);
+        return true;
+    case 'O':
+        ZoomStep(false);
+        return true;
+    case 'Z':
+        if (afterZ) {
+            doc.keyPrefix = 0;
+            ZoomAll();
+        } else {
+            doc.keyPrefix = 1;
+        }
+        return true;
+    case 'N':
+        if (!afterZ)
+            return false;
+        doc.keyPrefix = 0;
+        ResetPan();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CViewController::KeyUp(const CKeyEvent& k)
+{
+    ctrlDown = k.ctrl && k.key != Key::Control;
+    shiftDown = k.shift && k.key != Key::Shift;
+    if (!HasSheet())
+        return;
+    if (k.key == Key::Space && Sheet().toolStep != kStepTyping)
+        Release();
+    tools->KeyUp(*this, k);
+}
+
+bool CViewController::Char(uint8_t ch)
+{
+    if (!HasSheet())
+        return false;
+    if (tools->Char(*this, ch))
+        return true;
+    if (Sheet().toolStep == kStepTyping || ch != '.')
+        return false;
+    ToggleGrid(Sheet().grids.activeGrid);
+    return true;
+}
+
+// --- focus, timers, size, scrolling ---------------------------------------------
+
+void CViewController::FocusIn()
+{
+    // Time without the focus does not count.
+    doc.startTick = clock.Tick();
+    clock.StartTimer(kWorkTimer, kWorkTimerMs);
+    const int64_t backup = int64_t {std::max(settings.reserveInterval, 0)} * kMsPerMinute;
+    clock.StartTimer(kBackupTimer, static_cast<int>(std::max<int64_t>(backup, kShortestTimerMs)));
+}
+
+void CViewController::FocusOut()
+{
+    doc.UpdateWorkingTime(clock.Tick());
+    ui.SetStatusText(kPaneTime, CDovereduDoc::FormatWorkingTime(doc.workingTime));
+    clock.StopTimer(kWorkTimer);
+    clock.StopTimer(kBackupTimer);
+    ctrlDown = false;
+    shiftDown = false;
+    // Whatever took the focus took the pointer too.
+    captured = false;
+}
+
+void CViewController::Timer(int id)
+{
+    if (id == kWorkTimer) {
+        doc.UpdateWorkingTime(clock.Tick());
+        ui.SetStatusText(kPaneTime, CDovereduDoc::FormatWorkingTime(doc.workingTime));
+        if (HasSheet())
+            tools->Tick(*this);
+    } else if (id == kBackupTimer && autoBackup) {
+        autoBackup();
+    }
+}
+
+void CViewController::Resize(int cx, int cy)
+{
+    doc.SetViewRect(0, 0, std::max(cx, 0), std::max(cy, 0));
+    UpdateScrollBars();
+    ui.Invalidate();
+}
+
+void CViewController::Scroll(bool vertical, ScrollCode code, int trackPosition)
+{
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    const CSheet::CScrollBars bars = s.ScrollBars();
+    const CSheet::CScrollBar& bar = vertical ? bars.vertical : bars.horizontal;
+    int64_t d = 0;
+    switch (code) {
+    case ScrollCode::LineUp:
+        d = bar.smallStep;
+        break;
+    case ScrollCode::LineDown:
+        d = -int64_t {bar.smallStep};
+        break;
+    case ScrollCode::PageUp:
+        d = bar.bigStep;
+        break;
+    case ScrollCode::PageDown:
+        d = -int64_t {bar.bigStep};
+        break;
+    case ScrollCode::ThumbTrack:
+        d = int64_t {bar.position} - trackPosition;
+        break;
+    case ScrollCode::ThumbPosition:
+    case ScrollCode::End:
+        break;
+    }
+    const int step = static_cast<int>(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+    if (step != 0)
+        s.Pan(vertical ? 0 : step, vertical ? step : 0);
+    Redraw();
+}
+
+// --- drawing ----------------------------------------------------------------------
+
+void CViewController::DrawOffscreen(CCanvas& dc)
+{
+    if (!HasSheet()) {
+        UpdateStatus(false);
+        return;
+    }
+    CSheet& s = Sheet();
+    const int zoom = s.zoom;
+    const CPoint origin = s.origin;
+    s.DrawSheet(dc, pens);
+    // A sheet that fits itself to the view at every draw changes its bars.
+    if (s.zoom != zoom || s.origin != origin) {
+        UpdateScrollBars();
+        UpdateStatus();
+    }
+}
+
+void CViewController::DrawOverlays(CCanvas& screen)
+{
+    orthoShownAt.reset();
+    diagShownAt.reset();
+    if (!HasSheet())
+        return;
+    CSheet& s = Sheet();
+    if (s.rubberActive)
+        s.DrawRubberRect(screen);
+    if (AnythingSelected(s))
+        s.DrawSelection(screen, pens, CSheet::kSelectionHighlight);
+    tools->DrawFeedback(*this, screen);
+    ui.SetStatusText(kPaneRecord, RecordLine(s));
+    if (orthoCrosshair) {
+        orthoShownAt = CursorPixel();
+        DrawCrosshairAt(screen, false, *orthoShownAt);
+    }
+    if (diagCrosshair) {
+        diagShownAt = CursorPixel();
+        DrawCrosshairAt(screen, true, *diagShownAt);
+    }
+}
+
+void CViewController::DrawCrosshair(bool diagonal)
+{
+    if (!HasSheet())
+        return;
+    if (CCanvas* screen = ui.ScreenCanvas())
+        DrawCrosshairAt(*screen, diagonal, CursorPixel());
+}
+
+void CViewController::DrawCrosshairAt(CCanvas& dc, bool diagonal, CPoint p)
+{
+    const int w = Sheet().clientRect.right;
+    const int h = Sheet().clientRect.bottom;
+    const RasterOp old = dc.SetRasterOp(RasterOp::Not);
+    dc.SelectPen({1, 0, PenStyle::Solid});
+    if (diagonal) {
+        const int d = std::max(w, h);
+        dc.MoveTo(p.x - d, p.y - d);
+        dc.LineTo(p.x + d, p.y + d);
+        dc.MoveTo(p.x - d, p.y + d);
+        dc.LineTo(p.x + d, p.y - d);
+    } else {
+        dc.MoveTo(0, p.y);
+        dc.LineTo(w, p.y);
+        dc.MoveTo(p.x, 0);
+        dc.LineTo(p.x, h);
+    }
+    dc.SetRasterOp(old);
+}
+
+void CViewController::FollowCrosshairs()
+{
+    if (!orthoCrosshair && !diagCrosshair)
+        return;
+    CCanvas* screen = ui.ScreenCanvas();
+    if (!screen)
+        return;
+    const CPoint at = CursorPixel();
+    const auto follow = [&](bool on, bool diagonal, std::optional<CPoint>& shownAt) {
+        if (!on || shownAt == at)
+            return;
+        if (shownAt)
+            DrawCrosshairAt(*screen, diagonal, *shownAt);
+        DrawCrosshairAt(*screen, diagonal, at);
+        shownAt = at;
+    };
+    follow(orthoCrosshair, false, orthoShownAt);
+    follow(diagCrosshair, true, diagShownAt);
+}

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include "app/command_router.h"
+#include "model/pen_table.h"
+#include "platform/types.h"
+#include "platform/ui_services.h"
+#include "view/keys.h"
+#include "view/tool_machine.h"
+
+class CCanvas;
+class CClock;
+class CDovereduDoc;
+class CGridArr;
+class CSheet;
+struct CSettings;
+
+// The drawing view of one project window, without the window: it turns the
+// window's pointer, wheel, key, focus, scroll and timer events into the
+// active sheet's view operations (zoom, pan and the cursor live on the
+// sheet, so every sheet keeps its own view), and keeps what belongs to the
+// view itself: the modifier keys, the long cursors and the pointer capture.
+// It reaches the window only through CUiServices (status panes, pointer,
+// scroll bars, the screen image) and CClock; pixels are the view's client
+// pixels. The tools plug in through CToolMachine.
+class CViewController {
+public:
+    static constexpr int kWorkTimer = 1; // working time, caret
+    static constexpr int kBackupTimer = 2; // reserve copies
+    static constexpr int kWorkTimerMs = 400;
+
+    // The steps of the zoom window.
+    static constexpr int kStepZoomArmed = 101;
+    static constexpr int kStepZoomDrag = 102;
+
+    enum class Button { Left, Right, Middle };
+    enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbTrack, ThumbPosition, End };
+
+    CViewController(CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CClock& clock);
+    ~CViewController();
+    CViewController(const CViewController&) = delete;
+    CViewController& operator=(const CViewController&) = delete;
+
+    // --- Events of the window ---
+    void PointerMove(int px, int py);
+    void PointerPress(Button button, int px, int py);
+    void PointerRelease(Button button, int px, int py);
+    void DoubleClick(int px, int py);
+    // A wheel turn in eighths of a degree (120 a notch, positive away from
+    // the user): zooms in (away) or out about the point under the pointer.
+    void Wheel(int px, int py, int delta);
+    // True when the key was used.
+    bool KeyDown(const CKeyEvent& key);
+    void KeyUp(const CKeyEvent& key);
+    // A typed character, Windows-1252.
+    bool Char(uint8_t ch);
+    void ContextMenu(std::optional<CPoint> at);
+    void FocusIn();
+    void FocusOut();
+    void Timer(int id);
+    void Resize(int cx, int cy);
+    void Scroll(bool vertical, ScrollCode code, int trackPosition = 0);
+
+    // --- The complete draw ---
+    // The sheet into the off-screen image (filled with the background by the
+    // window); then the window copies it to the screen image and calls
+    // DrawOverlays on that.
+    void DrawOffscreen(CCanvas& dc);
+    // On the screen image: the rubber rectangle, the selection marks, the
+    // tools' feedback, the record line of pane 0 and the long cursors.
+    void DrawOverlays(CCanvas& screen);
+
+    // --- Commands: the view's own ids; the window adds Handlers() to its
+    // router while this view is the active one ---
+    CCommandHandlers& Handlers() { return handlers; }
+    CCommandState Update(int id) const;
+    // Runs the command when it is enabled; returns whether it ran.
+    bool Execute(int id);
+
+    // --- For the tools ---
+    bool HasSheet() const;
+    CSheet& Sheet();
+    CDovereduDoc& Document() { return doc; }
+    CSettings& Settings() { return settings; }
+    CUiServices& Ui() { return ui; }
+    // The pens of the last complete draw.
+    const CPenTable& Pens() const { return pens; }
+    void SetTools(CToolMachine* machine);
+
+    // A complete draw, with the scroll bars, readouts and pointer shape.
+    void Redraw();
+    // No bars while the sheet fits itself to the view.
+    void UpdateScrollBars();
+    // The readouts of panes 1 to 8; without values (or without a sheet)
+    // every number reads 0.
+    void UpdateStatus(bool withValues = true);
+    void UpdatePointerShape();
+    // Puts the system pointer on `cursor`; false when the platform refused.
+    bool WarpPointer();
+    // While the pointer is captured and the cursor comes near an edge,
+    // centres the view on it; 1 when the content moved.
+    int AutoPan();
+    // The step of the sheet's tool, with what a change of step brings.
+    void SetStep(int step);
+    // Press and release of the active tool: the left button, or Space.
+    void Press();
+    void Release();
+    bool Captured() const { return captured; }
+    // A long cursor at `cursor`, in XOR, on the screen image.
+    void DrawCrosshair(bool diagonal);
+    // Shows or hides grid 0, 1 or 2 of the active sheet.
+    void ToggleGrid(int index);
+    // "Toepassen op alle bladen": the configured grids become those of the
+    // active sheet, and every sheet of the project takes them.
+    void ApplyGridsToAllSheets();
+
+    // The view's own state.
+    bool ctrlDown = false;
+    bool shiftDown = false;
+    bool orthoCrosshair = false; // the long horizontal/vertical cursor stays on
+    bool diagCrosshair = false; // the long diagonal cursor stays on
+
+    // The grid dialog ("Blad Configuratie"): edits the grids and the
+    // apply-to-all switch; false when cancelled.
+    std::function<bool(CGridArr& grids, bool& applyToAll)> gridDialog;
+    // Each expiry of the backup timer.
+    std::function<void()> autoBackup;
+
+private:
+    void RegisterCommands();
+    // The pointer-move processing once `cursor` is set.
+    void CursorMoved();
+    void ZoomStep(bool in);
+    void ZoomAll();
+    void ResetPan();
+    void CentreOnCursor();
+    void ArmZoomWindow();
+    void DragZoomWindow();
+    void FinishZoomWindow();
+    void RecomputeSize();
+    void ToggleRelativePoint();
+    void ShowGridDialog();
+    void FollowCrosshairs();
+    void DrawCrosshairAt(CCanvas& dc, bool diagonal, CPoint pixel);
+    CPoint CursorPixel();
+
+    CDovereduDoc& doc;
+    CSettings& settings;
+    CUiServices& ui;
+    CClock& clock;
+    CToolMachine noTools;
+    CToolMachine* tools = &noTools;
+    CCommandHandlers handlers;
+    CCommandRouter router;
+    CPenTable pens;
+
+    bool captured = false;
+    int wheelRest = 0;
+    // Where the long cursors that stay on are drawn on the screen image.
+    std::optional<CPoint> orthoShownAt;
+    std::optional<CPoint> diagShownAt;
+    std::optional<CUiServices::PointerShape> shape;
+};

@@ -1,0 +1,127 @@
+#include "gui/drawing_view.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "app/command_table.h"
+#include "document/document.h"
+#include "gui/grid_dlg.h"
+#include "gui/main_frame.h"
+#include "gui/project_windows.h"
+#include "gui_test_main.h"
+#include "model/sheet.h"
+#include "view/view_controller.h"
+
+namespace {
+
+void Type(QWidget& view, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(&view, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(&view, &release);
+}
+
+void MoveTo(CDovereduView& view, QPoint p)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)),
+        Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+}
+
+QRgb Inverted(QRgb c)
+{
+    return qRgb(255 - qRed(c), 255 - qGreen(c), 255 - qBlue(c));
+}
+
+} // namespace
+
+TEST(DrawingView, TheLongCursorFollowsThePointerInXorWithoutDrawingTheSheet)
+{
+    CDovereduDoc doc;
+    doc.AddDefaultSheet();
+    CDovereduView view(doc);
+    view.resize(400, 300);
+    int draws = 0;
+    view.drawn = [&] { ++draws; };
+    view.grab();
+    ASSERT_EQ(draws, 1);
+
+    MoveTo(view, {100, 80});
+    Type(view, Qt::Key_A, Qt::ShiftModifier, QStringLiteral("A"));
+    EXPECT_TRUE(view.Controller().orthoCrosshair);
+    view.grab();
+    ASSERT_EQ(draws, 2);
+    const CSheet& s = doc.GetActiveSheet();
+    const QPoint first(s.cursor.x / s.zoom, s.cursor.y / s.zoom);
+    const QImage& sheet = view.OffscreenImage();
+    const QImage& shown = view.ScreenImage();
+    // Along the row and the column of the cursor every pixel is inverted.
+    for (const QPoint p : {QPoint(3, first.y()), QPoint(first.x(), 5), QPoint(390, first.y())})
+        EXPECT_EQ(shown.pixel(p), Inverted(sheet.pixel(p))) << p.x() << "," << p.y();
+
+    MoveTo(view, {250, 200});
+    view.grab();
+    EXPECT_EQ(draws, 2); // no complete draw
+    const QPoint second(s.cursor.x / s.zoom, s.cursor.y / s.zoom);
+    ASSERT_NE(second.y(), first.y());
+    ASSERT_NE(second.x(), first.x());
+    EXPECT_EQ(shown.pixel(3, first.y()), sheet.pixel(3, first.y())); // erased exactly
+    EXPECT_EQ(shown.pixel(3, second.y()), Inverted(sheet.pixel(3, second.y())));
+    EXPECT_EQ(shown.pixel(second.x(), 5), Inverted(sheet.pixel(second.x(), 5)));
+}
+
+TEST(DrawingView, TheActiveViewsCommandsAndReadoutsReachTheMainWindow)
+{
+    CMainFrame frame;
+    frame.resize(1000, 800);
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    const CSheet& s = view.Document().GetActiveSheet();
+
+    EXPECT_TRUE(frame.Router().Update(Cmd::ZoomAll).enabled);
+    EXPECT_TRUE(frame.Router().Execute(Cmd::ZoomIn));
+    EXPECT_EQ(s.fitMode, 0);
+    MoveTo(view, {120, 90});
+    EXPECT_TRUE(frame.PaneText(1).startsWith(QStringLiteral("X:")));
+    EXPECT_EQ(frame.PaneText(3), QStringLiteral("Vrij"));
+    Type(view, Qt::Key_F6, Qt::NoModifier, QString());
+    EXPECT_EQ(frame.PaneText(3), QStringLiteral("Vast"));
+    EXPECT_TRUE(frame.Router().Update(Cmd::RelativePoint).checked);
+
+    // Zoomed in, the bars pan the sheet.
+    for (int i = 0; i < 5; ++i)
+        frame.Router().Execute(Cmd::ZoomIn);
+    ASSERT_EQ(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    const int before = s.origin.x;
+    const int step = view.Document().GetActiveSheet().ScrollBars().horizontal.bigStep;
+    view.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(s.origin.x, before - step);
+    EXPECT_EQ(view.horizontalScrollBar()->value(), -s.origin.x);
+    frame.Router().Execute(Cmd::ScrollBars); // off for every view
+    EXPECT_EQ(view.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+
+    ASSERT_TRUE(projects.CloseAll());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frame.Router().Update(Cmd::ZoomAll).enabled);
+    frame.canClose = nullptr;
+}
+
+TEST(DrawingView, TheGridDialogEditsTheActiveSheet)
+{
+    CDovereduDoc doc;
+    doc.AddDefaultSheet();
+    CDovereduView view(doc);
+    RunWhenModal<CGridDlg>([](CGridDlg* dlg) {
+        dlg->findChild<QLineEdit*>(QStringLiteral("spacingX0"))->setText(QStringLiteral("2.5"));
+        dlg->accept();
+    });
+    EXPECT_TRUE(view.Controller().Execute(Cmd::GridDialog));
+    EXPECT_EQ(doc.GetActiveSheet().grids.grids[0].spacingX, 2500);
+}
