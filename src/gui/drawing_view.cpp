@@ -174,6 +174,8 @@ CDovereduView::CDovereduView(CDovereduDoc& doc, CMainFrame* frame, QWidget* pare
     controller = std::make_unique<CViewController>(doc, settings, ui, clock);
     controller->gridDialog
         = [this](CGridArr& grids, bool& toAll) { return EditSheetGrids(grids, toAll, this); };
+    if (frame)
+        controller->executeCommand = [frame](int id) { return frame->Router().Execute(id); };
     doc.startTick = Tick();
 
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,

@@ -580,6 +580,10 @@ bool CViewController::KeyDown(const CKeyEvent& k)
     case Key::F6:
         ToggleRelativePoint();
         return true;
+    case Key::PageUp:
+        return !k.ctrl && executeCommand && executeCommand(Cmd::PreviousSheet);
+    case Key::PageDown:
+        return !k.ctrl && executeCommand && executeCommand(Cmd::NextSheet);
     case Key::Left:
     case Key::Right:
     case Key::Up:
@@ -617,6 +621,10 @@ bool CViewController::KeyDown(const CKeyEvent& k)
             doc.keyPrefix = 1;
         }
         return true;
+    case 'L':
+        return executeCommand && executeCommand(Cmd::ChooseLayer);
+    case 'P':
+        return executeCommand && executeCommand(Cmd::ChoosePen);
     case 'N':
         if (!afterZ)
             return false;

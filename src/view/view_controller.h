@@ -128,6 +128,9 @@ public:
     std::function<bool(CGridArr& grids, bool& applyToAll)> gridDialog;
     // Each expiry of the backup timer.
     std::function<void()> autoBackup;
+    // Runs a command of the program (the keys that stand for one, such as
+    // L, P, Page Up and Page Down); false when it did not run.
+    std::function<bool(int id)> executeCommand;
 
 private:
     void RegisterCommands();

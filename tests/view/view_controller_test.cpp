@@ -636,3 +636,25 @@ TEST_F(ViewTest, RecomputingTheSizeFitsTheContent)
     EXPECT_EQ(s.zoom, 157); // 100000 / 157 = 636 pixels
     EXPECT_EQ(s.fitMode, 1);
 }
+
+TEST_F(ViewTest, KeysThatStandForCommandsRunThem)
+{
+    std::vector<int> ran;
+    view.executeCommand = [&](int id) {
+        ran.push_back(id);
+        return true;
+    };
+    // (key, command)
+    const struct { int key, command; } cases[] = {
+        {'L', Cmd::ChooseLayer}, {'P', Cmd::ChoosePen}, {Key::PageUp, Cmd::PreviousSheet},
+        {Key::PageDown, Cmd::NextSheet},
+    };
+    for (const auto& c : cases) {
+        ran.clear();
+        EXPECT_TRUE(Key(c.key)) << c.key;
+        EXPECT_EQ(ran, std::vector<int>{c.command}) << c.key;
+    }
+    ran.clear();
+    EXPECT_FALSE(Key('L', false, true));  // Ctrl+L is no command of the view
+    EXPECT_TRUE(ran.empty());
+}
