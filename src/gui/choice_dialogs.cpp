@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "gui/qt_canvas.h"
 #include "model/sheet.h"
 #include "model/text_encoding.h"
@@ -35,14 +36,6 @@ COLORREF ToColorref(const QColor& c)
     return Rgb(c.red(), c.green(), c.blue());
 }
 
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
 
 // A list whose double click confirms the dialog.
 QListWidget* ChoiceList(QDialog* dialog, const std::vector<std::string>& entries, int row)
@@ -78,7 +71,7 @@ CSelectLayerDlg::CSelectLayerDlg(const CLayerArray& layers, int layer, QWidget* 
     list = ChoiceList(this, LayerChoiceEntries(layers), LayerChoiceRow(layer));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     list->setFocus();
 }
 
@@ -129,7 +122,7 @@ CEditPenWidth::CEditPenWidth(const std::string& text, QWidget* parent)
     field = new QLineEdit(FromModel(text));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(field);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     field->setFocus();
     field->selectAll();
 }
@@ -311,7 +304,7 @@ CLayerDlg::CLayerDlg(const CSheet& sheet, QWidget* parent)
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(printColours);
     bottom->addStretch();
-    bottom->addWidget(OkCancel(this));
+    bottom->addWidget(OkCancelButtons(this));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(bottom);
@@ -359,7 +352,7 @@ CChooseFontDlg::CChooseFontDlg(
         this, FontChoiceEntries(faces), FontChoiceRow(fontNumber, static_cast<int>(faces.size())));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     list->setFocus();
 }
 

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "gui/dialog_buttons.h"
 #include "app/settings.h"
 #include "document/document.h"
 #include "model/text_encoding.h"
@@ -72,11 +73,7 @@ CDXFExportDlg::CDXFExportDlg(const std::vector<std::string>& sheetNames, QWidget
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(chosenList, 1, 2);
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    connect(box, &QDialogButtonBox::accepted, this, &CDXFExportDlg::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &CDXFExportDlg::reject);
+    auto* box = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "gui/dialog_buttons.h"
 #include "app/settings.h"
 
 namespace {
@@ -91,12 +92,7 @@ CGridDlg::CGridDlg(const CGridArr& grids, bool applyToAll, QWidget* parent)
     pageLayout->addWidget(toAll);
     pageLayout->addStretch();
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CGridDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CGridDlg::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void CGridDlg::accept()

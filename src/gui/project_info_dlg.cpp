@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "document/document.h"
 #include "model/text_encoding.h"
 
@@ -47,10 +48,7 @@ CProjectInfoDlg::CProjectInfoDlg(CDovereduDoc& doc, QWidget* parent) : QDialog(p
     form->addRow(QStringLiteral("Notities:"), notes);
     form->addRow(QStringLiteral("Bladen"), sheets);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_buttons.h"
 #include "document/dir.h"
 #include "document/document.h"
 #include "gui/qt_canvas.h"
@@ -24,14 +25,6 @@ QString FromModel(const std::string& text)
     return QString::fromStdString(Cp1252ToUtf8(text));
 }
 
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
 
 }  // namespace
 
@@ -85,7 +78,7 @@ CSjablonenDlg::CSjablonenDlg(const std::string& templatesFolder, QWidget* parent
     layout->addWidget(groups, 1, 0);
     layout->addWidget(templates, 1, 1);
     layout->addWidget(preview, 0, 2, 2, 1);
-    auto* buttons = OkCancel(this);
+    auto* buttons = OkCancelButtons(this);
     buttons->addButton(noTemplate, QDialogButtonBox::ActionRole);
     layout->addWidget(buttons, 2, 0, 1, 3);
     layout->setColumnStretch(2, 1);
@@ -158,7 +151,7 @@ CSheetManagerDlg::CSheetManagerDlg(const CDovereduDoc& doc, QWidget* parent) : Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Aanwezige bladen")));
     layout->addLayout(row);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void CSheetManagerDlg::Swap(int a, int b)
@@ -201,7 +194,7 @@ CEditSheetNameDlg::CEditSheetNameDlg(const std::string& name, QWidget* parent) :
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Nieuwe naam")));
     layout->addWidget(field);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 std::string CEditSheetNameDlg::Name() const
@@ -216,7 +209,7 @@ CSelectSheetDlg::CSelectSheetDlg(int n, QWidget* parent) : QDialog(parent), numb
     field->setObjectName(QStringLiteral("SheetNr"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(field);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     field->setFocus();
     field->selectAll();
 }

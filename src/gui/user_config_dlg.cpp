@@ -23,6 +23,7 @@
 #include <optional>
 #include <utility>
 
+#include "gui/dialog_buttons.h"
 #include "app/config_file.h"
 #include "model/text_encoding.h"
 
@@ -458,12 +459,7 @@ CUserConfig::CUserConfig(const CSettings& s, QWidget* parent)
         tabs->addTab(pages[i], titles[i]);
     layout->addWidget(tabs);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuleren"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &CUserConfig::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CUserConfig::reject);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 void CUserConfig::accept()
