@@ -49,19 +49,6 @@ DialogParts Parts(QWidget& dlg)
     return p;
 }
 
-// Runs `action` on the next modal window of type T once it is shown; gives
-// up after some seconds, so that no waiting action is left for later tests.
-template<class T> void WhenModal(std::function<void(T*)> action, int tries = 500)
-{
-    QTimer::singleShot(10, [action, tries] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()))
-            action(w);
-        else if (tries > 0)
-            WhenModal<T>(action, tries - 1);
-        else
-            ADD_FAILURE() << "no " << T::staticMetaObject.className() << " was shown";
-    });
-}
 
 std::unique_ptr<CSheet> Sheet(const char* name, int size)
 {
@@ -149,11 +136,11 @@ TEST(DxfExportDlg, CommandWritesEachChosenSheetIntoTheChosenFolder)
     std::filesystem::create_directories(tmp.path / "uit");
 
     QString startFolder, startName;
-    WhenModal<CDXFExportDlg>([&](CDXFExportDlg* dlg) {
+    RunWhenModal<CDXFExportDlg>([&](CDXFExportDlg* dlg) {
         const DialogParts p = Parts(*dlg);
         p.add->click(); // "A"
         p.add->click(); // "B"
-        WhenModal<QFileDialog>([&](QFileDialog* save) {
+        RunWhenModal<QFileDialog>([&](QFileDialog* save) {
             startFolder = save->directory().absolutePath();
             startName = save->selectedFiles().value(0);
             save->selectFile(QString::fromStdString((tmp.path / "uit" / "getypt.DXF").string()));
@@ -186,10 +173,10 @@ TEST(DxfExportDlg, CommandReportsAFileThatCannotBeWritten)
     std::filesystem::create_directories(tmp.path / "B.DXF" / "in de weg");
 
     QString message;
-    WhenModal<CDXFExportDlg>([&](CDXFExportDlg* dlg) {
+    RunWhenModal<CDXFExportDlg>([&](CDXFExportDlg* dlg) {
         Parts(*dlg).addAll->click();
-        WhenModal<QFileDialog>([&](QFileDialog* save) {
-            WhenModal<QMessageBox>([&](QMessageBox* box) {
+        RunWhenModal<QFileDialog>([&](QFileDialog* save) {
+            RunWhenModal<QMessageBox>([&](QMessageBox* box) {
                 message = box->text();
                 box->close();
             });
@@ -203,6 +190,6 @@ TEST(DxfExportDlg, CommandReportsAFileThatCannotBeWritten)
     EXPECT_TRUE(std::filesystem::is_regular_file(tmp.path / "A.DXF"));
 
     // Cancelling the sheet dialog ends the command at once.
-    WhenModal<CDXFExportDlg>([](CDXFExportDlg* dlg) { dlg->reject(); });
+    RunWhenModal<CDXFExportDlg>([](CDXFExportDlg* dlg) { dlg->reject(); });
     EXPECT_FALSE(RunDxfExportCommand(doc, settings, nullptr));
 }

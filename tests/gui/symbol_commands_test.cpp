@@ -28,19 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs `action` on the next modal window of type T once it is shown; gives
-// up after some seconds, so that no waiting action is left for later tests.
-template<class T> void WhenModal(std::function<void(T*)> action, int tries = 500)
-{
-    QTimer::singleShot(10, [action, tries] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()))
-            action(w);
-        else if (tries > 0)
-            WhenModal<T>(action, tries - 1);
-        else
-            ADD_FAILURE() << "no " << T::staticMetaObject.className() << " was shown";
-    });
-}
 
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes)
 {
@@ -117,7 +104,7 @@ TEST(ImportBnkLmcDlg, BrowsingListsTheFilesAndImportConvertsThem)
     ASSERT_NE(files, nullptr);
 
     QString title, start;
-    WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+    RunWhenModal<QFileDialog>([&](QFileDialog* chooser) {
         title = chooser->windowTitle();
         start = chooser->directory().absolutePath();
         Type(chooser, Q(src));
@@ -133,7 +120,7 @@ TEST(ImportBnkLmcDlg, BrowsingListsTheFilesAndImportConvertsThem)
 
     // A cancelled chooser changes nothing; a folder without libraries empties
     // the list and disables "Importeer".
-    WhenModal<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
+    RunWhenModal<QFileDialog>([](QFileDialog* chooser) { chooser->reject(); });
     ButtonOf(dlg, "browse")->click();
     EXPECT_EQ(files->count(), 2);
     dlg.ScanFolder(tmp.path / "leeg");
@@ -157,7 +144,7 @@ TEST(ImportBnkLmcDlg, AFileThatCannotBeConvertedIsReportedAndTheRestConverted)
     fs::remove(tmp.path / "src" / "A.BNK");
 
     QString message;
-    WhenModal<QMessageBox>([&](QMessageBox* box) {
+    RunWhenModal<QMessageBox>([&](QMessageBox* box) {
         message = box->text();
         box->accept();
     });
@@ -175,7 +162,7 @@ TEST(SymbolCommands, TheLibraryImportNeedsNoProject)
     EXPECT_TRUE(frame.Router().Update(Cmd::ImportDosLibrary).enabled);
 
     QString title;
-    WhenModal<CImportBnkLmcDlg>([&](CImportBnkLmcDlg* dlg) {
+    RunWhenModal<CImportBnkLmcDlg>([&](CImportBnkLmcDlg* dlg) {
         title = dlg->windowTitle();
         dlg->reject();
     });
@@ -197,7 +184,7 @@ TEST(SymbolCommands, SaveAsSymbolAsksForAFileInTheSymbolsFolder)
 
     QString start, suffix;
     QStringList filters;
-    WhenModal<QFileDialog>([&](QFileDialog* save) {
+    RunWhenModal<QFileDialog>([&](QFileDialog* save) {
         start = save->directory().absolutePath();
         suffix = save->defaultSuffix();
         filters = save->nameFilters();
@@ -210,7 +197,7 @@ TEST(SymbolCommands, SaveAsSymbolAsksForAFileInTheSymbolsFolder)
     EXPECT_EQ(filters, QStringList {QStringLiteral("*.SYM")});
     EXPECT_EQ(fs::file_size(tmp.path / "Symbolen" / "Relais" / "Spoel.SYM"), 16u);
 
-    WhenModal<QFileDialog>([](QFileDialog* save) { save->reject(); });
+    RunWhenModal<QFileDialog>([](QFileDialog* save) { save->reject(); });
     EXPECT_FALSE(RunSaveAsSymbolCommand(sheet, settings, ui, nullptr));
     EXPECT_TRUE(ui.messages.empty());
 }
@@ -230,7 +217,7 @@ TEST(SymbolCommands, ImportOldProjectAddsASheetPerFileInTheDialogsOrder)
     QStringList filters;
     QString suffix, start;
     bool multiple = false, caseSensitive = true;
-    WhenModal<QFileDialog>([&](QFileDialog* open) {
+    RunWhenModal<QFileDialog>([&](QFileDialog* open) {
         filters = open->nameFilters();
         suffix = open->defaultSuffix();
         start = open->directory().absolutePath();
@@ -259,7 +246,7 @@ TEST(SymbolCommands, ImportOldProjectAddsASheetPerFileInTheDialogsOrder)
     EXPECT_TRUE(doc.modified);
 
     doc.modified = false;
-    WhenModal<QFileDialog>([](QFileDialog* open) { open->reject(); });
+    RunWhenModal<QFileDialog>([](QFileDialog* open) { open->reject(); });
     EXPECT_EQ(RunImportOldProjectCommand(doc, settings, nullptr), 0);
     EXPECT_EQ(doc.sheets.size(), 4u);
     EXPECT_FALSE(doc.modified);
