@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/grid_fields.h"
+
 #include <QDialog>
 #include <array>
 
@@ -27,18 +29,10 @@ public:
     void accept() override;
 
 private:
-    struct CControls {
-        QLineEdit* spacingX = nullptr;
-        QLineEdit* spacingY = nullptr;
-        QLineEdit* snapX = nullptr;
-        QLineEdit* snapY = nullptr;
-        QButtonGroup* display = nullptr;
-        QCheckBox* snapOn = nullptr;
-    };
 
     CGridArr grids;
     bool applyToAll;
-    std::array<CControls, 3> controls;
+    std::array<CGridFields, 3> controls;
     QCheckBox* toAll = nullptr;
 };
 

@@ -24,6 +24,7 @@
 #include <utility>
 
 #include "gui/dialog_buttons.h"
+#include "gui/grid_fields.h"
 #include "app/config_file.h"
 #include "model/text_encoding.h"
 
@@ -75,15 +76,6 @@ struct CRefusal {
 };
 using Refusal = std::optional<CRefusal>;
 
-Refusal TakeMillimetres(QLineEdit* field, int32_t& out)
-{
-    const std::optional<int> um = MicrometresFromText(FromQ(field->text()));
-    if (!um)
-        return CRefusal {field, kMsgNumber};
-    out = *um;
-    return std::nullopt;
-}
-
 QString FontEntry(int index, const CLogFont& font)
 {
     return QStringLiteral("%1. %2").arg(index + 1).arg(ToQ(Cp1252ToUtf8(font.Face())));
@@ -104,52 +96,8 @@ public:
     explicit CUserGrid(const CSettings& s)
     {
         auto* layout = new QVBoxLayout(this);
-        const QString names[]
-            = {QStringLiteral("Lijnen"), QStringLiteral("Symbolen"), QStringLiteral("Teksten")};
-        for (int g = 0; g < 3; ++g) {
-            const CGrid& grid = s.grids.grids[g];
-            CControls& c = controls[g];
-            auto* box = new QGroupBox(names[g]);
-            auto* form = new QGridLayout(box);
-            const QString n = QString::number(g);
-            c.spacingX = Edit(QStringLiteral("spacingX") + n, ToQ(MillimetreText(grid.spacingX)));
-            c.spacingY = Edit(QStringLiteral("spacingY") + n, ToQ(MillimetreText(grid.spacingY)));
-            c.snapX = Edit(QStringLiteral("snapX") + n, ToQ(MillimetreText(grid.snapX)));
-            c.snapY = Edit(QStringLiteral("snapY") + n, ToQ(MillimetreText(grid.snapY)));
-            c.snapOn = new QCheckBox(QStringLiteral("Op raster"));
-            c.snapOn->setObjectName(QStringLiteral("snapOn") + n);
-            c.snapOn->setChecked(grid.snapOn != 0);
-
-            form->addWidget(new QLabel(QStringLiteral("X as")), 0, 0);
-            form->addWidget(c.spacingX, 0, 1);
-            form->addWidget(new QLabel(QStringLiteral("mm")), 0, 2);
-            form->addWidget(new QLabel(QStringLiteral("Y as")), 1, 0);
-            form->addWidget(c.spacingY, 1, 1);
-            form->addWidget(new QLabel(QStringLiteral("mm")), 1, 2);
-
-            c.display = new QButtonGroup(box);
-            const QString shown[] = {
-                QStringLiteral("Onzichtbaar"), QStringLiteral("Punten"), QStringLiteral("Lijnen")};
-            auto* choices = new QVBoxLayout;
-            for (int d = 0; d < 3; ++d) {
-                auto* radio = new QRadioButton(shown[d]);
-                radio->setObjectName(QStringLiteral("display%1_%2").arg(g).arg(d));
-                c.display->addButton(radio, d);
-                choices->addWidget(radio);
-            }
-            if (QAbstractButton* b = c.display->button(grid.display))
-                b->setChecked(true);
-            form->addLayout(choices, 0, 3, 2, 1);
-
-            form->addWidget(c.snapOn, 2, 0, 1, 3);
-            form->addWidget(new QLabel(QStringLiteral("X as")), 3, 0);
-            form->addWidget(c.snapX, 3, 1);
-            form->addWidget(new QLabel(QStringLiteral("mm")), 3, 2);
-            form->addWidget(new QLabel(QStringLiteral("Y as")), 4, 0);
-            form->addWidget(c.snapY, 4, 1);
-            form->addWidget(new QLabel(QStringLiteral("mm")), 4, 2);
-            layout->addWidget(box);
-        }
+        for (int g = 0; g < 3; ++g)
+            layout->addWidget(MakeGridFields(g, s.grids.grids[g], controls[g]));
         toAll = Check(
             QStringLiteral("Toepassen op alle bladen"), "gridToAllSheets", s.gridToAllSheets);
         layout->addWidget(toAll);
@@ -159,34 +107,15 @@ public:
     Refusal Store(CSettings& s) override
     {
         for (int g = 0; g < 3; ++g) {
-            CGrid& grid = s.grids.grids[g];
-            const CControls& c = controls[g];
-            const std::pair<QLineEdit*, int32_t*> lengths[] = {{c.spacingX, &grid.spacingX},
-                {c.spacingY, &grid.spacingY}, {c.snapX, &grid.snapX}, {c.snapY, &grid.snapY}};
-            for (const auto& [field, value] : lengths) {
-                if (Refusal r = TakeMillimetres(field, *value))
-                    return r;
-            }
-            if (c.display->checkedId() >= 0)
-                grid.display = c.display->checkedId();
-            if (grid.display != 0)
-                grid.lastDisplay = grid.display;
-            grid.snapOn = c.snapOn->isChecked() ? 1 : 0;
+            if (QLineEdit* field = TakeGridFields(controls[g], s.grids.grids[g]))
+                return CRefusal {field, kMsgNumber};
         }
         s.gridToAllSheets = toAll->isChecked();
         return std::nullopt;
     }
 
 private:
-    struct CControls {
-        QLineEdit* spacingX = nullptr;
-        QLineEdit* spacingY = nullptr;
-        QLineEdit* snapX = nullptr;
-        QLineEdit* snapY = nullptr;
-        QButtonGroup* display = nullptr;
-        QCheckBox* snapOn = nullptr;
-    };
-    CControls controls[3];
+    CGridFields controls[3];
     QCheckBox* toAll = nullptr;
 };
 
