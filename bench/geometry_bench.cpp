@@ -102,8 +102,8 @@ void DeleteEverySecondFigure(benchmark::State& state)
     }
 }
 
-// The undo snapshot that deleting takes, alone: the whole record array is
-// copied, spare records included.
+// An undo snapshot after deleting, alone: the records in use are copied,
+// after a look back over the emptied end of the array for anything left.
 void SnapshotAfterDeleting(benchmark::State& state)
 {
     CSheet s;

@@ -259,6 +259,9 @@ public:
 
     // Undo (sheet_undo.cpp).
     void PushUndo();
+    // Past the last record that is not zero, looking back from `end` to
+    // recordCount (recordCount when all of them are zero).
+    int UsedLength(int end) const;
     int Restore(int i);
     int Undo();
     int Redo();
@@ -333,15 +336,20 @@ public:
     int changedFlag = 0;
 
 private:
+    // A snapshot of the records 0 to usedLength - 1, the rest being zero.
+    void TakeSnapshot(int usedLength);
     void LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);
     void AfterLoad();
 };
 
-// One undo snapshot: the content of a sheet at one moment.
+// One undo snapshot: the content of a sheet at one moment. The records are
+// kept up to the last one that is not zero; the rest of the array, up to
+// arrayLength, is zero.
 class CUndoRedo {
 public:
     std::vector<CETREC> records;
+    int arrayLength = 0;
     int recordCount = 0;
     int currentRecord = 1;
     CTextArray texts;

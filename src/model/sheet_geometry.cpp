@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -402,8 +403,11 @@ template<bool kFlags> CTidied TidyRecords(CETREC* records, uint8_t* flags, int k
 // behind and keeps currentRecord within the list.
 void EndList(CSheet& s, int write)
 {
-    std::fill(s.records.begin() + write, s.records.begin() + s.recordCount, CETREC {});
-    std::fill(s.selectionFlags.begin() + write, s.selectionFlags.begin() + s.recordCount, 0);
+    if (write < s.recordCount) {
+        const size_t count = static_cast<size_t>(s.recordCount - write);
+        std::memset(static_cast<void*>(s.records.data() + write), 0, count * sizeof(CETREC));
+        std::memset(s.selectionFlags.data() + write, 0, count);
+    }
     s.recordCount = write;
     if (s.currentRecord >= s.recordCount)
         s.currentRecord = s.recordCount - 1;
@@ -458,6 +462,7 @@ void CSheet::NormalizeFigure(int i)
 int CSheet::DeleteSelection()
 {
     const int n = recordCount;
+    const int usedBefore = UsedLength(Length());
     CETREC* list = records.data();
     const uint8_t* flags = selectionFlags.data();
     // Records are written behind the one being read: `write` never passes it.
@@ -512,8 +517,10 @@ int CSheet::DeleteSelection()
     changed = pictures->DeleteSelected() > 0 || changed;
     std::fill(selectionFlags.begin(), selectionFlags.end(), 0);
     selectedCount = 0;
+    // The slots the compaction left behind are zero: when nothing followed
+    // the list before, nothing follows it now.
     if (changed)
-        PushUndo();
+        TakeSnapshot(n >= 1 && usedBefore == n ? recordCount : UsedLength(Length()));
     return changed ? 1 : 0;
 }
 

@@ -3,7 +3,25 @@
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 
+int CSheet::UsedLength(int end) const
+{
+    end = std::min(end, Length());
+    const int low = std::max(recordCount, 0);
+    while (end > low) {
+        const CETREC& r = records[end - 1];
+        if (r.blockWord != 0 || r.styleWord != 0 || r.x != 0 || r.y != 0)
+            break;
+        --end;
+    }
+    return end;
+}
+
 void CSheet::PushUndo()
+{
+    TakeSnapshot(UsedLength(Length()));
+}
+
+void CSheet::TakeSnapshot(int usedLength)
 {
     if (undoPosition < undoLimit) {
         ++undoPosition;
@@ -20,7 +38,8 @@ void CSheet::PushUndo()
         undoList.push_back(std::make_unique<CUndoRedo>());
 
     CUndoRedo& snap = *undoList[undoPosition];
-    snap.records = records;
+    snap.records.assign(records.begin(), records.begin() + usedLength);
+    snap.arrayLength = Length();
     snap.recordCount = recordCount;
     snap.currentRecord = currentRecord;
     snap.origin = origin;
@@ -38,8 +57,8 @@ int CSheet::Restore(int i)
     if (i < 0 || i >= static_cast<int>(undoList.size()))
         return 0;
     const CUndoRedo& snap = *undoList[i];
-    records = snap.records;
-    ResizeArrays(static_cast<int>(records.size()));
+    records.assign(snap.records.begin(), snap.records.end());
+    ResizeArrays(snap.arrayLength);
     recordCount = snap.recordCount;
     currentRecord = snap.currentRecord;
     texts.CopyFrom(snap.texts);

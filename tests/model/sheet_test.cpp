@@ -384,6 +384,25 @@ TEST(Undo, AnUnrecordedMoveIsRecordedFirst)
     EXPECT_EQ(s->records[2].x, before.x + 1000);
 }
 
+TEST(Undo, GivesBackTheWholeArrayWithWhatLiesPastTheList)
+{
+    // Files may carry old records past the list; undo must give them back
+    // as they were, and the array with its length.
+    auto s = LoadedSheet();
+    s->records[s->recordCount + 3] = CETREC::Make(7, 8, 2, 1);
+    s->RestartUndo();
+    const std::vector<CETREC> before = s->records;
+    s->records[s->recordCount + 3] = CETREC {};
+    s->EnsureSpare(s->Length() - s->recordCount + 500); // the array grows
+    Change(*s, 5);
+    EXPECT_EQ(s->Undo(), 1);
+    EXPECT_EQ(s->records, before);
+    EXPECT_EQ(s->selectionFlags.size(), before.size());
+    EXPECT_EQ(s->Redo(), 1);
+    EXPECT_EQ(s->records[s->recordCount + 3], CETREC {});
+    EXPECT_GT(s->Length(), static_cast<int>(before.size()));
+}
+
 TEST(Undo, ANewChangeEndsRedo)
 {
     auto s = LoadedSheet();
