@@ -7,8 +7,15 @@
 void CRecordList::ResizeArrays(int length)
 {
     records.resize(length);
-    placement.resize(length);
     selectionFlags.resize(length);
+    if (!placement.empty())
+        placement.resize(length);
+}
+
+void CRecordList::ReadyPlacement()
+{
+    if (placement.size() != records.size())
+        placement.resize(records.size());
 }
 
 void CRecordList::EnsureSpare(int needed)

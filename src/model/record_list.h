@@ -6,10 +6,11 @@
 
 #include "model/etrec.h"
 
-// A sheet's display list with the two arrays that always share its length:
-// the placement buffer and the selection flags. Record 0 is an all-zero
-// sentinel; the records in use are 1 to recordCount - 1, and the array is
-// always longer than that.
+// A sheet's display list with the two arrays that share its length: the
+// selection flags, always, and the placement buffer, which takes no memory
+// until something is placed through it and from then on follows the length.
+// Record 0 is an all-zero sentinel; the records in use are 1 to
+// recordCount - 1, and the array is always longer than that.
 struct CRecordList {
     static constexpr int kInitialLength = 2000;
     static constexpr int kGrowth = 1000;
@@ -17,14 +18,17 @@ struct CRecordList {
 
     std::vector<CETREC> records = std::vector<CETREC>(kInitialLength);
     int recordCount = 0;
-    std::vector<CETREC> placement = std::vector<CETREC>(kInitialLength);
+    std::vector<CETREC> placement;
     int placementCount = 0;
     std::vector<uint8_t> selectionFlags = std::vector<uint8_t>(kInitialLength);
     int selectedCount = 0;
 
     int Length() const { return static_cast<int>(records.size()); }
-    // Resizes the three arrays together; new elements are zero.
+    // Resizes the arrays together; new elements are zero.
     void ResizeArrays(int length);
+    // Gives the placement buffer the length of the record array, before
+    // anything is placed through it.
+    void ReadyPlacement();
     // Before records are added: grows by 1000 while fewer than `needed`
     // (at least 10) spare records remain.
     void EnsureSpare(int needed = kMinSpare);

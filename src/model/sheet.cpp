@@ -45,7 +45,7 @@ void CSheet::Reset(int newKind)
     sheetName = "Nieuw";
     sheetTitle.clear();
     records.assign(kInitialLength, CETREC{});
-    placement.assign(kInitialLength, CETREC{});
+    placement = {};
     selectionFlags.assign(kInitialLength, 0);
     recordCount = 0;
     placementCount = 0;

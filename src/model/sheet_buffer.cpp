@@ -25,6 +25,7 @@ void MakeBufferRoom(CSheet& s, int count)
         length += CRecordList::kGrowth;
     if (length != s.Length())
         s.ResizeArrays(length);
+    s.ReadyPlacement();
 }
 
 void SetBuffer(CSheet& s, const std::vector<CETREC>& built)

@@ -100,6 +100,7 @@ bool CDovereduFont::BuildText(const std::string& t, CPoint cursor, int sz, CReco
             = (needed - list.Length() + CRecordList::kGrowth - 1) / CRecordList::kGrowth;
         list.ResizeArrays(static_cast<int>(list.Length() + steps * CRecordList::kGrowth));
     }
+    list.ReadyPlacement();
 
     const int n = static_cast<int>(count);
     const int stale = std::min(list.placementCount, list.Length());

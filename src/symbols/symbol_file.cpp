@@ -98,6 +98,7 @@ bool LoadSymbol(CSheet& sheet, std::span<const CSym> symbol, CUiServices& ui)
 
     if (used + n + CRecordList::kMinSpare > sheet.Length())
         sheet.ResizeArrays(static_cast<int>(used + n + CRecordList::kGrowth));
+    sheet.ReadyPlacement();
     sheet.ClearBuffer();
     for (const CSym& s : symbol) {
         const CETREC r = SymbolToRecord(s, cx, cy, block);

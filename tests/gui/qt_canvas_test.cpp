@@ -177,6 +177,7 @@ TEST(QtCanvas, InvertedAndXorDrawingTwiceRestoresEveryPixel)
     s->Append(CETREC::Make(5000, 5000, 2, 3, 0, true));
     s->Append(CETREC::Junction(3000, 3000, 1));
     s->selectionFlags[2] = s->selectionFlags[3] = 1;
+    s->ReadyPlacement();
     s->placement[0] = CETREC::Make(1000, 1000, 9, 0);
     s->placement[1] = CETREC::Make(8000, 7000, 9, 4);
     s->placement[2] = CETREC::Make(2000, 9000, 3, 6);

@@ -360,8 +360,13 @@ TEST(Buffer, RectangleAndEllipse)
     auto s = SheetWith({});
     s->activeLayer = 2;
     s->activePen = 3;
+    EXPECT_TRUE(s->placement.empty());
     s->BuildRectangle(0, 0, 100, 50);
     ASSERT_EQ(s->placementCount, 5);
+    // Once used, the buffer has the array's length and follows it.
+    EXPECT_EQ(s->placement.size(), s->records.size());
+    s->EnsureSpare(s->Length());
+    EXPECT_EQ(s->placement.size(), s->records.size());
     EXPECT_EQ(s->placement[0], CETREC::Make(0, 0, 2, 0));
     EXPECT_EQ(s->placement[2], CETREC::Make(100, 50, 2, 3));
     EXPECT_EQ(s->placement[4], CETREC::Make(0, 0, 2, 3));
@@ -410,6 +415,7 @@ TEST(Buffer, CommitPlacesOneNewBlock)
     auto s = SheetWith(Figure({{0, 0}, {10, 0}}, 1, 1, 6));
     s->layers.SetVisible(9, 0);
     s->placementCount = 2;
+    s->ReadyPlacement();
     s->placement[0] = CETREC::Make(0, 0, 9, 0, 0, true);
     s->placement[1] = CETREC::Make(50, 0, 9, 2, 3, true);
     s->selectionFlags[3] = 1; // left behind by some earlier edit
@@ -469,6 +475,7 @@ TEST(Buffer, CommitGrowsTheArrays)
     std::vector<CETREC> built;
     for (int i = 0; i < 900; ++i)
         built.push_back(CETREC::Make(i, i, 1, i == 0 ? 0 : 1));
+    s->ReadyPlacement();
     std::copy(built.begin(), built.end(), s->placement.begin());
     s->placementCount = 900;
     CScriptedUi ui;

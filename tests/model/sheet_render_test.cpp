@@ -102,6 +102,7 @@ TEST(SheetRender, DrawsEverythingInOrder)
     s->editText
         = std::make_unique<CText>("Ed", CRect {1000, 1000, 1100, 1100}, CText::kDefaultAttributes);
     s->editText->SetLayer(4);
+    s->ReadyPlacement();
     s->placement[0] = CETREC::Make(0, 0, 1, 0);
     s->placement[1] = CETREC::Make(1000, 0, 1, 1);
     s->placementCount = 2;
@@ -504,6 +505,7 @@ TEST(SheetRender, PlacementGhost)
     const CETREC ghost[] = {CETREC::Make(0, 0, 9, 0), CETREC::Make(5000, 0, 9, 3),
         CETREC::Junction(0, 0, 1), CETREC::Make(0, 1000, 2, 0), CETREC::Make(1000, 1000, 2, 6),
         CETREC::Make(0, 0, 3, 0, 0, true), CETREC::Make(1000, 0, 3, 1, 0, true)};
+    s->ReadyPlacement();
     std::copy(std::begin(ghost), std::end(ghost), s->placement.begin());
     s->placementCount = 7;
 

@@ -184,6 +184,7 @@ TEST(SheetView, PanMovesEveryPoint)
 {
     auto s = ViewSheet(100);
     s->AddFrame(0, 0, 1000, 1000);
+    s->ReadyPlacement();
     s->placement[0] = CETREC::Make(10, 20, 1, 0);
     s->placement[1] = CETREC::Make(30, 40, 1, 1);
     s->placementCount = 2;
