@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "app/memory_reuse.h"
 #include "document/document.h"
 #include "model/file_io.h"
 
@@ -113,6 +114,7 @@ BENCHMARK(WritePlainFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    KeepLargeBlocksForReuse(); // as the program does
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -9,12 +9,14 @@
 #include <cstdlib>
 
 #include "app/config_file.h"
+#include "app/memory_reuse.h"
 #include "app/program_folder.h"
 #include "cli/cli_commands.h"
 #include "model/model_defaults.h"
 
 int main(int argc, char* argv[])
 {
+    KeepLargeBlocksForReuse();
     // The command-line tool never needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

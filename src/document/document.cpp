@@ -280,13 +280,19 @@ void CDovereduDoc::UpdateWorkingTime(uint32_t nowTick)
 
 std::optional<std::string> CDovereduDoc::Open(const std::string& path)
 {
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes) {
+    // A project file is read as it is taken apart; anything but a regular
+    // file (a pipe, say) is read whole first.
+    const CFileHandle file = OpenForReading(path);
+    const std::optional<uint64_t> size = file ? RegularFileSize(file.get()) : std::nullopt;
+    std::optional<std::vector<uint8_t>> bytes;
+    if (file && !size)
+        bytes = ReadFileBytes(path);
+    if (!size && !bytes) {
         ResetContents();
         return std::string(kOpenFailed);
     }
     try {
-        CArchive ar(*bytes, path);
+        CArchive ar = size ? CArchive(file.get(), *size, path) : CArchive(*bytes, path);
         Load(ar);
     } catch (const CArchiveException& e) {
         ResetContents();

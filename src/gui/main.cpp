@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "app/memory_reuse.h"
 #include "app/program_folder.h"
 #include "app/startup.h"
 #include "gui/choice_commands.h"
@@ -34,6 +35,7 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    KeepLargeBlocksForReuse();
     QApplication app(argc, argv);
     // Numbers in texts and files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");

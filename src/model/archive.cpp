@@ -1,5 +1,6 @@
 #include "model/archive.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -16,6 +17,7 @@ constexpr uint16_t kBigObjectTag = 0x7FFF;
 constexpr uint32_t kBigClassTag = 0x80000000;
 constexpr uint16_t kWideStringTag = 0xFFFE;
 constexpr uint64_t kMaxStringLength = 0x7FFFFFFF;
+constexpr size_t kWindowSize = 64 * 1024;
 
 }  // namespace
 
@@ -91,6 +93,12 @@ CArchive::CArchive(std::span<const uint8_t> data, std::string fileName)
     loaded.emplace_back();  // index 0: no object
 }
 
+CArchive::CArchive(std::FILE* file, uint64_t size, std::string fileName)
+    : storing(false), fileName(std::move(fileName)), file(file), fileLeft(size)
+{
+    loaded.emplace_back();  // index 0: no object
+}
+
 void CArchive::Fail(ArchiveFailure failure) const
 {
     throw CArchiveException(failure, fileName);
@@ -111,13 +119,34 @@ void CArchive::CheckStoring() const
 void CArchive::Require(uint64_t bytes) const
 {
     CheckLoading();
-    if (bytes > in.size() - pos)
+    if (bytes > Remaining())
+        Fail(ArchiveFailure::EndOfFile);
+}
+
+void CArchive::Fill(size_t bytes)
+{
+    // What is left of the window moves to its front; the rest comes from
+    // the file, a window's worth at least.
+    const size_t kept = in.size() - pos;
+    const size_t wanted = static_cast<size_t>(
+        std::min<uint64_t>(std::max(bytes, kWindowSize) - kept, fileLeft));
+    if (kept > 0)
+        std::memmove(window.data(), in.data() + pos, kept);  // `in` lies in the window
+    if (window.size() < kept + wanted)
+        window.resize(kept + wanted);
+    const size_t got = std::fread(window.data() + kept, 1, wanted, file);
+    fileLeft = got < wanted ? 0 : fileLeft - got;  // the file ended early or failed
+    in = std::span<const uint8_t>(window.data(), kept + got);
+    pos = 0;
+    if (in.size() < bytes)
         Fail(ArchiveFailure::EndOfFile);
 }
 
 const uint8_t* CArchive::Take(size_t bytes)
 {
     Require(bytes);
+    if (bytes > in.size() - pos)
+        Fill(bytes);
     const uint8_t* p = in.data() + pos;
     pos += bytes;
     return p;
@@ -281,10 +310,16 @@ std::pair<int32_t, int32_t> CArchive::ReadPair()
 size_t CArchive::ReadRaw(void* data, size_t bytes)
 {
     CheckLoading();
-    const size_t n = std::min(bytes, in.size() - pos);
+    size_t n = std::min(bytes, in.size() - pos);
     if (n > 0)
         std::memcpy(data, in.data() + pos, n);
     pos += n;
+    if (n < bytes && fileLeft > 0) {
+        const size_t wanted = static_cast<size_t>(std::min<uint64_t>(bytes - n, fileLeft));
+        const size_t got = std::fread(static_cast<uint8_t*>(data) + n, 1, wanted, file);
+        fileLeft = got < wanted ? 0 : fileLeft - got;
+        n += got;
+    }
     return n;
 }
 
@@ -431,16 +466,28 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
     }
 }
 
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare)
+void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare,
+                 const CRecordsArrived& arrived)
 {
     if constexpr (std::endian::native == std::endian::little) {
         const uint32_t n = ar.ReadCount();
         ar.Require(uint64_t{n} * CETREC::kStoredSize);
         records.clear();
         records.reserve(size_t{n} + spare);
-        records.resize(n);
-        ar.ReadRawExact(records.data(), size_t{n} * CETREC::kStoredSize);
+        // Piece by piece, so each piece is zeroed and read over while it is
+        // still in the cache.
+        constexpr size_t kPiece = 4096;
+        for (size_t done = 0; done < n;) {
+            const size_t count = std::min<size_t>(n - done, kPiece);
+            records.resize(done + count);
+            ar.ReadRawExact(records.data() + done, count * CETREC::kStoredSize);
+            if (arrived)
+                arrived(done, std::span<const CETREC>(records.data() + done, count));
+            done += count;
+        }
     } else {
         LoadRawArray(ar, records, DecodeETREC);
+        if (arrived)
+            arrived(0, records);
     }
 }

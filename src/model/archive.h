@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <span>
@@ -90,6 +91,10 @@ public:
     explicit CArchive(std::string fileName);
     // A loading archive over bytes that must outlive it.
     CArchive(std::span<const uint8_t> data, std::string fileName);
+    // A loading archive over the `size` bytes of an open file that must
+    // outlive it, read as the objects ask for them: large blocks go from the
+    // file straight into place, without a copy of the whole file.
+    CArchive(std::FILE* file, uint64_t size, std::string fileName);
 
     bool IsStoring() const { return storing; }
     bool IsLoading() const { return !storing; }
@@ -138,7 +143,7 @@ public:
 
     // The schema stored for the class of the object being read.
     uint16_t ObjectSchema() const { return objectSchema; }
-    size_t Remaining() const { return storing ? 0 : in.size() - pos; }
+    uint64_t Remaining() const { return storing ? 0 : in.size() - pos + fileLeft; }
     // Fails as past the end unless `bytes` more bytes remain; callers check
     // before they allocate for a stored count.
     void Require(uint64_t bytes) const;
@@ -146,6 +151,8 @@ public:
 
 private:
     const uint8_t* Take(size_t bytes);
+    // Reads on from the file until `bytes` bytes lie ahead in the window.
+    void Fill(size_t bytes);
     void Put(const void* data, size_t bytes);
     void CheckLoading() const;
     void CheckStoring() const;
@@ -155,8 +162,11 @@ private:
     bool storing;
     std::string fileName;
     std::vector<uint8_t> out;
-    std::span<const uint8_t> in;
+    std::span<const uint8_t> in;  // the bytes at hand; from a file, the window
     size_t pos = 0;
+    std::FILE* file = nullptr;
+    uint64_t fileLeft = 0;  // bytes of the file not read yet
+    std::vector<uint8_t> window;
 
     // Shared numbering of classes and objects; 0 stands for none.
     uint32_t nextIndex = 1;
@@ -199,5 +209,9 @@ void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
 struct CETREC;
 void StoreRecords(CArchive& ar, const std::vector<CETREC>& records);
 // `spare` more records are reserved, so a caller that grows the array after
-// the load does not move it again.
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare = 0);
+// the load does not move it again. `arrived` is shown the records piece by
+// piece as they are read (with the index of each piece's first record),
+// while they are still in the cache.
+using CRecordsArrived = std::function<void(size_t first, std::span<const CETREC> piece)>;
+void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare = 0,
+                 const CRecordsArrived& arrived = {});

@@ -7,26 +7,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+CFileHandle OpenForReading(const std::filesystem::path& path)
+{
+    return CFileHandle(std::fopen(path.c_str(), "rb"));
+}
+
+std::optional<uint64_t> RegularFileSize(std::FILE* file)
+{
+    struct stat info {};
+    if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
+        return std::nullopt;
+    return static_cast<uint64_t>(info.st_size);
+}
+
 std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr)
+    const CFileHandle f = OpenForReading(path);
+    if (!f)
         return std::nullopt;
     std::vector<uint8_t> bytes;
     // Read straight into place when the size is known; a pipe or a growing
     // file is read on in chunks.
-    struct stat info {};
-    if (fstat(fileno(f), &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        bytes.resize(static_cast<size_t>(info.st_size));
-    size_t used = std::fread(bytes.data(), 1, bytes.size(), f);
+    if (const auto size = RegularFileSize(f.get()))
+        bytes.resize(static_cast<size_t>(*size));
+    size_t used = std::fread(bytes.data(), 1, bytes.size(), f.get());
     bytes.resize(used);
     uint8_t chunk[65536];
     size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
         bytes.insert(bytes.end(), chunk, chunk + n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
+    if (std::ferror(f.get()) != 0)
         return std::nullopt;
     return bytes;
 }

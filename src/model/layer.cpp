@@ -161,14 +161,12 @@ std::string CLayerArray::DisplayName(int i, const char* format) const
     return FormatNumber(format, i);
 }
 
-void CLayerArray::Recount(std::span<const CETREC> records, std::span<const int> textLayers)
+void CLayerArray::Recount(const std::array<int, 16>& recordUses, std::span<const int> textLayers)
 {
-    for (auto& layer : layers) {
-        layer->recordUses = 0;
-        layer->textUses = 0;
+    for (size_t i = 0; i < layers.size(); ++i) {
+        layers[i]->recordUses = i < recordUses.size() ? recordUses[i] : 0;
+        layers[i]->textUses = 0;
     }
-    for (const CETREC& r : records)
-        ++layers[r.Layer()]->recordUses;
     // A text read from a damaged file may name a layer that does not exist;
     // it counts nowhere.
     for (int t : textLayers) {

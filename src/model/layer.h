@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -69,9 +70,9 @@ public:
     // "Layer %d") with the layer number in place of %d when the name is empty.
     std::string DisplayName(int i, const char* format) const;
 
-    // Counts the records (those in use, without the sentinel) and the texts,
-    // given by their layer numbers, on every layer.
-    void Recount(std::span<const CETREC> records, std::span<const int> textLayers);
+    // Sets the record counts of every layer, and counts the texts, given by
+    // their layer numbers.
+    void Recount(const std::array<int, 16>& recordUses, std::span<const int> textLayers);
 
     // The version, then the layers as an array of object references. A failed
     // read leaves the array as it was.

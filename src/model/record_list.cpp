@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 
 void CRecordList::ResizeArrays(int length)
 {
@@ -16,6 +18,76 @@ void CRecordList::ReadyPlacement()
 {
     if (placement.size() != records.size())
         placement.resize(records.size());
+}
+
+namespace {
+
+// Four stored records are twelve 32-bit words: [styles, x, y] four times.
+// Word-wise bounds over every group of four keep the loop to plain vector
+// minimum and maximum; the x and y words are picked out at the end.
+using CWords = int32_t __attribute__((vector_size(16)));
+static_assert(sizeof(CETREC) == 12 && offsetof(CETREC, x) == 4 && offsetof(CETREC, y) == 8);
+
+} // namespace
+
+void CRecordTally::Take(std::span<const CETREC> records)
+{
+    const size_t n = records.size();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(records.data());
+    CWords low[3], high[3];
+    for (int j = 0; j < 3; ++j) {
+        low[j] = CWords {} + INT32_MAX;
+        high[j] = CWords {} + INT32_MIN;
+    }
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        for (int j = 0; j < 3; ++j) {
+            CWords w;
+            std::memcpy(&w, bytes + i * sizeof(CETREC) + j * sizeof w, sizeof w);
+            low[j] = w < low[j] ? w : low[j];
+            high[j] = w > high[j] ? w : high[j];
+        }
+    }
+    lowX = std::min({lowX, low[0][1], low[1][0], low[1][3], low[2][2]});
+    lowY = std::min({lowY, low[0][2], low[1][1], low[2][0], low[2][3]});
+    highX = std::max({highX, high[0][1], high[1][0], high[1][3], high[2][2]});
+    highY = std::max({highY, high[0][2], high[1][1], high[2][0], high[2][3]});
+    for (; i < n; ++i) {
+        lowX = std::min(lowX, records[i].x);
+        lowY = std::min(lowY, records[i].y);
+        highX = std::max(highX, records[i].x);
+        highY = std::max(highY, records[i].y);
+    }
+
+    // Four sets of counters, so that neighbouring records on one layer do
+    // not wait for each other's count.
+    int uses[4][16] = {};
+    i = 0;
+    for (; i + 4 <= n; i += 4) {
+        ++uses[0][records[i].Layer()];
+        ++uses[1][records[i + 1].Layer()];
+        ++uses[2][records[i + 2].Layer()];
+        ++uses[3][records[i + 3].Layer()];
+    }
+    for (; i < n; ++i)
+        ++uses[0][records[i].Layer()];
+    for (size_t l = 0; l < layerUses.size(); ++l)
+        layerUses[l] += uses[0][l] + uses[1][l] + uses[2][l] + uses[3][l];
+}
+
+void CRecordTally::TakeInUse(size_t first, std::span<const CETREC> piece, int recordCount)
+{
+    const size_t from = std::max<size_t>(first, 1);
+    const size_t to = std::min(first + piece.size(), static_cast<size_t>(std::max(recordCount, 0)));
+    if (from < to)
+        Take(piece.subspan(from - first, to - from));
+}
+
+CRecordTally CRecordList::Tally() const
+{
+    CRecordTally tally;
+    tally.TakeInUse(0, records, recordCount);
+    return tally;
 }
 
 void CRecordList::EnsureSpare(int needed)

@@ -1,10 +1,28 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "model/etrec.h"
+
+// What one look at a run of records learns: the box round their points and
+// how many lie on each layer.
+struct CRecordTally {
+    int32_t lowX = INT32_MAX;
+    int32_t lowY = INT32_MAX;
+    int32_t highX = INT32_MIN;
+    int32_t highY = INT32_MIN;
+    std::array<int, 16> layerUses {};
+
+    bool Empty() const { return lowX > highX; }
+    void Take(std::span<const CETREC> records);
+    // Takes those of the records in use (1 to recordCount - 1) that lie in a
+    // piece of the array starting at index `first`.
+    void TakeInUse(size_t first, std::span<const CETREC> piece, int recordCount);
+};
 
 // A sheet's display list with the two arrays that share its length: the
 // selection flags, always, and the placement buffer, which takes no memory
@@ -34,6 +52,8 @@ struct CRecordList {
     void EnsureSpare(int needed = kMinSpare);
     // Appends a record after the last one in use.
     void Append(const CETREC& r);
+    // The records in use, looked at once.
+    CRecordTally Tally() const;
 
     // The first record of the figure that holds record i.
     int FigureStart(int i) const;

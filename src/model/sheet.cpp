@@ -143,8 +143,8 @@ void CSheet::Serialize(CArchive& ar)
         StoreBody(ar);
         return;
     }
-    LoadBody(ar, ar.ReadInt());
-    AfterLoad();
+    const CRecordTally records = LoadBody(ar, ar.ReadInt());
+    AfterLoad(records);
 }
 
 void CSheet::StoreBody(CArchive& ar)
@@ -175,7 +175,7 @@ void CSheet::StoreBody(CArchive& ar)
     pictures->Serialize(ar);
 }
 
-void CSheet::LoadBody(CArchive& ar, int schema)
+CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
 {
     const bool current = schema == 811 || schema == 812 || schema == 813;
     sheetName = ar.ReadString();
@@ -197,7 +197,10 @@ void CSheet::LoadBody(CArchive& ar, int schema)
         printColours[i] = static_cast<COLORREF>(ar.ReadInt());
     }
     recordCount = ar.ReadInt();
-    LoadRecords(ar, records, kGrowth);
+    CRecordTally tally;
+    LoadRecords(ar, records, kGrowth, [&](size_t first, std::span<const CETREC> piece) {
+        tally.TakeInUse(first, piece, recordCount);
+    });
     // Later code indexes the list by recordCount: it must lie within what
     // was stored. A stored 0 is the sentinel alone.
     if (recordCount == 0)
@@ -233,14 +236,15 @@ void CSheet::LoadBody(CArchive& ar, int schema)
         zoom = kDefaultZoom;
         fitMode = 1;
     }
+    return tally;
 }
 
-void CSheet::AfterLoad()
+void CSheet::AfterLoad(const CRecordTally& records)
 {
     SetName(sheetName);
-    origin = Extents();
+    origin = Extents(records);
     layers.ShowAll();
-    Recount();
+    Recount(records);
     PushUndo();
 }
 

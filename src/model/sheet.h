@@ -60,12 +60,15 @@ public:
     // Sets sheetExtent from records and pictures and returns their lowest
     // point; an empty sheet gives the empty rectangle at (0, 0).
     CPoint Extents();
+    // The same, with the records already looked at.
+    CPoint Extents(const CRecordTally& records);
     void DeleteRecord(int i);
     int ClearSelection();
     void Normalize(int from, int to);
     void NormalizeFigure(int i);
     // Recounts the records and texts of every layer.
     void Recount();
+    void Recount(const CRecordTally& records);
 
     // --- Geometry, selection and edits (sheet_geometry.cpp, sheet_selection.cpp,
     // sheet_edit.cpp, sheet_buffer.cpp) ---
@@ -338,9 +341,10 @@ public:
 private:
     // A snapshot of the records 0 to usedLength - 1, the rest being zero.
     void TakeSnapshot(int usedLength);
-    void LoadBody(CArchive& ar, int schema);
+    // Returns what it saw of the records in use as they were read.
+    CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);
-    void AfterLoad();
+    void AfterLoad(const CRecordTally& records);
 };
 
 // One undo snapshot: the content of a sheet at one moment. The records are

@@ -79,6 +79,11 @@ void AppendUnselected(CSheet& s, const CETREC& r)
 
 CPoint CSheet::Extents()
 {
+    return Extents(Tally());
+}
+
+CPoint CSheet::Extents(const CRecordTally& records)
+{
     int64_t lowX = INT64_MAX, lowY = INT64_MAX, highX = INT64_MIN, highY = INT64_MIN;
     auto take = [&](int64_t x, int64_t y) {
         lowX = std::min(lowX, x);
@@ -86,8 +91,10 @@ CPoint CSheet::Extents()
         highX = std::max(highX, x);
         highY = std::max(highY, y);
     };
-    for (int i = 1; i < recordCount; ++i)
-        take(records[i].x, records[i].y);
+    if (!records.Empty()) {
+        take(records.lowX, records.lowY);
+        take(records.highX, records.highY);
+    }
     for (int i = 0; i < pictures->GetSize(); ++i) {
         const CRect& r = pictures->At(i).placementRect;
         take(r.left, r.top);
@@ -526,10 +533,14 @@ int CSheet::DeleteSelection()
 
 void CSheet::Recount()
 {
+    Recount(Tally());
+}
+
+void CSheet::Recount(const CRecordTally& records)
+{
     std::vector<int> textLayers;
     textLayers.reserve(texts.GetCount());
     for (const auto& text : texts)
         textLayers.push_back(text->Layer());
-    layers.Recount(
-        std::span<const CETREC>(records.data() + 1, std::max(recordCount - 1, 0)), textLayers);
+    layers.Recount(records.layerUses, textLayers);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "model/etrec.h"
+#include "model/file_io.h"
 #include "support/bytes.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -347,4 +349,66 @@ TEST(Archive, RecordBlocksKeepTheirLayout)
                   LoadRecords(a, r);
               }),
               ArchiveFailure::EndOfFile);
+}
+
+TEST(Archive, AFileIsReadAsItIsTakenApart)
+{
+    // Values, strings and a record block that cross the reading window's
+    // edges, read back from the file as from memory.
+    std::vector<CETREC> records(30000);
+    for (int i = 1; i < 30000; ++i)
+        records[i] = CETREC::Make(i, -i, i % 16, i % 8, i % 100);
+    const std::string longText(200000, 'x');
+    const auto bytes = Stored([&](CArchive& ar) {
+        for (int i = 0; i < 20000; ++i)
+            ar.WriteInt(i);
+        ar.WriteString(longText);
+        StoreRecords(ar, records);
+        ar.WriteString("einde");
+        ar.WriteDouble(2.5);
+    });
+    CTempFolder folder;
+    const auto path = folder.path / "big.ETT";
+    ASSERT_FALSE(WriteFileAtomically(path, bytes));
+
+    // Read whole, and then with the file cut at several places.
+    for (const size_t cut : {size_t {0}, size_t {1}, size_t {8}, size_t {200000}, bytes.size() - 80000}) {
+        const std::vector<uint8_t> stored(bytes.begin(), bytes.end() - static_cast<long>(cut));
+        ASSERT_FALSE(WriteFileAtomically(path, stored));
+        const CFileHandle file = OpenForReading(path);
+        ASSERT_TRUE(file);
+        CArchive ar(file.get(), stored.size(), "big.ETT");
+        try {
+            for (int i = 0; i < 20000; ++i)
+                ASSERT_EQ(ar.ReadInt(), i);
+            EXPECT_EQ(ar.ReadString(), longText);
+            std::vector<CETREC> back;
+            LoadRecords(ar, back);
+            EXPECT_EQ(back, records);
+            EXPECT_EQ(ar.ReadString(), "einde");
+            EXPECT_EQ(ar.ReadDouble(), 2.5);
+            EXPECT_EQ(ar.Remaining(), 0u);
+            EXPECT_EQ(cut, 0u);
+        } catch (const CArchiveException& e) {
+            EXPECT_NE(cut, 0u);
+            EXPECT_EQ(e.failure, ArchiveFailure::EndOfFile) << cut;
+        }
+    }
+}
+
+TEST(Archive, AFileShorterThanItsSizeFailsAsPastItsEnd)
+{
+    // The file lost bytes after its size was taken: the reads that find
+    // nothing fail, they do not make up data.
+    CTempFolder folder;
+    const auto path = folder.path / "short.ETT";
+    ASSERT_FALSE(WriteFileAtomically(path, Bytes({1, 0, 0, 0, 2, 0})));
+    const CFileHandle file = OpenForReading(path);
+    CArchive ar(file.get(), 100, "short.ETT");
+    EXPECT_EQ(ar.ReadInt(), 1);
+    EXPECT_THROW(ar.ReadInt(), CArchiveException);
+    uint8_t buffer[50];
+    EXPECT_EQ(ar.ReadRaw(buffer, sizeof buffer), 2u); // what there was
+    EXPECT_EQ(buffer[0], 2);
+    EXPECT_EQ(ar.Remaining(), 0u);
 }

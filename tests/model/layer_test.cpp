@@ -9,6 +9,7 @@
 
 #include "model/archive.h"
 #include "model/etrec.h"
+#include "model/record_list.h"
 #include "support/bytes.h"
 
 namespace {
@@ -193,7 +194,9 @@ TEST(LayerArray, RecountCountsRecordsAndTextsPerLayer)
     const CETREC records[] = {CETREC::Make(0, 0, 1, 0), CETREC::Make(5, 0, 1, 1),
         CETREC::Junction(1, 1, 15), CETREC::Make(0, 0, 0, 0, 3, true)};
     const int texts[] = {1, 9, 9, -1, 16}; // the last two name no layer
-    layers.Recount(records, texts);
+    CRecordTally tally;
+    tally.Take(records);
+    layers.Recount(tally.layerUses, texts);
     EXPECT_EQ(layers.RecordUses(1), 2);
     EXPECT_EQ(layers.RecordUses(15), 1);
     EXPECT_EQ(layers.RecordUses(0), 1);

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <random>
+#include <span>
+
 #include "model/etrec.h"
 #include "model/record_list.h"
 #include "support/bytes.h"
@@ -150,4 +156,64 @@ TEST(Ellipse, BuiltFromTheBoundingBox)
     EXPECT_EQ(out.back(), CETREC::Make(0, 5000, 9, 1, 0, true));
     for (const CETREC& r : out)
         EXPECT_TRUE(r.IsFilled());
+}
+
+TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
+{
+    // Lists of every length round a group of four, with the extremes in
+    // every position and layers that change at every record or not at all.
+    std::mt19937 random(99);
+    for (int round = 0; round < 3000; ++round) {
+        const int n = static_cast<int>(random() % 14);
+        std::vector<CETREC> records;
+        for (int i = 0; i < n; ++i) {
+            const auto coordinate = [&] {
+                const int kind = static_cast<int>(random() % 8);
+                return kind == 0 ? INT32_MIN : kind == 1 ? INT32_MAX : static_cast<int32_t>(random()) / 7;
+            };
+            const int layer = round % 3 == 0 ? 5 : static_cast<int>(random() % 16);
+            records.push_back(CETREC::Make(coordinate(), coordinate(), layer, static_cast<int>(random() % 8),
+                                           static_cast<int>(random() % 0x7FFF), random() % 2 == 0));
+        }
+        CRecordTally tally;
+        tally.Take(records);
+        CRecordTally expected;
+        for (const CETREC& r : records) {
+            expected.lowX = std::min(expected.lowX, r.x);
+            expected.lowY = std::min(expected.lowY, r.y);
+            expected.highX = std::max(expected.highX, r.x);
+            expected.highY = std::max(expected.highY, r.y);
+            ++expected.layerUses[r.Layer()];
+        }
+        ASSERT_EQ(tally.lowX, expected.lowX) << round;
+        ASSERT_EQ(tally.lowY, expected.lowY) << round;
+        ASSERT_EQ(tally.highX, expected.highX) << round;
+        ASSERT_EQ(tally.highY, expected.highY) << round;
+        ASSERT_EQ(tally.layerUses, expected.layerUses) << round;
+        EXPECT_EQ(tally.Empty(), n == 0);
+    }
+}
+
+TEST(RecordList, TallyOfTheRecordsInUse)
+{
+    // Record 0 and the records from recordCount on are not counted, also
+    // when they arrive in pieces.
+    CRecordList list;
+    list.records[0] = CETREC::Make(-99, -99, 7, 0);
+    list.recordCount = 1;
+    list.Append(CETREC::Make(10, 20, 2, 0));
+    list.Append(CETREC::Make(30, -5, 2, 1));
+    list.records[3] = CETREC::Make(1000, 1000, 9, 1); // past the list
+    const CRecordTally whole = list.Tally();
+    EXPECT_EQ((std::array {whole.lowX, whole.lowY, whole.highX, whole.highY}),
+              (std::array {10, -5, 30, 20}));
+    EXPECT_EQ(whole.layerUses[2], 2);
+    EXPECT_EQ(whole.layerUses[7] + whole.layerUses[9], 0);
+
+    CRecordTally pieces;
+    pieces.TakeInUse(0, std::span(list.records).subspan(0, 2), list.recordCount);
+    pieces.TakeInUse(2, std::span(list.records).subspan(2, 2), list.recordCount);
+    pieces.TakeInUse(4, std::span(list.records).subspan(4, 2), list.recordCount);
+    EXPECT_EQ(pieces.layerUses, whole.layerUses);
+    EXPECT_EQ(pieces.lowY, -5);
 }
