@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
 #include "model/sheet.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -131,23 +131,6 @@ void NormalizeWholeList(benchmark::State& state)
     }
 }
 
-// Keeps the processor time of every benchmark (the mean, when repeated)
-// beside the usual console output. Processor time, because the machines
-// that run this are often busy with other work.
-class CRatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> times;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.aggregate_name.empty() || run.aggregate_name == "mean")
-                times[run.run_name.function_name] = run.GetAdjustedCPUTime();
-        }
-    }
-};
-
 } // namespace
 
 BENCHMARK(PlainPass)->Unit(benchmark::kMillisecond);
@@ -164,14 +147,14 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const auto plain = reporter.times.find("PlainPass");
-    if (plain == reporter.times.end() || plain->second <= 0)
-        return 0;
-    std::printf(
-        "\nProcessor time over that of a plain pass over %d records (at most 3):\n", kRecords);
-    for (const auto& [name, time] : reporter.times) {
-        if (name != plain->first)
-            std::printf("  %-26s %6.2f\n", name.c_str(), time / plain->second);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const auto& entry : reporter.times) {
+        if (entry.first != "PlainPass")
+            pairs.emplace_back(entry.first, "PlainPass");
     }
+    char heading[96];
+    std::snprintf(heading, sizeof heading,
+        "Processor time over that of a plain pass over %d records (at most 3):", kRecords);
+    reporter.PrintRatios(heading, pairs);
     return 0;
 }

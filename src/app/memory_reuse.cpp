@@ -1,5 +1,7 @@
 #include "app/memory_reuse.h"
 
+#include <cstdlib> // says which C library this is
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
