@@ -476,7 +476,7 @@ void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare,
         records.reserve(size_t{n} + spare);
         // Piece by piece, so each piece is zeroed and read over while it is
         // still in the cache.
-        constexpr size_t kPiece = 4096;
+        constexpr size_t kPiece = 16384;
         for (size_t done = 0; done < n;) {
             const size_t count = std::min<size_t>(n - done, kPiece);
             records.resize(done + count);
