@@ -406,6 +406,85 @@ template<bool kFlags> CTidied TidyRecords(CETREC* records, uint8_t* flags, int k
     return {write, k, selected};
 }
 
+// Whether record k goes when the whole list from `start` is tidied: the
+// rule above depends only on the record's neighbours, so each record can be
+// judged on its own.
+bool DropsAt(const CETREC* records, int k, int n, int start)
+{
+    if (k + 1 >= n || !CSheet::IsLineRecord(records[k]) || !CSheet::IsLineRecord(records[k + 1]))
+        return false;
+    const bool segmentBefore = k > start && CSheet::IsLineRecord(records[k - 1]);
+    const int previous = segmentBefore ? KindOf(records[k - 1], records[k]) : kDiagonal;
+    return Drops(KindOf(records[k], records[k + 1]), previous);
+}
+
+// Four records are twelve 32-bit words [styles, x, y] four times; compared
+// word by word with the four records one further on, they tell at once
+// whether any of the four segments is straight or without length.
+using CWords = int32_t __attribute__((vector_size(16)));
+
+// TidyRecords for the whole list from k on. Groups of four records that
+// cannot lose a record (no segment without length, no straight segment
+// continuing the one before) are passed over at the price of one compare;
+// kept records move in runs.
+template<bool kFlags> CTidied TidyAll(CETREC* records, uint8_t* flags, int k, int n)
+{
+    const int start = k;
+    int write = k;
+    int runStart = k; // kept records from here on have not moved yet
+    int selected = 0;
+    const auto flush = [&](int end) {
+        const int count = end - runStart;
+        if (count > 0 && write != runStart) {
+            std::memmove(static_cast<void*>(records + write), records + runStart,
+                static_cast<size_t>(count) * sizeof(CETREC));
+            if constexpr (kFlags)
+                std::memmove(flags + write, flags + runStart, static_cast<size_t>(count));
+        }
+        write += std::max(count, 0);
+    };
+    const auto judge = [&](int i) {
+        if (!DropsAt(records, i, n, start))
+            return;
+        flush(i);
+        if constexpr (kFlags)
+            selected += flags[i];
+        runStart = i + 1;
+    };
+    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
+    unsigned before = 0; // the kind of the segment into the group's first record
+    int i = k;
+    for (; i + 5 <= n; i += 4) {
+        CWords v[3], next[3];
+        for (int j = 0; j < 3; ++j) {
+            std::memcpy(&v[j], bytes + static_cast<size_t>(i) * sizeof(CETREC) + j * sizeof(CWords),
+                sizeof(CWords));
+            std::memcpy(&next[j],
+                bytes + static_cast<size_t>(i + 1) * sizeof(CETREC) + j * sizeof(CWords),
+                sizeof(CWords));
+        }
+        const CWords e0 = v[0] == next[0], e1 = v[1] == next[1], e2 = v[2] == next[2];
+        // Kind bits of the segments from the group's records: 1 x equal, 2 y equal.
+        const unsigned k0 = (e0[1] & 1) | (e0[2] & 2);
+        const unsigned k1 = (e1[0] & 1) | (e1[1] & 2);
+        const unsigned k2 = (e1[3] & 1) | (e2[0] & 2);
+        const unsigned k3 = (e2[2] & 1) | (e2[3] & 2);
+        const auto may = [](unsigned kind, unsigned previous) {
+            return kind != 0 && (kind == 3 || kind == previous);
+        };
+        const bool any = may(k0, before) || may(k1, k0) || may(k2, k1) || may(k3, k2);
+        before = k3;
+        if (any) {
+            for (int q = 0; q < 4; ++q)
+                judge(i + q);
+        }
+    }
+    for (; i < n; ++i)
+        judge(i);
+    flush(n);
+    return {write, n, selected};
+}
+
 // Ends a list that was compacted to `write` records: zeroes the slots left
 // behind and keeps currentRecord within the list.
 void EndList(CSheet& s, int write)
@@ -429,8 +508,14 @@ void Tidy(CSheet& s, int from, int to)
     uint8_t* flags = s.selectionFlags.data();
     const int start = std::max(s.FigureStart(from), 1);
     // Without a selection every flag is 0 and need not move.
-    const CTidied t = s.selectedCount > 0 ? TidyRecords<true>(records, flags, start, n, to)
-                                          : TidyRecords<false>(records, flags, start, n, to);
+    // Tidying to the end needs no stop at each figure: the faster pass.
+    CTidied t;
+    if (to >= n)
+        t = s.selectedCount > 0 ? TidyAll<true>(records, flags, start, n)
+                                : TidyAll<false>(records, flags, start, n);
+    else
+        t = s.selectedCount > 0 ? TidyRecords<true>(records, flags, start, n, to)
+                                : TidyRecords<false>(records, flags, start, n, to);
     s.selectedCount -= t.selected;
     if (t.write == t.stop)
         return;

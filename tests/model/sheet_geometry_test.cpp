@@ -299,25 +299,39 @@ void TidySlowly(std::vector<CETREC>& r)
 
 TEST(Normalize, AgreesWithDeletingRecordByRecord)
 {
+    // Lists long enough for several groups of four; in every other round
+    // some records are selected (marked by block 1 to follow them), and
+    // their flags must move with them.
     std::mt19937 random(1234);
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         std::vector<CETREC> records {CETREC {}};
-        const int n = 1 + static_cast<int>(random() % 14);
+        const int n = 1 + static_cast<int>(random() % 40);
         for (int i = 0; i < n; ++i) {
             const int kind = static_cast<int>(random() % 10);
             const int x = static_cast<int>(random() % 3) * 10;
             const int y = static_cast<int>(random() % 3) * 10;
             const int layer = 1 + static_cast<int>(random() % 4 == 0);
+            const int block = round % 2 == 1 && random() % 3 == 0 ? 1 : 0;
             if (kind == 0)
                 records.push_back(CETREC::Junction(x, y, layer));
             else
-                records.push_back(CETREC::Make(x, y, layer, kind < 3 ? 0 : 1 + kind % 3));
+                records.push_back(CETREC::Make(x, y, layer, kind < 3 ? 0 : 1 + kind % 3, block));
         }
         auto s = SheetWith({records.begin() + 1, records.end()});
+        for (int i = 1; i < s->recordCount; ++i) {
+            s->selectionFlags[i] = static_cast<uint8_t>(s->records[i].Block());
+            s->selectedCount += s->selectionFlags[i];
+        }
         s->Normalize(0, 0);
         TidySlowly(records);
-        EXPECT_EQ(RecordsOf(*s), std::vector<CETREC>(records.begin() + 1, records.end())) << round;
+        ASSERT_EQ(RecordsOf(*s), std::vector<CETREC>(records.begin() + 1, records.end())) << round;
         EXPECT_EQ(s->records[s->recordCount], CETREC {}) << round;
+        int selected = 0;
+        for (int i = 1; i < s->recordCount; ++i) {
+            ASSERT_EQ(s->selectionFlags[i], s->records[i].Block()) << round << " " << i;
+            selected += s->selectionFlags[i];
+        }
+        EXPECT_EQ(s->selectedCount, selected) << round;
     }
 }
 
