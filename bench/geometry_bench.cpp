@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "app/memory_reuse.h"
 #include "model/sheet.h"
 #include "ratio_reporter.h"
 
@@ -141,6 +142,7 @@ BENCHMARK(NormalizeWholeList)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
+    KeepLargeBlocksForReuse(); // as the program does
     benchmark::Initialize(&argc, argv);
     Template(); // built once, outside every measurement
     CRatioReporter reporter;
