@@ -474,9 +474,9 @@ void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare,
         ar.Require(uint64_t{n} * CETREC::kStoredSize);
         records.clear();
         records.reserve(size_t{n} + spare);
-        // Piece by piece, so each piece is zeroed and read over while it is
-        // still in the cache.
-        constexpr size_t kPiece = 16384;
+        // With someone to show them to, piece by piece, so each piece is
+        // zeroed, read over and looked at while it is still in the cache.
+        const size_t kPiece = arrived ? 16384 : std::max<size_t>(n, 1);
         for (size_t done = 0; done < n;) {
             const size_t count = std::min<size_t>(n - done, kPiece);
             records.resize(done + count);
