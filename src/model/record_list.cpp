@@ -1,5 +1,9 @@
 #include "model/record_list.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -81,6 +85,30 @@ void CRecordTally::TakeInUse(size_t first, std::span<const CETREC> piece, int re
     const size_t to = std::min(first + piece.size(), static_cast<size_t>(std::max(recordCount, 0)));
     if (from < to)
         Take(piece.subspan(from - first, to - from));
+}
+
+void StreamRecords(CETREC* to, const CETREC* from, size_t count)
+{
+    auto* target = reinterpret_cast<unsigned char*>(to);
+    const auto* source = reinterpret_cast<const unsigned char*>(from);
+    size_t bytes = count * sizeof(CETREC);
+#if defined(__SSE2__)
+    // Up to the first 16-byte boundary of the target as usual, then 64
+    // bytes at a time with streaming stores.
+    const size_t head = std::min(bytes, (16 - reinterpret_cast<uintptr_t>(target) % 16) % 16);
+    std::memcpy(target, source, head);
+    target += head;
+    source += head;
+    bytes -= head;
+    for (; bytes >= 64; bytes -= 64, target += 64, source += 64) {
+        for (int j = 0; j < 64; j += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + j));
+            _mm_stream_si128(reinterpret_cast<__m128i*>(target + j), v);
+        }
+    }
+    _mm_sfence();
+#endif
+    std::memcpy(target, source, bytes);
 }
 
 CRecordTally CRecordList::Tally() const

@@ -65,6 +65,12 @@ struct CRecordList {
     std::string DebugStatus(int i) const;
 };
 
+// Copies records into memory that will not be read again soon (an undo
+// snapshot). Where the processor allows, the copy bypasses the caches: it
+// neither fetches the old contents of the target first nor pushes the
+// drawing being worked on out of the caches.
+void StreamRecords(CETREC* to, const CETREC* from, size_t count);
+
 // Builds an ellipse in the given bounding rectangle as a closed polyline:
 // a move to the bottom of the ellipse, then one point every s degrees round
 // to 360. Appends to `out` and returns false (nothing appended) when a

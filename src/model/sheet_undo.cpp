@@ -38,7 +38,15 @@ void CSheet::TakeSnapshot(int usedLength)
         undoList.push_back(std::make_unique<CUndoRedo>());
 
     CUndoRedo& snap = *undoList[undoPosition];
-    snap.records.assign(records.begin(), records.begin() + usedLength);
+    // A snapshot is rarely read again: into memory it already has, the
+    // records go past the caches; fresh memory is filled the usual way.
+    const auto used = static_cast<size_t>(usedLength);
+    if (snap.records.size() >= used) {
+        snap.records.resize(used);
+        StreamRecords(snap.records.data(), records.data(), used);
+    } else {
+        snap.records.assign(records.begin(), records.begin() + usedLength);
+    }
     snap.arrayLength = Length();
     snap.recordCount = recordCount;
     snap.currentRecord = currentRecord;

@@ -217,3 +217,23 @@ TEST(RecordList, TallyOfTheRecordsInUse)
     EXPECT_EQ(pieces.layerUses, whole.layerUses);
     EXPECT_EQ(pieces.lowY, -5);
 }
+
+TEST(RecordList, StreamedCopiesAreExact)
+{
+    // Every count round the 64-byte steps, into targets at every offset
+    // from a 16-byte boundary that a record array can have.
+    std::vector<CETREC> from(45);
+    for (int i = 0; i < 45; ++i)
+        from[i] = CETREC::Make(i * 1001, -i, i % 16, i % 8, i, i % 2 == 0);
+    for (size_t offset = 0; offset < 4; ++offset) {
+        for (size_t count = 0; count + offset <= 40; ++count) {
+            std::vector<CETREC> to(45, CETREC::Make(7, 7, 7, 7));
+            StreamRecords(to.data() + offset, from.data() + 1, count);
+            for (size_t i = 0; i < to.size(); ++i) {
+                const bool copied = i >= offset && i < offset + count;
+                ASSERT_EQ(to[i], copied ? from[i - offset + 1] : CETREC::Make(7, 7, 7, 7))
+                    << offset << " " << count << " " << i;
+            }
+        }
+    }
+}

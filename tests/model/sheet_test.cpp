@@ -353,11 +353,25 @@ TEST(Undo, TwelveChangesWithLimitTen)
         ++undone;
     EXPECT_EQ(undone, 10);
     EXPECT_EQ(s->recordCount, 6 + 2);  // the oldest two changes are beyond reach
+    EXPECT_EQ(s->records[7].x, 2);
+    EXPECT_EQ(s->records[8], CETREC{});
     EXPECT_FALSE(s->CanUndo());
     EXPECT_TRUE(s->CanRedo());
     while (s->Redo()) {
     }
     EXPECT_EQ(s->recordCount, 6 + 12);
+    // Every change came back, also through the snapshots whose memory the
+    // full history handed on.
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_EQ(s->records[5 + i].x, i) << i;
+
+    // Undone once, changed again: the snapshot slot is written over.
+    s->Undo();
+    Change(*s, 99);
+    s->Undo();
+    s->Redo();
+    EXPECT_EQ(s->records[17].x, 99);
+    EXPECT_EQ(s->records[18], CETREC{});
 }
 
 TEST(Undo, LimitTakenAtResetWithinOneToTwenty)
