@@ -89,6 +89,8 @@ void CRecordTally::TakeInUse(size_t first, std::span<const CETREC> piece, int re
 
 void StreamRecords(CETREC* to, const CETREC* from, size_t count)
 {
+    if (count == 0)
+        return; // empty arrays may have no memory at all
     auto* target = reinterpret_cast<unsigned char*>(to);
     const auto* source = reinterpret_cast<const unsigned char*>(from);
     size_t bytes = count * sizeof(CETREC);
