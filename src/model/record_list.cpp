@@ -24,38 +24,27 @@ void CRecordList::ReadyPlacement()
         placement.resize(records.size());
 }
 
-namespace {
-
-// Four stored records are twelve 32-bit words: [styles, x, y] four times.
-// Word-wise bounds over every group of four keep the loop to plain vector
-// minimum and maximum; the x and y words are picked out at the end.
-using CWords = int32_t __attribute__((vector_size(16)));
-static_assert(sizeof(CETREC) == 12 && offsetof(CETREC, x) == 4 && offsetof(CETREC, y) == 8);
-
-} // namespace
-
 void CRecordTally::Take(std::span<const CETREC> records)
 {
+    // Word-wise bounds over every group of four keep the loop to plain
+    // vector minimum and maximum; the x and y words are picked out after.
     const size_t n = records.size();
-    const auto* bytes = reinterpret_cast<const unsigned char*>(records.data());
-    CWords low[3], high[3];
-    for (int j = 0; j < 3; ++j) {
-        low[j] = CWords {} + INT32_MAX;
-        high[j] = CWords {} + INT32_MIN;
-    }
+    CFourRecords low = CFourRecords::Filled(INT32_MAX);
+    CFourRecords high = CFourRecords::Filled(INT32_MIN);
     size_t i = 0;
     for (; i + 4 <= n; i += 4) {
+        const CFourRecords four = CFourRecords::Load(&records[i]);
         for (int j = 0; j < 3; ++j) {
-            CWords w;
-            std::memcpy(&w, bytes + i * sizeof(CETREC) + j * sizeof w, sizeof w);
-            low[j] = w < low[j] ? w : low[j];
-            high[j] = w > high[j] ? w : high[j];
+            low.words[j] = four.words[j] < low.words[j] ? four.words[j] : low.words[j];
+            high.words[j] = four.words[j] > high.words[j] ? four.words[j] : high.words[j];
         }
     }
-    lowX = std::min({lowX, low[0][1], low[1][0], low[1][3], low[2][2]});
-    lowY = std::min({lowY, low[0][2], low[1][1], low[2][0], low[2][3]});
-    highX = std::max({highX, high[0][1], high[1][0], high[1][3], high[2][2]});
-    highY = std::max({highY, high[0][2], high[1][1], high[2][0], high[2][3]});
+    for (int q = 0; q < 4; ++q) {
+        lowX = std::min(lowX, low.X(q));
+        lowY = std::min(lowY, low.Y(q));
+        highX = std::max(highX, high.X(q));
+        highY = std::max(highY, high.Y(q));
+    }
     for (; i < n; ++i) {
         lowX = std::min(lowX, records[i].x);
         lowY = std::min(lowY, records[i].y);

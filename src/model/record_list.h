@@ -2,11 +2,33 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "model/etrec.h"
+
+// Four records in a row as twelve 32-bit words, [styles, x, y] four times,
+// for word-wise vector work (minimum, maximum, compare) over whole groups.
+struct CFourRecords {
+    using CWords = int32_t __attribute__((vector_size(16)));
+    CWords words[3];
+
+    static CFourRecords Load(const CETREC* first)
+    {
+        static_assert(sizeof(CETREC) == 12 && offsetof(CETREC, x) == 4 && offsetof(CETREC, y) == 8);
+        CFourRecords four;
+        std::memcpy(&four.words, first, sizeof four.words);
+        return four;
+    }
+    static CFourRecords Filled(int32_t v) { return {{CWords {} + v, CWords {} + v, CWords {} + v}}; }
+    int32_t X(int q) const { return Word(3 * q + 1); }
+    int32_t Y(int q) const { return Word(3 * q + 2); }
+
+private:
+    int32_t Word(int k) const { return words[k / 4][k % 4]; }
+};
 
 // What one look at a run of records learns: the box round their points and
 // how many lie on each layer.

@@ -418,11 +418,6 @@ bool DropsAt(const CETREC* records, int k, int n, int start)
     return Drops(KindOf(records[k], records[k + 1]), previous);
 }
 
-// Four records are twelve 32-bit words [styles, x, y] four times; compared
-// word by word with the four records one further on, they tell at once
-// whether any of the four segments is straight or without length.
-using CWords = int32_t __attribute__((vector_size(16)));
-
 // TidyRecords for the whole list from k on. Groups of four records that
 // cannot lose a record (no segment without length, no straight segment
 // continuing the one before) are passed over at the price of one compare;
@@ -451,29 +446,25 @@ template<bool kFlags> CTidied TidyAll(CETREC* records, uint8_t* flags, int k, in
             selected += flags[i];
         runStart = i + 1;
     };
-    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
     unsigned before = 0; // the kind of the segment into the group's first record
     int i = k;
     for (; i + 5 <= n; i += 4) {
-        CWords v[3], next[3];
-        for (int j = 0; j < 3; ++j) {
-            std::memcpy(&v[j], bytes + static_cast<size_t>(i) * sizeof(CETREC) + j * sizeof(CWords),
-                sizeof(CWords));
-            std::memcpy(&next[j],
-                bytes + static_cast<size_t>(i + 1) * sizeof(CETREC) + j * sizeof(CWords),
-                sizeof(CWords));
+        // The group compared word by word with the four records one further
+        // on tells at once whether any of its segments is straight or
+        // without length. Kind bits: 1 x equal, 2 y equal.
+        const CFourRecords group = CFourRecords::Load(records + i);
+        const CFourRecords next = CFourRecords::Load(records + i + 1);
+        CFourRecords equal;
+        for (int j = 0; j < 3; ++j)
+            equal.words[j] = group.words[j] == next.words[j];
+        // A record may go only when its segment has no length, or is
+        // straight and goes on from the one before.
+        bool any = false;
+        for (int q = 0; q < 4; ++q) {
+            const unsigned kind = (equal.X(q) & 1) | (equal.Y(q) & 2);
+            any |= kind != 0 && (kind == 3 || kind == before);
+            before = kind;
         }
-        const CWords e0 = v[0] == next[0], e1 = v[1] == next[1], e2 = v[2] == next[2];
-        // Kind bits of the segments from the group's records: 1 x equal, 2 y equal.
-        const unsigned k0 = (e0[1] & 1) | (e0[2] & 2);
-        const unsigned k1 = (e1[0] & 1) | (e1[1] & 2);
-        const unsigned k2 = (e1[3] & 1) | (e2[0] & 2);
-        const unsigned k3 = (e2[2] & 1) | (e2[3] & 2);
-        const auto may = [](unsigned kind, unsigned previous) {
-            return kind != 0 && (kind == 3 || kind == previous);
-        };
-        const bool any = may(k0, before) || may(k1, k0) || may(k2, k1) || may(k3, k2);
-        before = k3;
         if (any) {
             for (int q = 0; q < 4; ++q)
                 judge(i + q);
