@@ -140,7 +140,9 @@ BENCHMARK(WritePlainFile)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     KeepLargeBlocksForReuse(); // as the program does
-    benchmark::Initialize(&argc, argv);
+    std::vector<char*> args = WithRepeatedRuns(argc, argv);
+    int count = static_cast<int>(args.size()) - 1;
+    benchmark::Initialize(&count, args.data());
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
