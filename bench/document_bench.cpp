@@ -140,9 +140,7 @@ BENCHMARK(WritePlainFile)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     KeepLargeBlocksForReuse(); // as the program does
-    std::vector<char*> args = WithRepeatedRuns(argc, argv);
-    int count = static_cast<int>(args.size()) - 1;
-    benchmark::Initialize(&count, args.data());
+    InitializeWithRepeatedRuns(argc, argv);
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -13,17 +13,18 @@
 #include <utility>
 #include <vector>
 
-// The command line with repeated runs in a shuffled order put in front,
-// so that a run without arguments gives steady ratios; arguments given on
-// the command line come later and win.
-inline std::vector<char*> WithRepeatedRuns(int argc, char** argv)
+// Initializes the library with repeated runs in a shuffled order put in
+// front of the command line, so that a run without arguments gives steady
+// ratios; arguments given on the command line come later and win.
+inline void InitializeWithRepeatedRuns(int argc, char** argv)
 {
     static char repetitions[] = "--benchmark_repetitions=5";
     static char shuffled[] = "--benchmark_enable_random_interleaving=true";
     std::vector<char*> args{argv[0], repetitions, shuffled};
     args.insert(args.end(), argv + 1, argv + argc);
     args.push_back(nullptr);
-    return args;
+    int count = static_cast<int>(args.size()) - 1;
+    benchmark::Initialize(&count, args.data());
 }
 
 class CRatioReporter : public benchmark::ConsoleReporter {
