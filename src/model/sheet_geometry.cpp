@@ -64,6 +64,29 @@ bool SegmentCrossesBox(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t l
         || between((static_cast<double>(bottom) - o) / m, left, right);
 }
 
+// Whether each of the segments that end at the four records from `first`
+// on, each drawn from the record before it, lies wholly beyond one side of
+// the box `low` ... `high` (x and y words; the style words never count).
+bool SegmentsBeyond(const CETREC* first, const CFourRecords& low, const CFourRecords& high)
+{
+    const CFourRecords ends = CFourRecords::Load(first);
+    const CFourRecords starts = CFourRecords::Load(first - 1);
+    CFourRecords beyond;
+    for (int j = 0; j < 3; ++j) {
+        beyond.words[j] = ((ends.words[j] < low.words[j]) & (starts.words[j] < low.words[j]))
+            | ((ends.words[j] > high.words[j]) & (starts.words[j] > high.words[j]));
+    }
+    // Record q's words are 3q (styles), 3q + 1 (x) and 3q + 2 (y).
+    const unsigned bits = beyond.Bits();
+    constexpr unsigned kStyleWords = 0x249;
+    return ((bits >> 1 | bits >> 2) & kStyleWords) == kStyleWords;
+}
+
+int32_t ToWord(int64_t v)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 // Appends a record that starts unselected.
 void AppendUnselected(CSheet& s, const CETREC& r)
 {
@@ -121,7 +144,17 @@ int CSheet::HitFigure(int x, int y)
     const CSpan boxX = PixelSpan(px - kHitPixels, px + kHitPixels, z);
     const CSpan boxY = PixelSpan(py - kHitPixels, py + kHitPixels, z);
 
+    // Groups of four records whose segments all lie beyond a side of the
+    // box are passed over with a few word-wise compares. Clamped to 32 bits
+    // the box can only grow, which keeps the test on the safe side.
+    const CFourRecords low = CFourRecords::Repeated(INT32_MIN, ToWord(boxX.low), ToWord(boxY.low));
+    const CFourRecords high
+        = CFourRecords::Repeated(INT32_MAX, ToWord(boxX.high), ToWord(boxY.high));
     for (int d = recordCount - 1; d >= 1; --d) {
+        if (d >= 4 && SegmentsBeyond(records.data() + d - 3, low, high)) {
+            d -= 3;
+            continue;
+        }
         const CETREC& r = records[d];
         if (!IsLineRecord(r))
             continue;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <random>
 
 #include "model/sheet.h"
@@ -66,6 +68,114 @@ TEST(HitFigure, JunctionsAndMovesAreNotLines)
     s->zoom = 100;
     EXPECT_EQ(s->HitFigure(0, 0), 0);
     EXPECT_EQ(s->HitFigure(5000, 0), 0);
+}
+
+namespace {
+
+// The hit rule worked out in pixels, record by record: the record's point,
+// then the one before it, then the segment between them.
+struct CHit {
+    int record = 0;
+    int code = 0;
+    bool operator==(const CHit&) const = default;
+};
+
+bool CrossesByRule(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t left, int64_t top,
+    int64_t right, int64_t bottom)
+{
+    if (x1 > x2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (right < x1 || x2 < left || std::max(y1, y2) < top || bottom < std::min(y1, y2))
+        return false;
+    if (x1 == x2)
+        return left < x1 && x1 < right && std::min(y1, y2) < top && std::max(y1, y2) > bottom;
+    const double m = double(y1 - y2) / double(x1 - x2);
+    const double o = double(y1) - double(x1) * m;
+    const auto inside = [](double v, int64_t low, int64_t high) { return low < v && v < high; };
+    return inside(m * double(left) + o, top, bottom) || inside(m * double(right) + o, top, bottom)
+        || (m != 0 && (inside((double(top) - o) / m, left, right)
+                          || inside((double(bottom) - o) / m, left, right)));
+}
+
+CHit HitByRule(const CSheet& s, int x, int y)
+{
+    const int64_t z = s.zoom;
+    const int64_t px = (x + z / 2) / z;
+    const int64_t py = (y + z / 2) / z;
+    const auto inBox = [&](const CETREC& r) {
+        const int64_t rx = r.x / z;
+        const int64_t ry = r.y / z;
+        return px - 4 <= rx && rx < px + 4 && py - 4 <= ry && ry < py + 4;
+    };
+    for (int d = s.recordCount - 1; d >= 1; --d) {
+        const CETREC& r = s.records[d];
+        const CETREC& p = s.records[d - 1];
+        if (r.IsJunction() || r.Pen() == 0)
+            continue;
+        if (inBox(r)) {
+            const bool ends = d + 1 >= s.recordCount || s.records[d + 1].StartsFigure();
+            return {d, ends ? CSheet::kHitLastPoint : CSheet::kHitVertex};
+        }
+        if (inBox(p))
+            return {d - 1, CSheet::kHitVertex};
+        if (CrossesByRule(p.x / z, p.y / z, r.x / z, r.y / z, px - 4, py - 4, px + 4, py + 4))
+            return {d, CSheet::kHitSegment};
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(HitFigure, AgreesWithTheRuleRecordByRecord)
+{
+    // Points a few pixels round the click, now and then far away or at the
+    // ends of the 32-bit range, so that groups of records are passed over
+    // whole, partly or not at all.
+    std::mt19937 random(77);
+    const int zooms[] = {1, 3, 100, 512, 10000};
+    for (int round = 0; round < 20000; ++round) {
+        const int zoom = zooms[random() % 5];
+        // Now and then the click is at an end of the range, where the box
+        // reaches past it.
+        const int end = (INT32_MAX - 3) / zoom;
+        const int clickX = round % 8 == 0 ? end : round % 8 == 1 ? -end
+                                                 : static_cast<int>(random() % 2001) - 1000;
+        const int clickY = round % 8 == 2 ? -end : static_cast<int>(random() % 2001) - 1000;
+        const auto near = [&](int click) {
+            switch (random() % 12) {
+            case 0:
+                return INT32_MIN;
+            case 1:
+                return INT32_MAX;
+            case 2:
+                return static_cast<int>(std::clamp<int64_t>(
+                    int64_t {click} + static_cast<int>(random() % 200001) - 100000, INT32_MIN,
+                    INT32_MAX));
+            default:
+                return static_cast<int>(std::clamp<int64_t>(
+                    int64_t {click} + (static_cast<int>(random() % 25) - 12) * int64_t {zoom},
+                    INT32_MIN, INT32_MAX));
+            }
+        };
+        std::vector<CETREC> records;
+        const int n = 1 + static_cast<int>(random() % 30);
+        for (int i = 0; i < n; ++i) {
+            const int kind = static_cast<int>(random() % 8);
+            const int x = near(clickX * zoom);
+            const int y = near(clickY * zoom);
+            records.push_back(kind == 0 ? CETREC::Junction(x, y, 1)
+                                        : CETREC::Make(x, y, 1, kind < 3 ? 0 : kind));
+        }
+        auto s = SheetWith(records);
+        s->zoom = zoom;
+        const int x = clickX * zoom + static_cast<int>(random() % 7) - 3;
+        const int y = clickY * zoom + static_cast<int>(random() % 7) - 3;
+        const CHit expected = HitByRule(*s, x, y);
+        const int record = s->HitFigure(x, y);
+        ASSERT_EQ((CHit {record, s->hitCode}), expected) << "round " << round;
+    }
 }
 
 TEST(FindJunction, HighestWithinFourPixels)
