@@ -484,20 +484,24 @@ template<bool kFlags> CTidied TidyAll(CETREC* records, uint8_t* flags, int k, in
     for (; i + 5 <= n; i += 4) {
         // The group compared word by word with the four records one further
         // on tells at once whether any of its segments is straight or
-        // without length. Kind bits: 1 x equal, 2 y equal.
+        // without length: record q's kind (1 x equal, 2 y equal) is in bits
+        // 3q and 3q + 1 of `kinds`, and the kind before it in `before`.
         const CFourRecords group = CFourRecords::Load(records + i);
         const CFourRecords next = CFourRecords::Load(records + i + 1);
         CFourRecords equal;
         for (int j = 0; j < 3; ++j)
             equal.words[j] = group.words[j] == next.words[j];
+        constexpr unsigned kKindBits = 0x6DB;
+        constexpr unsigned kLowBits = 0x249;
+        const unsigned kinds = (equal.Bits() >> 1) & kKindBits;
+        const unsigned previous = ((kinds << 3) | before) & kKindBits;
+        before = kinds >> 9;
         // A record may go only when its segment has no length, or is
         // straight and goes on from the one before.
-        bool any = false;
-        for (int q = 0; q < 4; ++q) {
-            const unsigned kind = (equal.X(q) & 1) | (equal.Y(q) & 2);
-            any |= kind != 0 && (kind == 3 || kind == before);
-            before = kind;
-        }
+        const unsigned noLength = kinds & (kinds >> 1);
+        const unsigned straight = kinds | (kinds >> 1);
+        const unsigned differ = (kinds ^ previous) | ((kinds ^ previous) >> 1);
+        const bool any = ((noLength | (straight & ~differ)) & kLowBits) != 0;
         if (any) {
             for (int q = 0; q < 4; ++q)
                 judge(i + q);
