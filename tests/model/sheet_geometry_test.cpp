@@ -170,8 +170,8 @@ TEST(HitFigure, AgreesWithTheRuleRecordByRecord)
         }
         auto s = SheetWith(records);
         s->zoom = zoom;
-        const int x = clickX * zoom + static_cast<int>(random() % 7) - 3;
-        const int y = clickY * zoom + static_cast<int>(random() % 7) - 3;
+        const int x = clickX * zoom + (static_cast<int>(random() % 7) - 3);
+        const int y = clickY * zoom + (static_cast<int>(random() % 7) - 3);
         const CHit expected = HitByRule(*s, x, y);
         const int record = s->HitFigure(x, y);
         ASSERT_EQ((CHit {record, s->hitCode}), expected) << "round " << round;
