@@ -144,8 +144,9 @@ int main(int argc, char** argv)
     CRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    reporter.PrintRatios("Processor time over that of the same bytes as one plain file (at most 3):",
-                         {{"OpenProject", "ReadPlainFile"}, {"SaveProject", "WritePlainFile"}});
+    reporter.PrintRatios(
+        "Processor time of the best run over that of the same bytes as one plain file (at most 3):",
+        {{"OpenProject", "ReadPlainFile"}, {"SaveProject", "WritePlainFile"}});
     std::filesystem::remove_all(Folder());
     return 0;
 }
