@@ -41,6 +41,9 @@ struct CFourRecords {
     int32_t X(int q) const { return Word(3 * q + 1); }
     int32_t Y(int q) const { return Word(3 * q + 2); }
     // Of a compare's result (words all ones or all zeros): bit k for word k.
+    // Record q's words are 3q (styles), 3q + 1 (x) and 3q + 2 (y); these are
+    // the bits of the records' first words.
+    static constexpr unsigned kRecordBits = 0x249;
     unsigned Bits() const
     {
 #if defined(__SSE2__)

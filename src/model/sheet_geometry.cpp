@@ -76,10 +76,10 @@ bool SegmentsBeyond(const CETREC* first, const CFourRecords& low, const CFourRec
         beyond.words[j] = ((ends.words[j] < low.words[j]) & (starts.words[j] < low.words[j]))
             | ((ends.words[j] > high.words[j]) & (starts.words[j] > high.words[j]));
     }
-    // Record q's words are 3q (styles), 3q + 1 (x) and 3q + 2 (y).
+    // A record's x or y word, moved down onto its first word.
     const unsigned bits = beyond.Bits();
-    constexpr unsigned kStyleWords = 0x249;
-    return ((bits >> 1 | bits >> 2) & kStyleWords) == kStyleWords;
+    constexpr unsigned kAll = CFourRecords::kRecordBits;
+    return ((bits >> 1 | bits >> 2) & kAll) == kAll;
 }
 
 int32_t ToWord(int64_t v)
@@ -491,8 +491,8 @@ template<bool kFlags> CTidied TidyAll(CETREC* records, uint8_t* flags, int k, in
         CFourRecords equal;
         for (int j = 0; j < 3; ++j)
             equal.words[j] = group.words[j] == next.words[j];
-        constexpr unsigned kKindBits = 0x6DB;
-        constexpr unsigned kLowBits = 0x249;
+        constexpr unsigned kLowBits = CFourRecords::kRecordBits;
+        constexpr unsigned kKindBits = kLowBits * 3;
         const unsigned kinds = (equal.Bits() >> 1) & kKindBits;
         const unsigned previous = ((kinds << 3) | before) & kKindBits;
         before = kinds >> 9;
