@@ -35,7 +35,7 @@ void LoadRecordBlock(benchmark::State& state)
         benchmark::DoNotOptimize(records.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * int64_t{kRecords} * 12);
+    state.SetBytesProcessed(state.iterations() * int64_t {kRecords} * 12);
 }
 
 void PlainMemcpy(benchmark::State& state)
@@ -49,10 +49,10 @@ void PlainMemcpy(benchmark::State& state)
         benchmark::DoNotOptimize(copy.get());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * int64_t{kRecords} * 12);
+    state.SetBytesProcessed(state.iterations() * int64_t {kRecords} * 12);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(LoadRecordBlock)->Unit(benchmark::kMillisecond);
 BENCHMARK(PlainMemcpy)->Unit(benchmark::kMillisecond);

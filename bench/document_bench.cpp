@@ -19,7 +19,8 @@ namespace {
 std::filesystem::path Folder()
 {
     static const std::filesystem::path folder = [] {
-        auto f = std::filesystem::temp_directory_path() / ("ridizav-bench-" + std::to_string(getpid()));
+        auto f = std::filesystem::temp_directory_path()
+            / ("ridizav-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(f);
         return f;
     }();
@@ -32,7 +33,8 @@ std::unique_ptr<CSheet> SheetWith(int records)
     sheet->AddFrame(0, 0, 400000, 270000);
     sheet->EnsureSpare(records + 10);
     for (int i = 0; i < records; ++i)
-        sheet->Append(CETREC::Make(i % 400000, (i * 7) % 270000, 1 + i % 15, i % 5 == 0 ? 0 : 1 + i % 7));
+        sheet->Append(
+            CETREC::Make(i % 400000, (i * 7) % 270000, 1 + i % 15, i % 5 == 0 ? 0 : 1 + i % 7));
     return sheet;
 }
 
@@ -65,7 +67,7 @@ void EvictCaches()
 
 long PeakKilobytes()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -82,7 +84,8 @@ void OpenProject(benchmark::State& state)
             state.SkipWithError("open failed");
         benchmark::DoNotOptimize(doc.sheets.data());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
     state.counters["peakMB"] = static_cast<double>(PeakKilobytes()) / 1024;
 }
 
@@ -96,7 +99,8 @@ void ReadPlainFile(benchmark::State& state)
         auto bytes = ReadFileBytes(path);
         benchmark::DoNotOptimize(bytes->data());
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(std::filesystem::file_size(path)));
 }
 
 void SaveProject(benchmark::State& state)
@@ -112,7 +116,8 @@ void SaveProject(benchmark::State& state)
         if (doc.Save(out))
             state.SkipWithError("save failed");
     }
-    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(out)));
+    state.SetBytesProcessed(
+        state.iterations() * static_cast<int64_t>(std::filesystem::file_size(out)));
     state.counters["peakMB"] = static_cast<double>(PeakKilobytes()) / 1024;
 }
 
@@ -130,7 +135,7 @@ void WritePlainFile(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(OpenProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(ReadPlainFile)->Unit(benchmark::kMillisecond);

@@ -157,7 +157,8 @@ int main(int argc, char** argv)
     }
     char heading[96];
     std::snprintf(heading, sizeof heading,
-        "Processor time of the best run over that of a plain pass over %d records (at most 3):", kRecords);
+        "Processor time of the best run over that of a plain pass over %d records (at most 3):",
+        kRecords);
     reporter.PrintRatios(heading, pairs);
     return 0;
 }

@@ -20,7 +20,7 @@ inline void InitializeWithRepeatedRuns(int argc, char** argv)
 {
     static char repetitions[] = "--benchmark_repetitions=5";
     static char shuffled[] = "--benchmark_enable_random_interleaving=true";
-    std::vector<char*> args{argv[0], repetitions, shuffled};
+    std::vector<char*> args {argv[0], repetitions, shuffled};
     args.insert(args.end(), argv + 1, argv + argc);
     args.push_back(nullptr);
     int count = static_cast<int>(args.size()) - 1;
@@ -45,8 +45,8 @@ public:
     }
 
     // Prints "name  ratio" for each pair (measured, base) that both ran.
-    void PrintRatios(const char* heading,
-                     const std::vector<std::pair<std::string, std::string>>& pairs) const
+    void PrintRatios(
+        const char* heading, const std::vector<std::pair<std::string, std::string>>& pairs) const
     {
         bool first = true;
         for (const auto& [measured, base] : pairs) {
@@ -58,7 +58,7 @@ public:
                 std::printf("\n%s\n", heading);
             first = false;
             std::printf("  %-24s %6.2f  (over %s)\n", measured.c_str(), m->second / b->second,
-                        base.c_str());
+                base.c_str());
         }
     }
 };

@@ -20,9 +20,11 @@ std::string ProjectPath()
         CSheet& sheet = doc.GetActiveSheet();
         sheet.EnsureSpare(100010);
         for (int i = 0; i < 100000; ++i)
-            sheet.Append(CETREC::Make((i * 37) % 400000, (i * 91) % 270000, 1 + i % 15, i % 4 == 0 ? 0 : 1 + i % 7));
-        const std::string p = (std::filesystem::temp_directory_path() /
-                               ("ridizav-startup-" + std::to_string(getpid()) + ".ETT")).string();
+            sheet.Append(CETREC::Make(
+                (i * 37) % 400000, (i * 91) % 270000, 1 + i % 15, i % 4 == 0 ? 0 : 1 + i % 7));
+        const std::string p = (std::filesystem::temp_directory_path()
+            / ("ridizav-startup-" + std::to_string(getpid()) + ".ETT"))
+                                  .string();
         if (doc.Save(p))
             std::abort();
         return p;
@@ -39,8 +41,8 @@ std::string ProgramPath()
 
 void StartupToFirstDraw(benchmark::State& state)
 {
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen '" + ProgramPath() + "' --startup-time '" + ProjectPath() + "' 2>/dev/null";
+    const std::string command = "QT_QPA_PLATFORM=offscreen '" + ProgramPath() + "' --startup-time '"
+        + ProjectPath() + "' 2>/dev/null";
     double total = 0;
     for (auto _ : state) {
         FILE* pipe = popen(command.c_str(), "r");
@@ -54,7 +56,7 @@ void StartupToFirstDraw(benchmark::State& state)
     state.counters["startupMs"] = total / static_cast<double>(state.iterations());
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(StartupToFirstDraw)->Iterations(5)->Unit(benchmark::kMillisecond);
 

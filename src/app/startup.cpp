@@ -21,14 +21,14 @@ void CRecentFileList::SetEntries(std::vector<std::string> paths)
 {
     entries.clear();
     for (auto& p : paths) {
-        if (!p.empty() && std::find(entries.begin(), entries.end(), p) == entries.end() &&
-            static_cast<int>(entries.size()) < kSize)
+        if (!p.empty() && std::find(entries.begin(), entries.end(), p) == entries.end()
+            && static_cast<int>(entries.size()) < kSize)
             entries.push_back(std::move(p));
     }
 }
 
 CStartupPlan PlanStartup(const std::vector<std::string>& commandLineFiles, bool loadLastProject,
-                         const CRecentFileList& recent)
+    const CRecentFileList& recent)
 {
     CStartupPlan plan;
     if (!commandLineFiles.empty()) {

@@ -29,4 +29,4 @@ struct CStartupPlan {
 };
 
 CStartupPlan PlanStartup(const std::vector<std::string>& commandLineFiles, bool loadLastProject,
-                         const CRecentFileList& recent);
+    const CRecentFileList& recent);

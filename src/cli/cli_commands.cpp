@@ -7,11 +7,11 @@
 #include "app/settings.h"
 #include "cli/dxf_commands.h"
 #include "cli/dxf_import_command.h"
-#include "cli/project_commands.h"
 #include "cli/print_command.h"
-#include "cli/text_command.h"
+#include "cli/project_commands.h"
 #include "cli/render_command.h"
 #include "cli/symbol_commands.h"
+#include "cli/text_command.h"
 #include "document/document.h"
 
 namespace {
@@ -35,13 +35,15 @@ const std::vector<CliCommand>& Commands()
         {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
         {"convert-lib", "SOURCE_FOLDER SYMBOLS_FOLDER", CmdConvertLib},
         {"import-old", "PROJECT.ETT FILE... [-o OUT.ETT]", CmdImportOld},
-        {"print-pdf", "PROJECT.ETT OUT.pdf [--sheet N]... [--fit | --scale S] [--bw] [--paper A4|A3|A2|A1|A0]",
-         CmdPrintPdf},
+        {"print-pdf",
+            "PROJECT.ETT OUT.pdf [--sheet N]... [--fit | --scale S] [--bw] [--paper "
+            "A4|A3|A2|A1|A0]",
+            CmdPrintPdf},
     };
     return commands;
 }
 
-}  // namespace
+} // namespace
 
 QString CliDescription()
 {
@@ -53,26 +55,32 @@ QString CliDescription()
 
 void AddCliOptions(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("sheets"), QStringLiteral("Number of new sheets."), QStringLiteral("N"), QStringLiteral("1")});
-    parser.addOption({QStringLiteral("sheet"), QStringLiteral("A sheet: its 1-based number or its name."),
-                      QStringLiteral("SHEET")});
-    parser.addOption({QStringLiteral("size"), QStringLiteral("Stroke-font text size."), QStringLiteral("S")});
-    parser.addOption({QStringLiteral("angle"), QStringLiteral("Text angle in degrees."), QStringLiteral("A")});
+    parser.addOption({QStringLiteral("sheets"), QStringLiteral("Number of new sheets."),
+        QStringLiteral("N"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("sheet"),
+        QStringLiteral("A sheet: its 1-based number or its name."), QStringLiteral("SHEET")});
+    parser.addOption(
+        {QStringLiteral("size"), QStringLiteral("Stroke-font text size."), QStringLiteral("S")});
+    parser.addOption(
+        {QStringLiteral("angle"), QStringLiteral("Text angle in degrees."), QStringLiteral("A")});
     parser.addOption({QStringLiteral("mirror"), QStringLiteral("Mirror the text.")});
-    parser.addOption({QStringLiteral("at"), QStringLiteral("Position X,Y in millimetres from the sheet's origin."),
-                      QStringLiteral("X,Y")});
-    parser.addOption({QStringLiteral("width"), QStringLiteral("Width of the view in pixels."), QStringLiteral("W"),
-                      QStringLiteral("1600")});
-    parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."), QStringLiteral("H"),
-                      QStringLiteral("1200")});
-    parser.addOption({QStringLiteral("o"), QStringLiteral("Where to save the project."), QStringLiteral("OUT.ETT")});
-    parser.addOption({QStringLiteral("symbols"), QStringLiteral("Symbols folder for imported blocks."),
-                      QStringLiteral("FOLDER")});
+    parser.addOption({QStringLiteral("at"),
+        QStringLiteral("Position X,Y in millimetres from the sheet's origin."),
+        QStringLiteral("X,Y")});
+    parser.addOption({QStringLiteral("width"), QStringLiteral("Width of the view in pixels."),
+        QStringLiteral("W"), QStringLiteral("1600")});
+    parser.addOption({QStringLiteral("height"), QStringLiteral("Height of the view in pixels."),
+        QStringLiteral("H"), QStringLiteral("1200")});
+    parser.addOption({QStringLiteral("o"), QStringLiteral("Where to save the project."),
+        QStringLiteral("OUT.ETT")});
+    parser.addOption({QStringLiteral("symbols"),
+        QStringLiteral("Symbols folder for imported blocks."), QStringLiteral("FOLDER")});
     parser.addOption({QStringLiteral("fit"), QStringLiteral("Fit the sheet to the paper.")});
-    parser.addOption({QStringLiteral("scale"), QStringLiteral("Print scale; 1.0 is true size."), QStringLiteral("S")});
+    parser.addOption({QStringLiteral("scale"), QStringLiteral("Print scale; 1.0 is true size."),
+        QStringLiteral("S")});
     parser.addOption({QStringLiteral("bw"), QStringLiteral("Print in black and white.")});
-    parser.addOption({QStringLiteral("paper"), QStringLiteral("Paper size."), QStringLiteral("A4|A3|A2|A1|A0"),
-                      QStringLiteral("A4")});
+    parser.addOption({QStringLiteral("paper"), QStringLiteral("Paper size."),
+        QStringLiteral("A4|A3|A2|A1|A0"), QStringLiteral("A4")});
 }
 
 CSettings& CliSettings()

@@ -9,7 +9,8 @@
 // returns the exit code.
 QString CliDescription();
 void AddCliOptions(QCommandLineParser& parser);
-int RunCliCommand(const QString& command, const QStringList& args, const QCommandLineParser& parser);
+int RunCliCommand(
+    const QString& command, const QStringList& args, const QCommandLineParser& parser);
 
 class CDovereduDoc;
 class CSettings;

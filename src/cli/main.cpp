@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."));
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("Its arguments."),
-                                 QStringLiteral("[arguments...]"));
+        QStringLiteral("[arguments...]"));
     AddCliOptions(parser);
     parser.process(app);
 

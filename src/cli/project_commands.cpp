@@ -24,16 +24,15 @@ std::string FileArg(const QString& arg)
 
 QJsonArray Pair(int a, int b)
 {
-    return QJsonArray{a, b};
+    return QJsonArray {a, b};
 }
 
 QJsonArray Rect(const CRect& r)
 {
-    return QJsonArray{r.left, r.top, r.right, r.bottom};
+    return QJsonArray {r.left, r.top, r.right, r.bottom};
 }
 
-template <class Array>
-QJsonArray Numbers(const Array& values)
+template<class Array> QJsonArray Numbers(const Array& values)
 {
     QJsonArray out;
     for (auto v : values)
@@ -61,13 +60,9 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     QJsonArray layers;
     for (int i = 0; i < kLayerCount; ++i) {
         const CLayer& l = s.layers.Layer(i);
-        layers.append(QJsonObject{{"number", l.number},
-                                  {"name", Text(l.name)},
-                                  {"altName", Text(l.altName)},
-                                  {"flagByte", l.flagByte},
-                                  {"visible", l.visible},
-                                  {"recordUses", l.recordUses},
-                                  {"textUses", l.textUses}});
+        layers.append(QJsonObject {{"number", l.number}, {"name", Text(l.name)},
+            {"altName", Text(l.altName)}, {"flagByte", l.flagByte}, {"visible", l.visible},
+            {"recordUses", l.recordUses}, {"textUses", l.textUses}});
     }
     o["layers"] = layers;
     o["layerColours"] = Numbers(s.layerColours);
@@ -75,12 +70,8 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     o["printColours"] = Numbers(s.printColours);
     QJsonArray grids;
     for (const CGrid& g : s.grids.grids) {
-        grids.append(QJsonObject{{"spacingX", g.spacingX},
-                                 {"spacingY", g.spacingY},
-                                 {"snapX", g.snapX},
-                                 {"snapY", g.snapY},
-                                 {"display", g.display},
-                                 {"snapOn", g.snapOn}});
+        grids.append(QJsonObject {{"spacingX", g.spacingX}, {"spacingY", g.spacingY},
+            {"snapX", g.snapX}, {"snapY", g.snapY}, {"display", g.display}, {"snapOn", g.snapOn}});
     }
     o["grids"] = grids;
     o["extent"] = Rect(s.sheetExtent);
@@ -90,32 +81,29 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     QJsonArray records;
     for (int i = 1; i < s.recordCount; ++i) {
         const CETREC& r = s.records[i];
-        records.append(QJsonArray{r.blockWord, r.styleWord, r.x, r.y});
+        records.append(QJsonArray {r.blockWord, r.styleWord, r.x, r.y});
     }
     o["records"] = records;
     QJsonArray texts;
     for (const auto& t : s.texts) {
-        texts.append(QJsonObject{{"text", Text(t->text)},
-                                 {"box", Rect(t->box)},
-                                 {"attributes", static_cast<qint64>(t->attributes)}});
+        texts.append(QJsonObject {{"text", Text(t->text)}, {"box", Rect(t->box)},
+            {"attributes", static_cast<qint64>(t->attributes)}});
     }
     o["textList"] = texts;
     QJsonArray pictures;
     for (int i = 0; i < s.pictures->GetSize(); ++i) {
         const CPict& p = s.pictures->At(i);
-        pictures.append(QJsonObject{{"file", Text(p.fileName)},
-                                    {"flags", static_cast<qint64>(p.flags)},
-                                    {"angle", p.angle},
-                                    {"size", Pair(p.pictureSize.cx, p.pictureSize.cy)},
-                                    {"placement", Rect(p.placementRect)},
-                                    {"source", Rect(p.sourceRect)}});
+        pictures.append(
+            QJsonObject {{"file", Text(p.fileName)}, {"flags", static_cast<qint64>(p.flags)},
+                {"angle", p.angle}, {"size", Pair(p.pictureSize.cx, p.pictureSize.cy)},
+                {"placement", Rect(p.placementRect)}, {"source", Rect(p.sourceRect)}});
     }
     o["pictureList"] = pictures;
     return o;
 }
 
-int PrintProject(const QStringList& args, const QCommandLineParser& parser, bool withContent,
-                 const char* usage)
+int PrintProject(
+    const QStringList& args, const QCommandLineParser& parser, bool withContent, const char* usage)
 {
     if (args.size() != 1)
         return CliUsage(usage);
@@ -135,9 +123,9 @@ int PrintProject(const QStringList& args, const QCommandLineParser& parser, bool
 
     QJsonObject o;
     o["version"] = bytes && bytes->size() >= 4
-                       ? static_cast<qint64>(static_cast<int32_t>((*bytes)[0] | ((*bytes)[1] << 8) |
-                                                                  ((*bytes)[2] << 16) | ((*bytes)[3] << 24)))
-                       : 0;
+        ? static_cast<qint64>(static_cast<int32_t>(
+            (*bytes)[0] | ((*bytes)[1] << 8) | ((*bytes)[2] << 16) | ((*bytes)[3] << 24)))
+        : 0;
     o["projectGroup"] = Text(doc.projectGroup);
     o["projectName"] = Text(doc.projectName);
     o["projectManager"] = Text(doc.projectManager);
@@ -154,7 +142,7 @@ int PrintProject(const QStringList& args, const QCommandLineParser& parser, bool
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int CmdNew(const QStringList& args, const QCommandLineParser& parser)
 {

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "text PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]";
+constexpr const char* kUsage
+    = "text PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]";
 
 // Messages of the model go to standard error; every question is answered OK.
 class CConsoleUi : public CUiServices {
@@ -23,8 +23,8 @@ public:
         std::fprintf(stderr, "%s\n", Cp1252ToUtf8(text).c_str());
         return Answer::Ok;
     }
-    void SetStatusText(int, std::string_view) override {}
-    void Invalidate() override {}
+    void SetStatusText(int, std::string_view) override { }
+    void Invalidate() override { }
 };
 
 bool ParseInt(const QString& text, int& value)
@@ -43,10 +43,11 @@ bool ParsePoint(const QString& text, double& x, double& y)
     bool okX = false, okY = false;
     x = parts[0].trimmed().toDouble(&okX);
     y = parts[1].trimmed().toDouble(&okY);
-    return okX && okY && std::isfinite(x) && std::isfinite(y) && std::abs(x) < 2e6 && std::abs(y) < 2e6;
+    return okX && okY && std::isfinite(x) && std::isfinite(y) && std::abs(x) < 2e6
+        && std::abs(y) < 2e6;
 }
 
-}  // namespace
+} // namespace
 
 int CmdText(const QStringList& args, const QCommandLineParser& parser)
 {
@@ -87,7 +88,7 @@ int CmdText(const QStringList& args, const QCommandLineParser& parser)
     sheet.font.SetAngle(angle);
     sheet.font.SetMirrored(parser.isSet("mirror"));
     sheet.cursor = {sheet.origin.x + static_cast<int32_t>(std::lround(x * 1000)),
-                    sheet.origin.y + static_cast<int32_t>(std::lround(y * 1000))};
+        sheet.origin.y + static_cast<int32_t>(std::lround(y * 1000))};
     CConsoleUi ui;
     if (!sheet.font.BuildText(text, sheet.cursor, size, sheet))
         return CliFail(QStringLiteral("The text does not fit on the sheet."));

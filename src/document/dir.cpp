@@ -17,8 +17,8 @@ size_t LastSeparator(std::string_view path)
 // A drive prefix "C:" as written by Windows.
 size_t DrivePrefixLength(std::string_view path)
 {
-    if (path.size() >= 2 && path[1] == ':' &&
-        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+    if (path.size() >= 2 && path[1] == ':'
+        && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
         return 2;
     return 0;
 }
@@ -33,7 +33,7 @@ fs::path PathOf(std::string_view path)
     return fs::path(std::string(path));
 }
 
-}  // namespace
+} // namespace
 
 std::string CDir::FolderOf(std::string_view path)
 {
@@ -170,8 +170,10 @@ bool CDir::ListFiles(std::string_view pattern, std::vector<std::string>& names, 
 {
     names.clear();
     const size_t slash = LastSeparator(pattern);
-    const std::string folder = slash == std::string_view::npos ? "." : std::string(pattern.substr(0, slash));
-    const std::string_view mask = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
+    const std::string folder
+        = slash == std::string_view::npos ? "." : std::string(pattern.substr(0, slash));
+    const std::string_view mask
+        = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
 
     std::vector<fs::directory_entry> entries;
     std::error_code ec;

@@ -38,8 +38,8 @@ public:
     static bool CopyFile(std::string_view from, std::string_view to);
     // Fills `names` with the entries of the pattern's folder whose names
     // match its last part ("*" and "?", without regard to case), sorted.
-    static bool ListFiles(std::string_view pattern, std::vector<std::string>& names,
-                          unsigned options = kNamesOnly);
+    static bool ListFiles(
+        std::string_view pattern, std::vector<std::string>& names, unsigned options = kNamesOnly);
     static void SortNames(std::vector<std::string>& names);
 
     static bool IsSeparator(char c) { return c == '\\' || c == '/'; }

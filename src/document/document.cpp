@@ -13,7 +13,7 @@ namespace {
 constexpr int32_t kOldestLayoutAbove = 2000;
 constexpr const char* kOpenFailed = "Failed to open document.";
 
-}  // namespace
+} // namespace
 
 CDovereduDoc::CDovereduDoc() = default;
 CDovereduDoc::~CDovereduDoc() = default;
@@ -84,7 +84,7 @@ void CDovereduDoc::Load(CArchive& ar)
         notes = ar.ReadString();
         workingTime = ar.ReadInt();
         const uint32_t n = ar.ReadCount();
-        ar.Require(uint64_t{n} * 2);  // every reference takes at least a word
+        ar.Require(uint64_t {n} * 2); // every reference takes at least a word
         for (uint32_t i = 0; i < n; ++i)
             sheets.push_back(ar.ReadOwned<CSheet>());
         if (version == kVersion)
@@ -224,14 +224,15 @@ int CDovereduDoc::PreviousSheet()
     return previous;
 }
 
-void CDovereduDoc::ReorderSheets(const std::vector<int>& order, const std::vector<std::string>& names)
+void CDovereduDoc::ReorderSheets(
+    const std::vector<int>& order, const std::vector<std::string>& names)
 {
     if (order.size() != sheets.size() || names.size() != sheets.size())
         return;
     std::vector<bool> seen(sheets.size());
     for (int from : order) {
         if (from < 0 || from >= static_cast<int>(sheets.size()) || seen[static_cast<size_t>(from)])
-            return;  // not a permutation: leave the project as it is
+            return; // not a permutation: leave the project as it is
         seen[static_cast<size_t>(from)] = true;
     }
     std::vector<std::unique_ptr<CSheet>> reordered(sheets.size());
@@ -273,7 +274,7 @@ std::string CDovereduDoc::FormatWorkingTime(int32_t ms)
 
 void CDovereduDoc::UpdateWorkingTime(uint32_t nowTick)
 {
-    const int64_t total = int64_t{workingTime} + static_cast<uint32_t>(nowTick - startTick);
+    const int64_t total = int64_t {workingTime} + static_cast<uint32_t>(nowTick - startTick);
     workingTime = static_cast<int32_t>(std::min<int64_t>(total, INT32_MAX));
     startTick = nowTick;
 }

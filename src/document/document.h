@@ -22,9 +22,9 @@ public:
 
     // What closing the project asks the user.
     enum class CloseQuestion {
-        None,        // close without a question
-        SaveToPath,  // "<path>opslaan?"
-        SaveNew,     // "Nieuw project opslaan?"
+        None, // close without a question
+        SaveToPath, // "<path>opslaan?"
+        SaveNew, // "Nieuw project opslaan?"
     };
 
     CDovereduDoc();
@@ -91,9 +91,9 @@ public:
     // Not stored.
     int changedSinceBackup = 0;
     struct SelectionEditSettings {
-        std::array<int32_t, 7> ints{};
+        std::array<int32_t, 7> ints {};
         double factor = 1.0;
-        std::array<std::string, 4> texts{"0", "0", "0", "0"};
+        std::array<std::string, 4> texts {"0", "0", "0", "0"};
     } selectionEdit;
     bool loadComplete = true;
     CRect viewRect;

@@ -36,7 +36,6 @@ COLORREF ToColorref(const QColor& c)
     return Rgb(c.red(), c.green(), c.blue());
 }
 
-
 // A list whose double click confirms the dialog.
 QListWidget* ChoiceList(QDialog* dialog, const std::vector<std::string>& entries, int row)
 {

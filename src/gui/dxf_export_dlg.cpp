@@ -13,9 +13,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "gui/dialog_buttons.h"
 #include "app/settings.h"
 #include "document/document.h"
+#include "gui/dialog_buttons.h"
 #include "model/text_encoding.h"
 
 namespace {

@@ -29,7 +29,6 @@ public:
     void accept() override;
 
 private:
-
     CGridArr grids;
     bool applyToAll;
     std::array<CGridFields, 3> controls;

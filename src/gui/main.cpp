@@ -15,11 +15,11 @@
 #include "gui/print_commands.h"
 #include "gui/project_windows.h"
 #include "gui/qt_image_codec.h"
-#include "gui/sheet_commands.h"
-#include "gui/symbol_commands.h"
 #include "gui/qt_text_metrics.h"
+#include "gui/sheet_commands.h"
 #include "gui/single_instance.h"
 #include "gui/startup_windows.h"
+#include "gui/symbol_commands.h"
 #include "model/platform_services.h"
 
 namespace {
@@ -29,7 +29,7 @@ QString InstanceName()
     return QStringLiteral("ridizav-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -47,8 +47,9 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("startup-time"),
-                      QStringLiteral("Print the milliseconds until the project is first drawn, then quit.")});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A project to open."), QStringLiteral("[FILE.ETT]"));
+        QStringLiteral("Print the milliseconds until the project is first drawn, then quit.")});
+    parser.addPositionalArgument(
+        QStringLiteral("file"), QStringLiteral("A project to open."), QStringLiteral("[FILE.ETT]"));
     parser.process(app);
     const bool timing = parser.isSet(QStringLiteral("startup-time"));
     QStringList files;
@@ -77,17 +78,19 @@ int main(int argc, char* argv[])
     CSheetCommands sheetCommands(frame, projects);
     CChoiceCommands choiceCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
-    QObject::connect(&instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
-        for (const QString& f : received)
-            projects.OpenFile(f);
-        frame.activateWindow();
-        frame.raise();
-    });
+    QObject::connect(
+        &instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {
+            for (const QString& f : received)
+                projects.OpenFile(f);
+            frame.activateWindow();
+            frame.raise();
+        });
 
     std::vector<std::string> named;
     for (const QString& f : files)
         named.push_back(f.toStdString());
-    const CStartupPlan plan = PlanStartup(named, frame.Settings().loadLastProject, projects.RecentFiles());
+    const CStartupPlan plan
+        = PlanStartup(named, frame.Settings().loadLastProject, projects.RecentFiles());
 
     if (timing) {
         projects.drawn = [&] {

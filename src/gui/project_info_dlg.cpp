@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/dialog_buttons.h"
 #include "document/document.h"
+#include "gui/dialog_buttons.h"
 #include "model/text_encoding.h"
 
 namespace {
@@ -25,9 +25,11 @@ std::string ToModel(const QString& text)
     return Utf8ToCp1252(text.toStdString());
 }
 
-}  // namespace
+} // namespace
 
-CProjectInfoDlg::CProjectInfoDlg(CDovereduDoc& doc, QWidget* parent) : QDialog(parent), doc(doc)
+CProjectInfoDlg::CProjectInfoDlg(CDovereduDoc& doc, QWidget* parent)
+    : QDialog(parent)
+    , doc(doc)
 {
     setWindowTitle(QStringLiteral("Project info"));
     group = new QLineEdit(FromModel(doc.projectGroup));

@@ -36,10 +36,11 @@ bool SamePath(const QString& a, const QString& b)
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
 }
 
-}  // namespace
+} // namespace
 
 CChildFrame::CChildFrame(std::unique_ptr<CDovereduDoc> document, CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), doc(std::move(document))
+    : QWidget(parent)
+    , doc(std::move(document))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     view = new CDovereduView(*doc, frame, this);
@@ -67,7 +68,9 @@ void CChildFrame::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-CProjectWindows::CProjectWindows(CMainFrame& frame) : QObject(&frame), frame(frame)
+CProjectWindows::CProjectWindows(CMainFrame& frame)
+    : QObject(&frame)
+    , frame(frame)
 {
     LoadRecentFiles(recent);
     ShowRecentFiles();
@@ -75,7 +78,8 @@ CProjectWindows::CProjectWindows(CMainFrame& frame) : QObject(&frame), frame(fra
     frame.Router().AddTarget(handlers);
     frame.setAcceptDrops(true);
     frame.installEventFilter(this);
-    connect(frame.MdiArea(), &QMdiArea::subWindowActivated, this, &CProjectWindows::WindowActivated);
+    connect(
+        frame.MdiArea(), &QMdiArea::subWindowActivated, this, &CProjectWindows::WindowActivated);
     connect(&frame, &CMainFrame::RecentFileChosen, this, [this](int index) {
         const auto& entries = recent.Entries();
         if (index >= 0 && index < static_cast<int>(entries.size()))
@@ -99,37 +103,45 @@ void CProjectWindows::RegisterCommands()
 {
     const auto hasSheets = [this] {
         CChildFrame* w = Active();
-        return CCommandState{w && w->Document().HasSheets(), false};
+        return CCommandState {w && w->Document().HasSheets(), false};
     };
-    const auto hasProject = [this] { return CCommandState{Active() != nullptr, false}; };
+    const auto hasProject = [this] { return CCommandState {Active() != nullptr, false}; };
     handlers.On(Cmd::FileNew, [this] { NewProject(); });
     handlers.On(Cmd::FileOpen, [this] {
-        const QString path = QFileDialog::getOpenFileName(
-            &frame, QStringLiteral("Open"), QString::fromStdString(frame.Settings().projectsFolder),
-            kProjectFilter);
+        const QString path = QFileDialog::getOpenFileName(&frame, QStringLiteral("Open"),
+            QString::fromStdString(frame.Settings().projectsFolder), kProjectFilter);
         if (!path.isEmpty())
             OpenFile(path);
     });
-    handlers.On(Cmd::FileClose, [this] {
-        if (QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow())
-            sub->close();
-    }, hasProject);
-    handlers.On(Cmd::FileSave, [this] { SaveActive(); }, hasSheets);
-    handlers.On(Cmd::FileSaveAs, [this] { SaveActiveAs(); }, hasSheets);
-    handlers.On(Cmd::ProjectInfo, [this] { ShowProjectInfo(); }, hasProject);
+    handlers.On(
+        Cmd::FileClose,
+        [this] {
+            if (QMdiSubWindow* sub = frame.MdiArea()->activeSubWindow())
+                sub->close();
+        },
+        hasProject);
+    handlers.On(
+        Cmd::FileSave, [this] { SaveActive(); }, hasSheets);
+    handlers.On(
+        Cmd::FileSaveAs, [this] { SaveActiveAs(); }, hasSheets);
+    handlers.On(
+        Cmd::ProjectInfo, [this] { ShowProjectInfo(); }, hasProject);
     handlers.On(Cmd::TipOfTheDay, [this] {
         auto* tips = new CTipDlg(&frame);
         tips->setAttribute(Qt::WA_DeleteOnClose);
         tips->show();
     });
-    handlers.On(Cmd::AddSheet, [this] {
-        if (CChildFrame* w = Active()) {
-            w->Document().AddDefaultSheet();
-            frame.ShowDocumentLists(w->Document());
-            w->UpdateTitle();
-            w->View().Redraw();
-        }
-    }, hasProject);
+    handlers.On(
+        Cmd::AddSheet,
+        [this] {
+            if (CChildFrame* w = Active()) {
+                w->Document().AddDefaultSheet();
+                frame.ShowDocumentLists(w->Document());
+                w->UpdateTitle();
+                w->View().Redraw();
+            }
+        },
+        hasProject);
 }
 
 CChildFrame* CProjectWindows::Active() const
@@ -167,7 +179,8 @@ CChildFrame* CProjectWindows::AddWindow(std::unique_ptr<CDovereduDoc> doc)
         if (drawn)
             drawn();
     };
-    document->applyConfiguredGrids = [this](CGridArr& grids) { ApplyGridsToSheet(frame.Settings(), grids); };
+    document->applyConfiguredGrids
+        = [this](CGridArr& grids) { ApplyGridsToSheet(frame.Settings(), grids); };
     QMdiSubWindow* sub = frame.AddProjectWindow(window);
     connect(sub, &QObject::destroyed, this, [this] {
         if (frame.MdiArea()->subWindowList().isEmpty()) {
@@ -224,7 +237,8 @@ void CProjectWindows::NewProject()
 bool CProjectWindows::OpenFile(const QString& path)
 {
     for (CChildFrame* w : Windows()) {
-        if (!w->Document().pathName.empty() && SamePath(QString::fromStdString(w->Document().pathName), path)) {
+        if (!w->Document().pathName.empty()
+            && SamePath(QString::fromStdString(w->Document().pathName), path)) {
             frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
             return true;
         }
@@ -304,10 +318,10 @@ bool CProjectWindows::AskToSave(CChildFrame& window)
         return true;
     frame.MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window.parentWidget()));
     const QString text = question == CDovereduDoc::CloseQuestion::SaveToPath
-                             ? QString::fromStdString(doc.pathName) + QStringLiteral("opslaan?")
-                             : QStringLiteral("Nieuw project opslaan?");
-    const auto answer = QMessageBox::question(&frame, Caption(), text,
-                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        ? QString::fromStdString(doc.pathName) + QStringLiteral("opslaan?")
+        : QStringLiteral("Nieuw project opslaan?");
+    const auto answer = QMessageBox::question(
+        &frame, Caption(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::No)
         return true;
     if (answer != QMessageBox::Yes)

@@ -19,8 +19,8 @@ class CChildFrame : public QWidget {
     Q_OBJECT
 public:
     // The view takes the main window's settings and status bar when given one.
-    explicit CChildFrame(std::unique_ptr<CDovereduDoc> doc, CMainFrame* frame = nullptr,
-        QWidget* parent = nullptr);
+    explicit CChildFrame(
+        std::unique_ptr<CDovereduDoc> doc, CMainFrame* frame = nullptr, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     CDovereduDoc& Document() { return *doc; }

@@ -19,123 +19,171 @@ namespace {
 // Messages of the model shown in a message box over the main window.
 class CBoxUi : public CUiServices {
 public:
-    explicit CBoxUi(QWidget* parent) : parent(parent) {}
+    explicit CBoxUi(QWidget* parent)
+        : parent(parent)
+    {
+    }
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
-        QMessageBox::warning(parent, QStringLiteral("Vorel Ridizav"), QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+        QMessageBox::warning(parent, QStringLiteral("Vorel Ridizav"),
+            QString::fromUtf8(text.data(), static_cast<int>(text.size())));
         return Answer::Ok;
     }
-    void SetStatusText(int, std::string_view) override {}
-    void Invalidate() override {}
+    void SetStatusText(int, std::string_view) override { }
+    void Invalidate() override { }
 
 private:
     QWidget* parent;
 };
 
-}  // namespace
+} // namespace
 
 CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
-    : QObject(&frame), frame(frame), projects(projects)
+    : QObject(&frame)
+    , frame(frame)
+    , projects(projects)
 {
     const auto sheetCount = [this] {
         CChildFrame* w = this->projects.Active();
         return w ? static_cast<int>(w->Document().sheets.size()) : 0;
     };
-    const auto atLeastOne = [sheetCount] { return CCommandState{sheetCount() >= 1, false}; };
-    const auto moreThanOne = [sheetCount] { return CCommandState{sheetCount() > 1, false}; };
+    const auto atLeastOne = [sheetCount] { return CCommandState {sheetCount() >= 1, false}; };
+    const auto moreThanOne = [sheetCount] { return CCommandState {sheetCount() > 1, false}; };
 
-    handlers.On(Cmd::AddSheet, [this] { AddSheet(); },
-                [this] { return CCommandState{this->projects.Active() != nullptr, false}; });
-    handlers.On(Cmd::DeleteSheet, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        const auto answer = QMessageBox::warning(&this->frame, QString(), QStringLiteral("Wilt u dit blad verwijderen?"),
-                                                 QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
-            return;
-        w->Document().DeleteActiveSheet();
-        Changed(*w);
-        if (!w->Document().HasSheets())
-            AskForFirstSheetLater();
-    }, atLeastOne);
-    handlers.On(Cmd::SheetOrder, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        CSheetManagerDlg dialog(w->Document(), &this->frame);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        w->Document().ReorderSheets(dialog.Order(), dialog.Names());
-        Changed(*w);
-    }, atLeastOne);
-    handlers.On(Cmd::RenameSheet, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        CEditSheetNameDlg dialog(w->Document().GetActiveSheet().sheetName, &this->frame);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        w->Document().RenameActiveSheet(dialog.Name());
-        Changed(*w, false);
-    }, atLeastOne);
-    handlers.On(Cmd::NextSheet, [this] {
-        if (CChildFrame* w = this->projects.Active(); w && w->Document().NextSheet() >= 0)
+    handlers.On(
+        Cmd::AddSheet, [this] { AddSheet(); },
+        [this] {
+            return CCommandState {this->projects.Active() != nullptr, false};
+        });
+    handlers.On(
+        Cmd::DeleteSheet,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            const auto answer = QMessageBox::warning(&this->frame, QString(),
+                QStringLiteral("Wilt u dit blad verwijderen?"), QMessageBox::Yes | QMessageBox::No);
+            if (answer != QMessageBox::Yes)
+                return;
+            w->Document().DeleteActiveSheet();
             Changed(*w);
-    }, moreThanOne);
-    handlers.On(Cmd::PreviousSheet, [this] {
-        if (CChildFrame* w = this->projects.Active(); w && w->Document().PreviousSheet() >= 0)
+            if (!w->Document().HasSheets())
+                AskForFirstSheetLater();
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::SheetOrder,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            CSheetManagerDlg dialog(w->Document(), &this->frame);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            w->Document().ReorderSheets(dialog.Order(), dialog.Names());
             Changed(*w);
-    }, moreThanOne);
-    handlers.On(Cmd::GoToSheet, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        CDovereduDoc& doc = w->Document();
-        CSelectSheetDlg dialog(doc.activeSheet + 1, &this->frame);
-        if (dialog.exec() != QDialog::Accepted)
-            return;
-        const int n = dialog.Number();
-        if (n >= 1 && n <= static_cast<int>(doc.sheets.size())) {
-            doc.SetActiveSheet(n - 1);
-            Changed(*w);
-        }
-    }, moreThanOne);
-    handlers.On(Cmd::RotateSheet, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        CBoxUi ui(&this->frame);
-        if (w->Document().GetActiveSheet().RotateSheet(ui)) {
-            w->Document().MarkChanged();
-            Changed(*w);
-        }
-    }, atLeastOne);
-    handlers.On(Cmd::ImportDosProject, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (w && RunImportOldProjectCommand(w->Document(), this->frame.Settings(), &this->frame) > 0)
-            Changed(*w);
-    }, atLeastOne);
-    handlers.On(Cmd::ImportDxf, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (w && RunDxfImportCommand(w->Document(), this->frame.Settings(), &this->frame))
-            Changed(*w);
-    }, [this] { return CCommandState{this->projects.Active() != nullptr, false}; });
-    handlers.On(Cmd::ExportDxf, [this] {
-        if (CChildFrame* w = this->projects.Active())
-            RunDxfExportCommand(w->Document(), this->frame.Settings(), &this->frame);
-    }, atLeastOne);
-    handlers.On(Cmd::SaveAsSymbol, [this] {
-        CChildFrame* w = this->projects.Active();
-        if (!w)
-            return;
-        CBoxUi ui(&this->frame);
-        RunSaveAsSymbolCommand(w->Document().GetActiveSheet(), this->frame.Settings(), ui, &this->frame);
-    }, [this] {
-        CChildFrame* w = this->projects.Active();
-        return CCommandState{w && w->Document().HasSheets() && w->Document().GetActiveSheet().selectedCount > 0,
-                             false};
-    });
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::RenameSheet,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            CEditSheetNameDlg dialog(w->Document().GetActiveSheet().sheetName, &this->frame);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            w->Document().RenameActiveSheet(dialog.Name());
+            Changed(*w, false);
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::NextSheet,
+        [this] {
+            if (CChildFrame* w = this->projects.Active(); w && w->Document().NextSheet() >= 0)
+                Changed(*w);
+        },
+        moreThanOne);
+    handlers.On(
+        Cmd::PreviousSheet,
+        [this] {
+            if (CChildFrame* w = this->projects.Active(); w && w->Document().PreviousSheet() >= 0)
+                Changed(*w);
+        },
+        moreThanOne);
+    handlers.On(
+        Cmd::GoToSheet,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            CDovereduDoc& doc = w->Document();
+            CSelectSheetDlg dialog(doc.activeSheet + 1, &this->frame);
+            if (dialog.exec() != QDialog::Accepted)
+                return;
+            const int n = dialog.Number();
+            if (n >= 1 && n <= static_cast<int>(doc.sheets.size())) {
+                doc.SetActiveSheet(n - 1);
+                Changed(*w);
+            }
+        },
+        moreThanOne);
+    handlers.On(
+        Cmd::RotateSheet,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            CBoxUi ui(&this->frame);
+            if (w->Document().GetActiveSheet().RotateSheet(ui)) {
+                w->Document().MarkChanged();
+                Changed(*w);
+            }
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::ImportDosProject,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (w
+                && RunImportOldProjectCommand(w->Document(), this->frame.Settings(), &this->frame)
+                    > 0)
+                Changed(*w);
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::ImportDxf,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (w && RunDxfImportCommand(w->Document(), this->frame.Settings(), &this->frame))
+                Changed(*w);
+        },
+        [this] {
+            return CCommandState {this->projects.Active() != nullptr, false};
+        });
+    handlers.On(
+        Cmd::ExportDxf,
+        [this] {
+            if (CChildFrame* w = this->projects.Active())
+                RunDxfExportCommand(w->Document(), this->frame.Settings(), &this->frame);
+        },
+        atLeastOne);
+    handlers.On(
+        Cmd::SaveAsSymbol,
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            if (!w)
+                return;
+            CBoxUi ui(&this->frame);
+            RunSaveAsSymbolCommand(
+                w->Document().GetActiveSheet(), this->frame.Settings(), ui, &this->frame);
+        },
+        [this] {
+            CChildFrame* w = this->projects.Active();
+            return CCommandState {
+                w && w->Document().HasSheets() && w->Document().GetActiveSheet().selectedCount > 0,
+                false};
+        });
     frame.Router().AddTarget(handlers);
 }
 

@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/dialog_buttons.h"
 #include "document/dir.h"
 #include "document/document.h"
+#include "gui/dialog_buttons.h"
 #include "gui/qt_canvas.h"
 #include "model/pen_table.h"
 #include "model/text_encoding.h"
@@ -25,10 +25,10 @@ QString FromModel(const std::string& text)
     return QString::fromStdString(Cp1252ToUtf8(text));
 }
 
+} // namespace
 
-}  // namespace
-
-CSheetPreview::CSheetPreview(QWidget* parent) : QWidget(parent)
+CSheetPreview::CSheetPreview(QWidget* parent)
+    : QWidget(parent)
 {
     setMinimumSize(240, 170);
 }
@@ -55,7 +55,8 @@ void CSheetPreview::paintEvent(QPaintEvent*)
 }
 
 CSjablonenDlg::CSjablonenDlg(const std::string& templatesFolder, QWidget* parent)
-    : QDialog(parent), folder(templatesFolder)
+    : QDialog(parent)
+    , folder(templatesFolder)
 {
     setWindowTitle(QStringLiteral("Blad toevoegen"));
     groups = new QListWidget;
@@ -126,7 +127,8 @@ const CSheet* CSjablonenDlg::ChosenSheet() const
     return project->sheets[static_cast<size_t>(templates->currentRow())].get();
 }
 
-CSheetManagerDlg::CSheetManagerDlg(const CDovereduDoc& doc, QWidget* parent) : QDialog(parent)
+CSheetManagerDlg::CSheetManagerDlg(const CDovereduDoc& doc, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Blad indeling"));
     list = new QListWidget;
@@ -187,7 +189,8 @@ std::vector<std::string> CSheetManagerDlg::Names() const
     return names;
 }
 
-CEditSheetNameDlg::CEditSheetNameDlg(const std::string& name, QWidget* parent) : QDialog(parent)
+CEditSheetNameDlg::CEditSheetNameDlg(const std::string& name, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Bladnaam aanpassen"));
     field = new QLineEdit(FromModel(name));
@@ -202,7 +205,9 @@ std::string CEditSheetNameDlg::Name() const
     return Utf8ToCp1252(field->text().toStdString());
 }
 
-CSelectSheetDlg::CSelectSheetDlg(int n, QWidget* parent) : QDialog(parent), number(n)
+CSelectSheetDlg::CSelectSheetDlg(int n, QWidget* parent)
+    : QDialog(parent)
+    , number(n)
 {
     setWindowTitle(QStringLiteral("Ga naar blad"));
     field = new QLineEdit(QString::number(n));

@@ -4,7 +4,11 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-CSingleInstance::CSingleInstance(QString name, QObject* parent) : QObject(parent), name(std::move(name)) {}
+CSingleInstance::CSingleInstance(QString name, QObject* parent)
+    : QObject(parent)
+    , name(std::move(name))
+{
+}
 
 bool CSingleInstance::HandOver(const QStringList& files)
 {

@@ -15,13 +15,13 @@
 #include "app/program_folder.h"
 #include "app/startup.h"
 
-
 void LoadRecentFiles(CRecentFileList& list)
 {
     QSettings store(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
     std::vector<std::string> paths;
     for (int i = 1; i <= CRecentFileList::kSize; ++i)
-        paths.push_back(store.value(QStringLiteral("Recent File List/File%1").arg(i)).toString().toStdString());
+        paths.push_back(
+            store.value(QStringLiteral("Recent File List/File%1").arg(i)).toString().toStdString());
     list.SetEntries(std::move(paths));
 }
 
@@ -31,7 +31,8 @@ void SaveRecentFiles(const CRecentFileList& list)
     store.remove(QStringLiteral("Recent File List"));
     const auto& entries = list.Entries();
     for (size_t i = 0; i < entries.size(); ++i)
-        store.setValue(QStringLiteral("Recent File List/File%1").arg(i + 1), QString::fromStdString(entries[i]));
+        store.setValue(QStringLiteral("Recent File List/File%1").arg(i + 1),
+            QString::fromStdString(entries[i]));
 }
 
 CSplashWnd::CSplashWnd(QWidget* owner)
@@ -73,10 +74,11 @@ void CSplashWnd::paintEvent(QPaintEvent*)
     sub.setPixelSize(16);
     p.setFont(sub);
     p.drawText(QRect(0, 100, width(), 30), Qt::AlignCenter,
-               QStringLiteral("Elektrotechnische schema's en installatietekeningen"));
+        QStringLiteral("Elektrotechnische schema's en installatietekeningen"));
 }
 
-CTipDlg::CTipDlg(QWidget* parent) : QDialog(parent)
+CTipDlg::CTipDlg(QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Tip van de dag"));
     QFile file(QString::fromStdString((ProgramFolder() / "tips.txt").string()));
@@ -138,7 +140,7 @@ void CTipDlg::ShowTip()
 void ShowAboutBox(QWidget* parent)
 {
     QMessageBox::about(parent, QStringLiteral("Info"),
-                       QStringLiteral("Vorel Ridizav %1\n\nTekenprogramma voor elektrotechnische schema's "
-                                      "en installatietekeningen.")
-                           .arg(QStringLiteral(RIDIZAV_VERSION)));
+        QStringLiteral("Vorel Ridizav %1\n\nTekenprogramma voor elektrotechnische schema's "
+                       "en installatietekeningen.")
+            .arg(QStringLiteral(RIDIZAV_VERSION)));
 }

@@ -23,9 +23,9 @@
 #include <optional>
 #include <utility>
 
+#include "app/config_file.h"
 #include "gui/dialog_buttons.h"
 #include "gui/grid_fields.h"
-#include "app/config_file.h"
 #include "model/text_encoding.h"
 
 namespace {

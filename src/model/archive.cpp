@@ -19,7 +19,7 @@ constexpr uint16_t kWideStringTag = 0xFFFE;
 constexpr uint64_t kMaxStringLength = 0x7FFFFFFF;
 constexpr size_t kWindowSize = 64 * 1024;
 
-}  // namespace
+} // namespace
 
 std::string ArchiveMessage(ArchiveFailure failure, std::string_view fileName)
 {
@@ -56,8 +56,9 @@ std::string ArchiveMessage(ArchiveFailure failure, std::string_view fileName)
 }
 
 CArchiveException::CArchiveException(ArchiveFailure failure, std::string fileName)
-    : std::runtime_error(ArchiveMessage(failure, fileName)), failure(failure),
-      fileName(std::move(fileName))
+    : std::runtime_error(ArchiveMessage(failure, fileName))
+    , failure(failure)
+    , fileName(std::move(fileName))
 {
 }
 
@@ -85,18 +86,27 @@ const CClassInfo* CClassRegistry::Find(std::string_view name) const
     return nullptr;
 }
 
-CArchive::CArchive(std::string fileName) : storing(true), fileName(std::move(fileName)) {}
+CArchive::CArchive(std::string fileName)
+    : storing(true)
+    , fileName(std::move(fileName))
+{
+}
 
 CArchive::CArchive(std::span<const uint8_t> data, std::string fileName)
-    : storing(false), fileName(std::move(fileName)), in(data)
+    : storing(false)
+    , fileName(std::move(fileName))
+    , in(data)
 {
-    loaded.emplace_back();  // index 0: no object
+    loaded.emplace_back(); // index 0: no object
 }
 
 CArchive::CArchive(std::FILE* file, uint64_t size, std::string fileName)
-    : storing(false), fileName(std::move(fileName)), file(file), fileLeft(size)
+    : storing(false)
+    , fileName(std::move(fileName))
+    , file(file)
+    , fileLeft(size)
 {
-    loaded.emplace_back();  // index 0: no object
+    loaded.emplace_back(); // index 0: no object
 }
 
 void CArchive::Fail(ArchiveFailure failure) const
@@ -128,14 +138,14 @@ void CArchive::Fill(size_t bytes)
     // What is left of the window moves to its front; the rest comes from
     // the file, a window's worth at least.
     const size_t kept = in.size() - pos;
-    const size_t wanted = static_cast<size_t>(
-        std::min<uint64_t>(std::max(bytes, kWindowSize) - kept, fileLeft));
+    const size_t wanted
+        = static_cast<size_t>(std::min<uint64_t>(std::max(bytes, kWindowSize) - kept, fileLeft));
     if (kept > 0)
-        std::memmove(window.data(), in.data() + pos, kept);  // `in` lies in the window
+        std::memmove(window.data(), in.data() + pos, kept); // `in` lies in the window
     if (window.size() < kept + wanted)
         window.resize(kept + wanted);
     const size_t got = std::fread(window.data() + kept, 1, wanted, file);
-    fileLeft = got < wanted ? 0 : fileLeft - got;  // the file ended early or failed
+    fileLeft = got < wanted ? 0 : fileLeft - got; // the file ended early or failed
     in = std::span<const uint8_t>(window.data(), kept + got);
     pos = 0;
     if (in.size() < bytes)
@@ -372,7 +382,7 @@ std::string CArchive::ReadString()
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < n) {
             const uint16_t low = GetLE16(p + 2 * (i + 1));
             if (low >= 0xDC00 && low <= 0xDFFF)
-                ++i;  // a character outside the basic plane has no 8-bit form
+                ++i; // a character outside the basic plane has no 8-bit form
             text += '?';
         } else {
             text += CodePointToCp1252(unit);
@@ -422,7 +432,7 @@ CObjectRef CArchive::ReadObject(const CClassInfo& expected)
         newObject = true;
     } else if (tag & kClassTag) {
         newObject = true;
-        classIndex = tag & ~uint32_t{kClassTag};
+        classIndex = tag & ~uint32_t {kClassTag};
     }
 
     if (!newObject) {
@@ -466,14 +476,14 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
     }
 }
 
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare,
-                 const CRecordsArrived& arrived)
+void LoadRecords(
+    CArchive& ar, std::vector<CETREC>& records, size_t spare, const CRecordsArrived& arrived)
 {
     if constexpr (std::endian::native == std::endian::little) {
         const uint32_t n = ar.ReadCount();
-        ar.Require(uint64_t{n} * CETREC::kStoredSize);
+        ar.Require(uint64_t {n} * CETREC::kStoredSize);
         records.clear();
-        records.reserve(size_t{n} + spare);
+        records.reserve(size_t {n} + spare);
         // With someone to show them to, piece by piece, so each piece is
         // zeroed, read over and looked at while it is still in the cache.
         const size_t kPiece = arrived ? 16384 : std::max<size_t>(n, 1);

@@ -134,8 +134,7 @@ public:
     // Reads an element of an array that owns its elements: none, or a second
     // reference to an object read before, is a bad format.
     std::unique_ptr<CObject> ReadOwnedObject(const CClassInfo& expected);
-    template <class T>
-    std::unique_ptr<T> ReadOwned()
+    template<class T> std::unique_ptr<T> ReadOwned()
     {
         auto object = ReadOwnedObject(T::StaticClass());
         return std::unique_ptr<T>(static_cast<T*>(object.release()));
@@ -162,19 +161,19 @@ private:
     bool storing;
     std::string fileName;
     std::vector<uint8_t> out;
-    std::span<const uint8_t> in;  // the bytes at hand; from a file, the window
+    std::span<const uint8_t> in; // the bytes at hand; from a file, the window
     size_t pos = 0;
     std::FILE* file = nullptr;
-    uint64_t fileLeft = 0;  // bytes of the file not read yet
+    uint64_t fileLeft = 0; // bytes of the file not read yet
     std::vector<uint8_t> window;
 
     // Shared numbering of classes and objects; 0 stands for none.
     uint32_t nextIndex = 1;
-    std::unordered_map<const void*, uint32_t> storedIndex;  // class info or object
+    std::unordered_map<const void*, uint32_t> storedIndex; // class info or object
     struct Loaded {
-        const CClassInfo* info = nullptr;  // a class entry when set
+        const CClassInfo* info = nullptr; // a class entry when set
         uint16_t schema = 0;
-        CObject* object = nullptr;         // an object entry when set
+        CObject* object = nullptr; // an object entry when set
     };
     std::vector<Loaded> loaded;
     uint16_t objectSchema = 0;
@@ -182,8 +181,7 @@ private:
 
 // Raw element blocks: the count prefix of the whole array, then each record
 // in its stored layout.
-template <class R>
-void StoreRawArray(CArchive& ar, const std::vector<R>& records)
+template<class R> void StoreRawArray(CArchive& ar, const std::vector<R>& records)
 {
     ar.WriteCount(static_cast<uint32_t>(records.size()));
     std::vector<uint8_t> bytes(records.size() * R::kStoredSize);
@@ -192,12 +190,12 @@ void StoreRawArray(CArchive& ar, const std::vector<R>& records)
     ar.WriteRaw(bytes.data(), bytes.size());
 }
 
-template <class R, class Decode>
+template<class R, class Decode>
 void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
 {
     const uint32_t n = ar.ReadCount();
-    ar.Require(uint64_t{n} * R::kStoredSize);
-    std::vector<uint8_t> bytes(size_t{n} * R::kStoredSize);
+    ar.Require(uint64_t {n} * R::kStoredSize);
+    std::vector<uint8_t> bytes(size_t {n} * R::kStoredSize);
     ar.ReadRawExact(bytes.data(), bytes.size());
     records.resize(n);
     for (size_t i = 0; i < n; ++i)
@@ -214,4 +212,4 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records);
 // while they are still in the cache.
 using CRecordsArrived = std::function<void(size_t first, std::span<const CETREC> piece)>;
 void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare = 0,
-                 const CRecordsArrived& arrived = {});
+    const CRecordsArrived& arrived = {});

@@ -25,9 +25,10 @@ inline uint16_t GetLE16(const uint8_t* p)
 }
 inline uint32_t GetLE32(const uint8_t* p)
 {
-    return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
+    return uint32_t {p[0]} | (uint32_t {p[1]} << 8) | (uint32_t {p[2]} << 16)
+        | (uint32_t {p[3]} << 24);
 }
 inline uint64_t GetLE64(const uint8_t* p)
 {
-    return uint64_t{GetLE32(p)} | (uint64_t{GetLE32(p + 4)} << 32);
+    return uint64_t {GetLE32(p)} | (uint64_t {GetLE32(p + 4)} << 32);
 }

@@ -62,8 +62,8 @@ CETREC SymbolToRecord(const CSym& s, int32_t refX, int32_t refY, int block)
     r.blockWord = static_cast<uint16_t>(s.blockWord & CETREC::kFilledBit);
     r.SetBlock(block);
     r.styleWord = s.styleWord;
-    r.x = static_cast<int32_t>(int64_t{s.x} * 100 + refX);
-    r.y = static_cast<int32_t>(int64_t{s.y} * 100 + refY);
+    r.x = static_cast<int32_t>(int64_t {s.x} * 100 + refX);
+    r.y = static_cast<int32_t>(int64_t {s.y} * 100 + refY);
     return r;
 }
 
@@ -72,14 +72,14 @@ CSym RecordToSymbol(const CETREC& r, int32_t refX, int32_t refY)
     CSym s;
     s.blockWord = r.blockWord;
     s.styleWord = r.styleWord;
-    s.x = static_cast<int16_t>((int64_t{r.x} - refX) / 100);
-    s.y = static_cast<int16_t>((int64_t{r.y} - refY) / 100);
+    s.x = static_cast<int16_t>((int64_t {r.x} - refX) / 100);
+    s.y = static_cast<int16_t>((int64_t {r.y} - refY) / 100);
     return s;
 }
 
 bool FitsSymbol(const CETREC& r, int32_t refX, int32_t refY)
 {
-    const int64_t dx = (int64_t{r.x} - refX) / 100;
-    const int64_t dy = (int64_t{r.y} - refY) / 100;
+    const int64_t dx = (int64_t {r.x} - refX) / 100;
+    const int64_t dy = (int64_t {r.y} - refY) / 100;
     return dx >= INT16_MIN && dx <= INT16_MAX && dy >= INT16_MIN && dy <= INT16_MAX;
 }

@@ -6,8 +6,8 @@
 // The element record: one point of the display list, in the manner of a pen
 // plotter. Coordinates are micrometres in the sheet's pan frame.
 struct CETREC {
-    uint16_t blockWord = 0;  // bit 15 filled flag, bits 0-14 block number
-    uint16_t styleWord = 0;  // bits 0-2 pen, bits 3-6 layer, bit 7 junction
+    uint16_t blockWord = 0; // bit 15 filled flag, bits 0-14 block number
+    uint16_t styleWord = 0; // bits 0-2 pen, bits 3-6 layer, bit 7 junction
     int32_t x = 0;
     int32_t y = 0;
 
@@ -30,11 +30,13 @@ struct CETREC {
     }
     void SetJunction(bool on)
     {
-        styleWord = static_cast<uint16_t>(on ? (styleWord | kJunctionBit) : (styleWord & ~kJunctionBit));
+        styleWord
+            = static_cast<uint16_t>(on ? (styleWord | kJunctionBit) : (styleWord & ~kJunctionBit));
     }
     void SetFilled(bool on)
     {
-        blockWord = static_cast<uint16_t>(on ? (blockWord | kFilledBit) : (blockWord & ~kFilledBit));
+        blockWord
+            = static_cast<uint16_t>(on ? (blockWord | kFilledBit) : (blockWord & ~kFilledBit));
     }
     void SetBlock(int block)
     {

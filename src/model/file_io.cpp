@@ -14,7 +14,7 @@ CFileHandle OpenForReading(const std::filesystem::path& path)
 
 std::optional<uint64_t> RegularFileSize(std::FILE* file)
 {
-    struct stat info {};
+    struct stat info { };
     if (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0)
         return std::nullopt;
     return static_cast<uint64_t>(info.st_size);
@@ -41,8 +41,8 @@ std::optional<std::vector<uint8_t>> ReadFileBytes(const std::filesystem::path& p
     return bytes;
 }
 
-std::optional<std::string> WriteFileAtomically(const std::filesystem::path& path,
-                                               const std::vector<uint8_t>& bytes)
+std::optional<std::string> WriteFileAtomically(
+    const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
 {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::string hidden(".");

@@ -7,13 +7,13 @@ class CArchive;
 
 // One grid: the spacing of the displayed points and the snap step.
 struct CGrid {
-    int32_t spacingX = 10000;  // micrometres
+    int32_t spacingX = 10000; // micrometres
     int32_t spacingY = 10000;
     int32_t snapX = 5000;
     int32_t snapY = 5000;
-    int32_t display = 2;  // 0 invisible, 1 dots, 2 lines
+    int32_t display = 2; // 0 invisible, 1 dots, 2 lines
     int32_t snapOn = 1;
-    int32_t lastDisplay = 2;  // the last non-zero display, to show the grid again
+    int32_t lastDisplay = 2; // the last non-zero display, to show the grid again
 
     // Every reader of a spacing or snap step goes through these: a stored
     // value of 0 or less acts as 1 micrometre.

@@ -122,7 +122,7 @@ void CRecordList::EnsureSpare(int needed)
 void CRecordList::Append(const CETREC& r)
 {
     if (recordCount < 1)
-        recordCount = 1;  // the sentinel comes first
+        recordCount = 1; // the sentinel comes first
     EnsureSpare();
     records[recordCount++] = r;
 }
@@ -151,7 +151,7 @@ std::string CRecordList::DebugStatus(int i) const
     const int pen = r.IsJunction() ? -1 : r.Pen();
     char text[96];
     std::snprintf(text, sizeof text, "Record:%d/%d Layer:%d Pen:%d Blok:%d", i, recordCount - 1,
-                  r.Layer(), pen, r.Block());
+        r.Layer(), pen, r.Block());
     return text;
 }
 
@@ -165,18 +165,19 @@ int EllipseAngleStep(int r)
 }
 
 bool BuildEllipseRecords(int left, int top, int right, int bottom, int layer, int pen, bool filled,
-                         std::vector<CETREC>& out)
+    std::vector<CETREC>& out)
 {
-    const int64_t rx = (int64_t{right} - left) / 2;
-    const int64_t ry = (int64_t{bottom} - top) / 2;
+    const int64_t rx = (int64_t {right} - left) / 2;
+    const int64_t ry = (int64_t {bottom} - top) / 2;
     if (rx < 16 || ry < 16)
         return false;
     const int64_t cx = left + rx;
     const int64_t cy = top + ry;
-    const int step = EllipseAngleStep(static_cast<int>(std::min<int64_t>(std::max(rx, ry), INT32_MAX)));
+    const int step
+        = EllipseAngleStep(static_cast<int>(std::min<int64_t>(std::max(rx, ry), INT32_MAX)));
 
-    out.push_back(CETREC::Make(static_cast<int32_t>(cx), static_cast<int32_t>(cy + ry), layer, 0, 0,
-                               filled));
+    out.push_back(
+        CETREC::Make(static_cast<int32_t>(cx), static_cast<int32_t>(cy + ry), layer, 0, 0, filled));
     for (int a = 0; a <= 360; a += step) {
         const double t = a * kRadiansPerDegree;
         const auto x = static_cast<int32_t>(cx + static_cast<int64_t>(std::sin(t) * rx));
@@ -186,8 +187,8 @@ bool BuildEllipseRecords(int left, int top, int right, int bottom, int layer, in
     return true;
 }
 
-void BuildRectangleRecords(int left, int top, int right, int bottom, int layer, int pen,
-                           std::vector<CETREC>& out)
+void BuildRectangleRecords(
+    int left, int top, int right, int bottom, int layer, int pen, std::vector<CETREC>& out)
 {
     out.push_back(CETREC::Make(left, top, layer, 0));
     out.push_back(CETREC::Make(right, top, layer, pen));

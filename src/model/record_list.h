@@ -26,7 +26,10 @@ struct CFourRecords {
         std::memcpy(&four.words, first, sizeof four.words);
         return four;
     }
-    static CFourRecords Filled(int32_t v) { return {{CWords {} + v, CWords {} + v, CWords {} + v}}; }
+    static CFourRecords Filled(int32_t v)
+    {
+        return {{CWords {} + v, CWords {} + v, CWords {} + v}};
+    }
     // The same three words four times.
     static CFourRecords Repeated(int32_t styles, int32_t x, int32_t y)
     {
@@ -62,7 +65,10 @@ struct CFourRecords {
     }
 
 private:
-    int32_t Word(int k) const { return words[k / 4][k % 4]; }
+    int32_t Word(int k) const
+    {
+        return words[k / 4][k % 4];
+    }
 };
 
 // What one look at a run of records learns: the box round their points and
@@ -133,14 +139,14 @@ void StreamRecords(CETREC* to, const CETREC* from, size_t count);
 // to 360. Appends to `out` and returns false (nothing appended) when a
 // semi-axis is below 16 micrometres.
 bool BuildEllipseRecords(int left, int top, int right, int bottom, int layer, int pen, bool filled,
-                         std::vector<CETREC>& out);
+    std::vector<CETREC>& out);
 
 // The angle step of an ellipse with the larger semi-axis r, in degrees.
 int EllipseAngleStep(int r);
 
 // The five records of a rectangle, appended to `out`.
-void BuildRectangleRecords(int left, int top, int right, int bottom, int layer, int pen,
-                           std::vector<CETREC>& out);
+void BuildRectangleRecords(
+    int left, int top, int right, int bottom, int layer, int pen, std::vector<CETREC>& out);
 
 // Degrees to radians, with the factor the drawings were always made with.
 inline constexpr double kRadiansPerDegree = 0.017453292519944444;

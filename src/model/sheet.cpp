@@ -16,11 +16,11 @@ void ReadPoint(CArchive& ar, CPoint& p)
     p = {x, y};
 }
 
-}  // namespace
+} // namespace
 
 const CClassInfo& CSheet::StaticClass()
 {
-    static const CClassInfo info{"CSheet", 1, false, [] { return std::make_unique<CSheet>(); }};
+    static const CClassInfo info {"CSheet", 1, false, [] { return std::make_unique<CSheet>(); }};
     return info;
 }
 
@@ -44,7 +44,7 @@ void CSheet::Reset(int newKind)
     kind = newKind;
     sheetName = "Nieuw";
     sheetTitle.clear();
-    records.assign(kInitialLength, CETREC{});
+    records.assign(kInitialLength, CETREC {});
     placement = {};
     selectionFlags.assign(kInitialLength, 0);
     recordCount = 0;
@@ -110,7 +110,7 @@ void CSheet::SetName(std::string_view name)
 void CSheet::AddFrame(int left, int top, int right, int bottom)
 {
     recordCount = 1;
-    records[0] = CETREC{};
+    records[0] = CETREC {};
     Append(CETREC::Make(left, top, 1, 0, 1));
     Append(CETREC::Make(right, top, 1, 1, 1));
     Append(CETREC::Make(right, bottom, 1, 1, 1));
@@ -208,7 +208,7 @@ CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
     if (recordCount < 1 || recordCount > std::max<int64_t>(1, static_cast<int64_t>(records.size())))
         ar.Fail(ArchiveFailure::BadIndex);
     ResizeArrays(recordCount + kGrowth);
-    records[0] = CETREC{};
+    records[0] = CETREC {};
 
     texts.Serialize(ar);
     // Before 813 text angles were stored clockwise.

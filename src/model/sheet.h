@@ -221,8 +221,12 @@ public:
 
     // The modes of DrawSelection: normal colours, highlight colours, normal
     // colours again to take the highlight away, inverted.
-    enum { kSelectionNormal = 0, kSelectionHighlight = 1, kSelectionRestore = 2,
-           kSelectionInvert = 4 };
+    enum {
+        kSelectionNormal = 0,
+        kSelectionHighlight = 1,
+        kSelectionRestore = 2,
+        kSelectionInvert = 4
+    };
 
     // The complete draw into the view's bitmap: paper, grid, fills,
     // pictures, lines, texts, then the ghost and the zoom window. Rebuilds
@@ -240,8 +244,7 @@ public:
     // One segment in the dash pattern of line type 2 ... 7, the pattern's
     // micrometres divided by `scale`; solid for another type or a scale that
     // is not a positive number.
-    static void DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int type,
-                               double scale);
+    static void DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int type, double scale);
     // The dragged rectangles, inverted so that drawing twice erases them.
     void DrawZoomWindow(CCanvas& dc) const;
     void DrawRubberRect(CCanvas& dc) const;
@@ -281,7 +284,7 @@ public:
     CTextArray texts;
     std::unique_ptr<CText> editText;
     std::unique_ptr<CPictArray> pictures;
-    CDovereduFont font;  // the stroke font of the texts built on this sheet
+    CDovereduFont font; // the stroke font of the texts built on this sheet
     // What the next typed system-font text takes; not stored. The font
     // number is 0 ... 7, one of the configured fonts; the height is in units
     // of 100 micrometres, the angle in degrees.
@@ -298,18 +301,18 @@ public:
     int16_t activeLayer = 1;
     int16_t activePen = 1;
     int fillPattern = 1;
-    std::array<int32_t, 8> penWidths{};
-    std::array<COLORREF, 16> layerColours{};
-    std::array<COLORREF, 16> highlightColours{};
-    std::array<COLORREF, 16> printColours{};
+    std::array<int32_t, 8> penWidths {};
+    std::array<COLORREF, 16> layerColours {};
+    std::array<COLORREF, 16> highlightColours {};
+    std::array<COLORREF, 16> printColours {};
     int32_t junctionSize = 1000;
 
     // View and tool state.
     int32_t zoom = kDefaultZoom;
     int32_t zoomAtLastDraw = 0;
     int fitMode = 1;
-    CRect clientRect{0, 0, 640, 480};
-    CRect sheetExtent{0, 0, 297000, 210000};
+    CRect clientRect {0, 0, 640, 480};
+    CRect sheetExtent {0, 0, 297000, 210000};
     CPoint origin;
     CPoint cursor;
     CPoint prevCursor;
@@ -323,10 +326,10 @@ public:
     int toolStep = 0;
     int cornerMode = 1;
     int hitCode = 0;
-    CRect rubberRect{0, 0, 100, 100};
+    CRect rubberRect {0, 0, 100, 100};
     CPoint rubberAnchor;
     int rubberActive = 0;
-    CRect zoomWindowRect{0, 0, 100, 100};
+    CRect zoomWindowRect {0, 0, 100, 100};
     CPoint zoomWindowStart;
     int zoomWindowActive = 0;
 

@@ -15,4 +15,3 @@ std::string Utf8ToCp1252(std::string_view utf8);
 
 // One Unicode code point to Windows-1252; '?' when there is none.
 char CodePointToCp1252(char32_t c);
-

@@ -17,4 +17,4 @@ constexpr int FilledPolygon90 = 8472;
 constexpr int FilledRectangle = 8517;
 constexpr int FilledEllipse = 8549;
 constexpr int CopyPlacement = 10256;
-}  // namespace ToolMode
+} // namespace ToolMode

@@ -11,7 +11,7 @@ class CImage;
 enum class PenStyle { Solid, Dash, Null };
 
 struct CPenDesc {
-    int width = 1;  // pixels; 0 draws one pixel wide
+    int width = 1; // pixels; 0 draws one pixel wide
     COLORREF colour = 0;
     PenStyle style = PenStyle::Solid;
     friend bool operator==(const CPenDesc&, const CPenDesc&) = default;
@@ -32,11 +32,11 @@ enum class RasterOp { CopyPen, Not, XorPen, NotXorPen };
 
 // A system font, as the sheet stores and asks for it.
 struct CFontDesc {
-    std::string face = "Arial";  // Windows-1252
-    int height = 40;             // character cell height in pixels (ascent + descent)
-    int weight = 400;            // 400 normal, 700 bold
+    std::string face = "Arial"; // Windows-1252
+    int height = 40; // character cell height in pixels (ascent + descent)
+    int weight = 400; // 400 normal, 700 bold
     bool italic = false;
-    int escapement = 0;          // tenths of a degree, counter-clockwise
+    int escapement = 0; // tenths of a degree, counter-clockwise
     friend bool operator==(const CFontDesc&, const CFontDesc&) = default;
 };
 

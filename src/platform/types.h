@@ -33,6 +33,15 @@ constexpr COLORREF Rgb(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int RedOf(COLORREF c) { return c & 0xFF; }
-constexpr int GreenOf(COLORREF c) { return (c >> 8) & 0xFF; }
-constexpr int BlueOf(COLORREF c) { return (c >> 16) & 0xFF; }
+constexpr int RedOf(COLORREF c)
+{
+    return c & 0xFF;
+}
+constexpr int GreenOf(COLORREF c)
+{
+    return (c >> 8) & 0xFF;
+}
+constexpr int BlueOf(COLORREF c)
+{
+    return (c >> 16) & 0xFF;
+}

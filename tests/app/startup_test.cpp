@@ -16,7 +16,7 @@ TEST(RecentFiles, NewestFirstAtMostEight)
     list.Remove("p5.ETT");
     EXPECT_EQ(list.Entries().front(), "p10.ETT");
     list.SetEntries({"a", "", "a", "b"});
-    EXPECT_EQ(list.Entries(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(list.Entries(), (std::vector<std::string> {"a", "b"}));
 }
 
 TEST(Startup, WhatOpensFirst)

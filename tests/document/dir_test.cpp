@@ -9,7 +9,9 @@
 TEST(Dir, NameParts)
 {
     // (path, folder, title, extension)
-    const struct { const char *path, *folder, *title, *ext; } cases[] = {
+    const struct {
+        const char *path, *folder, *title, *ext;
+    } cases[] = {
         {"C:\\Projecten\\Kast.ETT", "C:\\Projecten", "Kast", ".ETT"},
         {"/home/jan/Projecten/Kast.ett", "/home/jan/Projecten", "Kast", ".ett"},
         {"C:\\TEMP\\ETT", "C:\\TEMP\\ETT", "ETT", ""},
@@ -40,15 +42,15 @@ TEST(Dir, FilesAndFolders)
 
     std::vector<std::string> names;
     EXPECT_TRUE(CDir::ListFiles(base + "/KAST BAK*.ETT", names));
-    EXPECT_EQ(names, (std::vector<std::string>{"KAST BAK 02", "kast bak 01"}));
+    EXPECT_EQ(names, (std::vector<std::string> {"KAST BAK 02", "kast bak 01"}));
     CDir::ListFiles(base + "/KAST BAK*.ETT", names, CDir::kFoldersToo | CDir::kKeepExtensions);
     EXPECT_EQ(names.size(), 3u);
     CDir::ListFiles(base + "/Kast.ETT", names, CDir::kFullPaths | CDir::kKeepExtensions);
-    EXPECT_EQ(names, std::vector<std::string>{base + "/Kast.ETT"});
+    EXPECT_EQ(names, std::vector<std::string> {base + "/Kast.ETT"});
     EXPECT_FALSE(CDir::ListFiles(base + "/none*.ETT", names));
     EXPECT_TRUE(names.empty());
 
-    CDir::RenameFile(base + "/Kast.ETT", base + "/Other BAK 01.ETT");  // target exists: nothing
+    CDir::RenameFile(base + "/Kast.ETT", base + "/Other BAK 01.ETT"); // target exists: nothing
     EXPECT_TRUE(CDir::FileExists(base + "/Kast.ETT"));
     CDir::RenameFile(base + "/Kast.ETT", base + "/Kast2.ETT");
     EXPECT_TRUE(CDir::FileExists(base + "/Kast2.ETT"));

@@ -33,14 +33,14 @@ void WriteOldSheetBody(CArchive& ar, const char* name, int records)
     for (int i = 1; i <= records; ++i)
         list[i] = CETREC::Make(1000 * i, 500, 2, i == 1 ? 0 : 1);
     StoreRecords(ar, list);
-    ar.WriteCount(0);  // texts
+    ar.WriteCount(0); // texts
 }
 
 std::vector<uint8_t> HandMadeProject(int version, int sheetCount, int active = 1)
 {
     CArchive ar("p.ETT");
     if (version > 2000) {
-        ar.WriteInt(version);  // the oldest files start with the working time
+        ar.WriteInt(version); // the oldest files start with the working time
         for (const char* t : {"Groep", "Naam", "Beheerder", "Regel 1\r\nRegel 2"})
             ar.WriteString(t);
         ar.WriteInt(sheetCount);
@@ -65,22 +65,30 @@ std::vector<uint8_t> HandMadeProject(int version, int sheetCount, int active = 1
     return ar.TakeBytes();
 }
 
-std::string Write(const CTempFolder& tmp, const std::vector<uint8_t>& bytes, const char* name = "p.ETT")
+std::string Write(
+    const CTempFolder& tmp, const std::vector<uint8_t>& bytes, const char* name = "p.ETT")
 {
     const std::string path = (tmp.path / name).string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Document, OpensEveryLayout)
 {
     CTempFolder tmp;
     // (version, active sheet expected, working time expected)
-    const struct { int version, active, time; } cases[] = {
-        {900, 1, 3725000}, {820, 0, 3725000}, {811, 0, 3725000}, {2001, 0, 2001}, {90000, 0, 90000},
+    const struct {
+        int version, active, time;
+    } cases[] = {
+        {900, 1, 3725000},
+        {820, 0, 3725000},
+        {811, 0, 3725000},
+        {2001, 0, 2001},
+        {90000, 0, 90000},
     };
     for (const auto& c : cases) {
         CDovereduDoc doc;
@@ -95,7 +103,7 @@ TEST(Document, OpensEveryLayout)
         ASSERT_EQ(doc.sheets.size(), 2u);
         EXPECT_EQ(doc.activeSheet, c.active) << c.version;
         EXPECT_EQ(doc.sheets[1]->sheetName, "Twee");
-        EXPECT_EQ(doc.sheetList, (std::vector<std::string>{"1: Een", "2: Twee"}));
+        EXPECT_EQ(doc.sheetList, (std::vector<std::string> {"1: Een", "2: Twee"}));
         EXPECT_EQ(doc.sheetListSelection, c.active);
         EXPECT_EQ(doc.layerList.size(), 15u);
         EXPECT_EQ(doc.layerList[2], "Laag 3");
@@ -122,7 +130,8 @@ TEST(Document, UnknownVersionsAndDamageOpenNothing)
     // nothing of what was read.
     const auto bytes = HandMadeProject(900, 2);
     for (size_t n = 4; n < bytes.size(); n += (n < 300 ? 1 : 97)) {
-        const std::string path = Write(tmp, std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "cut.ETT");
+        const std::string path
+            = Write(tmp, std::vector<uint8_t>(bytes.begin(), bytes.begin() + n), "cut.ETT");
         auto error = doc.Open(path);
         ASSERT_TRUE(error) << n;
         EXPECT_EQ(*error, "Attempted to access " + path + " past its end.") << n;
@@ -157,12 +166,12 @@ TEST(Document, SavedAsVersion900ByteIdenticalFromTheSecondWrite)
     doc.sheets[0]->PushUndo();
     const std::string a = (tmp.path / "a.ETT").string();
     ASSERT_FALSE(doc.Save(a));
-    EXPECT_EQ(doc.sheets[0]->undoPosition, 0);  // no undo steps after a save
+    EXPECT_EQ(doc.sheets[0]->undoPosition, 0); // no undo steps after a save
     EXPECT_FALSE(doc.sheets[0]->CanUndo());
 
     const auto first = ReadFileBytes(a).value();
     EXPECT_EQ(Hex({first.begin(), first.begin() + 4}), "84 03 00 00");
-    EXPECT_EQ(Hex({first.end() - 4, first.end()}), "00 00 00 00");  // the active sheet index
+    EXPECT_EQ(Hex({first.end() - 4, first.end()}), "00 00 00 00"); // the active sheet index
 
     CDovereduDoc again;
     ASSERT_FALSE(again.Open(a));
@@ -188,7 +197,7 @@ TEST(Document, AFailedSaveLeavesTheOldFile)
 
     // A full device: writes beyond a size limit fail.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
+    rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
     small.rlim_cur = 1000;
@@ -199,7 +208,8 @@ TEST(Document, AFailedSaveLeavesTheOldFile)
     EXPECT_EQ(error->rfind("Failed to save document.", 0), 0u);
     EXPECT_EQ(ReadFileBytes(path).value(), before);
     EXPECT_TRUE(doc.modified);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path), {}), 1);  // no temporary left
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(tmp.path), {}), 1); // no temporary left
 
     // A folder that is not there.
     EXPECT_TRUE(doc.Save((tmp.path / "none" / "p.ETT").string()));
@@ -209,7 +219,7 @@ TEST(Document, CloseQuestion)
 {
     CTempFolder tmp;
     CDovereduDoc doc;
-    EXPECT_EQ(doc.DecideClose(), CDovereduDoc::CloseQuestion::None);  // no sheets
+    EXPECT_EQ(doc.DecideClose(), CDovereduDoc::CloseQuestion::None); // no sheets
 
     ASSERT_FALSE(doc.Open(Write(tmp, HandMadeProject(900, 2))));
     EXPECT_EQ(doc.DecideClose(), CDovereduDoc::CloseQuestion::None);
@@ -241,15 +251,22 @@ TEST(Document, CloseQuestion)
 TEST(Document, WorkingTime)
 {
     // (milliseconds, shown)
-    const struct { int32_t ms; const char* shown; } cases[] = {
-        {3725000, "T:01:02"}, {0, "T:00:00"}, {59999, "T:00:00"}, {36000000, "T:10:00"}, {-5, "T:00:00"},
+    const struct {
+        int32_t ms;
+        const char* shown;
+    } cases[] = {
+        {3725000, "T:01:02"},
+        {0, "T:00:00"},
+        {59999, "T:00:00"},
+        {36000000, "T:10:00"},
+        {-5, "T:00:00"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CDovereduDoc::FormatWorkingTime(c.ms), c.shown);
 
     CDovereduDoc doc;
     doc.startTick = 0xFFFFFF00u;
-    doc.UpdateWorkingTime(0x100);  // the tick counter wrapped
+    doc.UpdateWorkingTime(0x100); // the tick counter wrapped
     EXPECT_EQ(doc.workingTime, 0x200);
     doc.workingTime = INT32_MAX - 10;
     doc.UpdateWorkingTime(0x1000);
@@ -262,7 +279,7 @@ TEST(Document, ViewRectReachesEverySheet)
     doc.sheets.push_back(std::make_unique<CSheet>());
     doc.sheets.push_back(std::make_unique<CSheet>());
     doc.SetViewRect(0, 0, 800, 600);
-    EXPECT_EQ(doc.sheets[1]->clientRect, (CRect{0, 0, 800, 600}));
+    EXPECT_EQ(doc.sheets[1]->clientRect, (CRect {0, 0, 800, 600}));
     doc.SetActiveSheet(1);
     EXPECT_EQ(doc.sheetListSelection, 1);
     int applied = 0;

@@ -22,13 +22,17 @@ std::string Names(const CDovereduDoc& doc)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SheetManagement, NextAndPreviousWrapRound)
 {
     // (count, active, next gives, previous gives)
-    const struct { int count, active, next, previous; } cases[] = {
-        {3, 2, 0, 1}, {3, 0, 1, 2}, {2, 1, 0, 0},
+    const struct {
+        int count, active, next, previous;
+    } cases[] = {
+        {3, 2, 0, 1},
+        {3, 0, 1, 2},
+        {2, 1, 0, 0},
     };
     for (const auto& c : cases) {
         auto doc = Project(c.count, c.active);
@@ -86,8 +90,12 @@ TEST(SheetManagement, RenamingKeepsTheBareTitle)
 {
     auto doc = Project(2, 1);
     // (typed name, kept name)
-    const struct { const char *typed, *kept; } cases[] = {
-        {"Kelder.1", "Kelder"}, {"C:\\map\\Zolder", "Zolder"}, {"Hal", "Hal"},
+    const struct {
+        const char *typed, *kept;
+    } cases[] = {
+        {"Kelder.1", "Kelder"},
+        {"C:\\map\\Zolder", "Zolder"},
+        {"Hal", "Hal"},
     };
     for (const auto& c : cases) {
         doc->RenameActiveSheet(c.typed);

@@ -49,7 +49,6 @@ DialogParts Parts(QWidget& dlg)
     return p;
 }
 
-
 std::unique_ptr<CSheet> Sheet(const char* name, int size)
 {
     auto sheet = std::make_unique<CSheet>();

@@ -8,8 +8,7 @@
 
 // Runs `action` on the next modal window of type T once it is shown; gives
 // up after some seconds, so that no waiting action is left for later tests.
-template <class T>
-void RunWhenModal(std::function<void(T*)> action, int tries = 500)
+template<class T> void RunWhenModal(std::function<void(T*)> action, int tries = 500)
 {
     QTimer::singleShot(10, [action, tries] {
         if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()))

@@ -28,7 +28,7 @@ std::string MakeProject(const CTempFolder& tmp, const char* name)
     return path;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ProjectWindows, OpenEditInfoSaveAndReopen)
 {
@@ -56,7 +56,7 @@ TEST(ProjectWindows, OpenEditInfoSaveAndReopen)
     ASSERT_TRUE(projects.SaveActive());
     EXPECT_FALSE(doc.modified);
 
-    ASSERT_TRUE(projects.CloseAll());  // saved: no question
+    ASSERT_TRUE(projects.CloseAll()); // saved: no question
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(projects.Windows().empty());
     EXPECT_FALSE(frame.ProjectOpen());
@@ -75,7 +75,7 @@ TEST(ProjectWindows, CloseAsksExactlyWhenThereIsWorkToLose)
     ASSERT_TRUE(projects.OpenFile(QString::fromStdString(path)));
     CDovereduDoc& doc = projects.Windows().front()->Document();
 
-    doc.GetActiveSheet().PushUndo();  // a drawing change
+    doc.GetActiveSheet().PushUndo(); // a drawing change
     QString asked;
     RunWhenModal<QMessageBox>([&](QMessageBox* box) {
         asked = box->text();
@@ -118,7 +118,8 @@ TEST(ProjectWindows, ADamagedFileShowsItsMessageAndNoWindow)
         box->accept();
     });
     EXPECT_FALSE(projects.OpenFile(QString::fromStdString(path)));
-    EXPECT_EQ(shown, QStringLiteral("Attempted to access %1 past its end.").arg(QString::fromStdString(path)));
+    EXPECT_EQ(shown,
+        QStringLiteral("Attempted to access %1 past its end.").arg(QString::fromStdString(path)));
     EXPECT_TRUE(projects.Windows().empty());
     EXPECT_FALSE(frame.ProjectOpen());
 }
@@ -132,10 +133,11 @@ TEST(ProjectWindows, TheViewDrawsTheSheetFitted)
     frame.show();
     CDovereduView& view = projects.Windows().front()->View();
     view.resize(800, 600);
-    view.grab();  // paints it
+    view.grab(); // paints it
     const QImage& image = view.OffscreenImage();
     ASSERT_FALSE(image.isNull());
     // The paper colour fills the middle of the view.
-    EXPECT_EQ(image.pixelColor(image.width() / 2 + 3, image.height() / 2 + 3), QColor(0xFA, 0xFA, 0xC8));
+    EXPECT_EQ(
+        image.pixelColor(image.width() / 2 + 3, image.height() / 2 + 3), QColor(0xFA, 0xFA, 0xC8));
     frame.canClose = nullptr;
 }

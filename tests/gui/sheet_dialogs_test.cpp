@@ -23,7 +23,7 @@ void WriteTemplates(const std::filesystem::path& file, std::initializer_list<con
     ASSERT_FALSE(doc.Save(file.string()));
 }
 
-}  // namespace
+} // namespace
 
 TEST(SjablonenDlg, GroupsTemplatesAndPreview)
 {
@@ -67,15 +67,15 @@ TEST(SheetManagerDlg, MovesEntriesWithTheirStartingPositions)
         doc.AddSheet(0, n, "");
     CSheetManagerDlg dlg(doc);
     EXPECT_EQ(dlg.windowTitle(), "Blad indeling");
-    dlg.MoveUp();  // the first entry: nothing
-    EXPECT_EQ(dlg.Order(), (std::vector<int>{0, 1, 2}));
+    dlg.MoveUp(); // the first entry: nothing
+    EXPECT_EQ(dlg.Order(), (std::vector<int> {0, 1, 2}));
     dlg.list->setCurrentRow(1);
     dlg.MoveUp();
-    EXPECT_EQ(dlg.Order(), (std::vector<int>{1, 0, 2}));
+    EXPECT_EQ(dlg.Order(), (std::vector<int> {1, 0, 2}));
     EXPECT_EQ(dlg.list->currentRow(), 0);
     dlg.list->setCurrentRow(2);
-    dlg.MoveDown();  // the last entry: nothing
-    EXPECT_EQ(dlg.Names(), (std::vector<std::string>{"B", "A", "C"}));
+    dlg.MoveDown(); // the last entry: nothing
+    EXPECT_EQ(dlg.Names(), (std::vector<std::string> {"B", "A", "C"}));
 }
 
 TEST(SelectSheetDlg, TakesOnlyAPositiveWholeNumber)

@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 void WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes)
 {
     fs::create_directories(path.parent_path());

@@ -16,7 +16,8 @@ std::vector<uint8_t> Stored(const std::function<void(CArchive&)>& write)
     return ar.TakeBytes();
 }
 
-ArchiveFailure FailureOf(const std::vector<uint8_t>& bytes, const std::function<void(CArchive&)>& read)
+ArchiveFailure FailureOf(
+    const std::vector<uint8_t>& bytes, const std::function<void(CArchive&)>& read)
 {
     CArchive ar(bytes, "test.ETT");
     try {
@@ -36,7 +37,8 @@ public:
     std::string label;
     static const CClassInfo& StaticClass()
     {
-        static const CClassInfo info{"CTestPoint", 1, false, [] { return std::make_unique<CTestPoint>(); }};
+        static const CClassInfo info {
+            "CTestPoint", 1, false, [] { return std::make_unique<CTestPoint>(); }};
         return info;
     }
     const CClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -57,8 +59,8 @@ public:
     uint16_t schemaSeen = 0;
     static const CClassInfo& StaticClass()
     {
-        static const CClassInfo info{"CTestVersioned", 3, true,
-                                     [] { return std::make_unique<CTestVersioned>(); }};
+        static const CClassInfo info {
+            "CTestVersioned", 3, true, [] { return std::make_unique<CTestVersioned>(); }};
         return info;
     }
     const CClassInfo& ClassInfo() const override { return StaticClass(); }
@@ -69,7 +71,7 @@ public:
     }
 };
 
-}  // namespace
+} // namespace
 
 TEST(Archive, ScalarsAreLittleEndianWithoutPadding)
 {
@@ -82,8 +84,9 @@ TEST(Archive, ScalarsAreLittleEndianWithoutPadding)
         ar.WritePair(1, -1);
         ar.WriteDouble(1.0);
     });
-    EXPECT_EQ(bytes, Bytes({0x12, 0x56, 0x34, 0xFE, 0xFF, 0xEF, 0xCD, 0xAB, 0x89, 0x18, 0xFC, 0xFF, 0xFF,
-                            1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
+    EXPECT_EQ(bytes,
+        Bytes({0x12, 0x56, 0x34, 0xFE, 0xFF, 0xEF, 0xCD, 0xAB, 0x89, 0x18, 0xFC, 0xFF, 0xFF, 1, 0,
+            0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
     CArchive ar(bytes, "x");
     EXPECT_EQ(ar.ReadByte(), 0x12);
     EXPECT_EQ(ar.ReadWord(), 0x3456);
@@ -113,7 +116,8 @@ TEST(Archive, StringLengthPrefixes)
         const std::string text(c.n, 'a');
         const auto bytes = Stored([&](CArchive& ar) { ar.WriteString(text); });
         ASSERT_EQ(bytes.size(), c.prefix.size() + c.n) << c.n;
-        EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + c.prefix.size()), c.prefix) << c.n;
+        EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + c.prefix.size()), c.prefix)
+            << c.n;
         CArchive ar(bytes, "x");
         EXPECT_EQ(ar.ReadString(), text) << c.n;
     }
@@ -126,20 +130,22 @@ TEST(Archive, ReadsTheWideAndTheEightByteLengthForms)
     CArchive a(wide, "x");
     EXPECT_EQ(a.ReadString(), "\xEB\x80");
 
-    const auto longForm = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 0, 0, 0, 0, 'a', 'b', 'c'});
+    const auto longForm
+        = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0, 0, 0, 0, 0, 'a', 'b', 'c'});
     CArchive b(longForm, "x");
     EXPECT_EQ(b.ReadString(), "abc");
 
     auto tooLong = longForm;
     tooLong[7] = 0;
-    tooLong[10] = 0x80;  // 0x80000000 bytes
+    tooLong[10] = 0x80; // 0x80000000 bytes
     EXPECT_EQ(FailureOf(tooLong, [](CArchive& ar) { ar.ReadString(); }), ArchiveFailure::General);
 }
 
 TEST(Archive, CountPrefixes)
 {
     EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(65534); }), Bytes({0xFE, 0xFF}));
-    EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(65535); }), Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
+    EXPECT_EQ(Stored([](CArchive& ar) { ar.WriteCount(65535); }),
+        Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
     const auto big = Stored([](CArchive& ar) { ar.WriteCount(70000); });
     CArchive ar(big, "x");
     EXPECT_EQ(ar.ReadCount(), 70000u);
@@ -165,7 +171,8 @@ TEST(Archive, FailuresCarryTheirMessages)
     CArchive storing("w");
     EXPECT_THROW(storing.ReadByte(), CArchiveException);
     const std::vector<uint8_t> none;
-    EXPECT_EQ(FailureOf(none, [](CArchive& ar) { ar.WriteByte(1); }), ArchiveFailure::WriteToLoading);
+    EXPECT_EQ(
+        FailureOf(none, [](CArchive& ar) { ar.WriteByte(1); }), ArchiveFailure::WriteToLoading);
 }
 
 TEST(Archive, TruncatedInputFailsAsPastItsEnd)
@@ -186,18 +193,20 @@ TEST(Archive, TruncatedInputFailsAsPastItsEnd)
 
     // A string that claims more bytes than remain fails before it allocates.
     const auto claimsMore = Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a'});
-    EXPECT_EQ(FailureOf(claimsMore, [](CArchive& ar) { ar.ReadString(); }), ArchiveFailure::EndOfFile);
+    EXPECT_EQ(
+        FailureOf(claimsMore, [](CArchive& ar) { ar.ReadString(); }), ArchiveFailure::EndOfFile);
 
     // A raw read returns what there is; the exact read fails.
     const auto two = Bytes({1, 2});
     CArchive ar(two, "x");
     uint8_t buf[4] = {};
     EXPECT_EQ(ar.ReadRaw(buf, 4), 2u);
-    EXPECT_EQ(FailureOf(two, [](CArchive& a) {
-                  uint8_t b[4];
-                  a.ReadRawExact(b, 4);
-              }),
-              ArchiveFailure::EndOfFile);
+    EXPECT_EQ(FailureOf(two,
+                  [](CArchive& a) {
+                      uint8_t b[4];
+                      a.ReadRawExact(b, 4);
+                  }),
+        ArchiveFailure::EndOfFile);
 }
 
 TEST(Archive, ObjectReferencesShareOneNumbering)
@@ -214,9 +223,8 @@ TEST(Archive, ObjectReferencesShareOneNumbering)
     });
     // Class gets index 1, a index 2, b index 3 (class tag 0x8001), then a
     // back reference to 2 and no object.
-    const auto expected = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i',
-                                 'n', 't', 7, 0, 0, 0, 1, 'a', 0x01, 0x80, 8, 0, 0, 0, 0, 0x02, 0x00, 0x00,
-                                 0x00});
+    const auto expected = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P',
+        'o', 'i', 'n', 't', 7, 0, 0, 0, 1, 'a', 0x01, 0x80, 8, 0, 0, 0, 0, 0x02, 0x00, 0x00, 0x00});
     EXPECT_EQ(Hex(bytes), Hex(expected));
 
     CArchive ar(bytes, "x");
@@ -238,8 +246,8 @@ TEST(Archive, LargeIndicesUseTheBigForm)
     const auto bytes = Stored([&](CArchive& ar) {
         for (const auto& p : points)
             ar.WriteObject(&p);
-        ar.WriteObject(&points[0x7FFD]);  // index 0x7FFF: a big back reference
-        ar.WriteObject(&points[1]);       // index 3: small
+        ar.WriteObject(&points[0x7FFD]); // index 0x7FFF: a big back reference
+        ar.WriteObject(&points[1]); // index 3: small
     });
     const auto tail = std::vector<uint8_t>(bytes.end() - 8, bytes.end());
     EXPECT_EQ(tail, Bytes({0xFF, 0x7F, 0xFF, 0x7F, 0x00, 0x00, 0x03, 0x00}));
@@ -252,9 +260,8 @@ TEST(Archive, LargeIndicesUseTheBigForm)
     EXPECT_EQ(ar.ReadObject(CTestPoint::StaticClass()).object, read[1].object);
 
     // A new object whose class index is given in the big form.
-    const auto bigClass = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i',
-                                 'n', 't', 7, 0, 0, 0, 0, 0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80, 9, 0, 0, 0,
-                                 0});
+    const auto bigClass = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P',
+        'o', 'i', 'n', 't', 7, 0, 0, 0, 0, 0xFF, 0x7F, 0x01, 0x00, 0x00, 0x80, 9, 0, 0, 0, 0});
     CArchive big(bigClass, "x");
     big.ReadObject(CTestPoint::StaticClass());
     auto ninth = big.ReadObject(CTestPoint::StaticClass());
@@ -264,8 +271,8 @@ TEST(Archive, LargeIndicesUseTheBigForm)
 
 TEST(Archive, BadReferencesFail)
 {
-    const auto header = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i',
-                               'n', 't', 7, 0, 0, 0, 0});
+    const auto header = Bytes({0xFF, 0xFF, 0x01, 0x00, 0x0A, 0x00, 'C', 'T', 'e', 's', 't', 'P',
+        'o', 'i', 'n', 't', 7, 0, 0, 0, 0});
     auto with = [&](std::initializer_list<int> tail) {
         auto b = header;
         for (int v : tail)
@@ -281,13 +288,13 @@ TEST(Archive, BadReferencesFail)
         std::vector<uint8_t> bytes;
         ArchiveFailure failure;
     } cases[] = {
-        {with({0x05, 0x00}), ArchiveFailure::BadIndex},        // never assigned
-        {with({0x01, 0x00}), ArchiveFailure::BadIndex},        // a class where an object belongs
-        {with({0x02, 0x80}), ArchiveFailure::BadIndex},        // an object where a class belongs
+        {with({0x05, 0x00}), ArchiveFailure::BadIndex}, // never assigned
+        {with({0x01, 0x00}), ArchiveFailure::BadIndex}, // a class where an object belongs
+        {with({0x02, 0x80}), ArchiveFailure::BadIndex}, // an object where a class belongs
         {with({0xFF, 0x7F, 9, 0, 0, 0x80}), ArchiveFailure::BadIndex},
         {with({0xFF, 0xFF, 1, 0, 3, 0, 'C', 'X', 'y'}), ArchiveFailure::BadClass},
         {with({0xFF, 0xFF, 2, 0, 10, 0, 'C', 'T', 'e', 's', 't', 'P', 'o', 'i', 'n', 't'}),
-         ArchiveFailure::BadSchema},
+            ArchiveFailure::BadSchema},
         {with({0xFF, 0xFF, 0xFF}), ArchiveFailure::EndOfFile},
     };
     for (const auto& c : cases)
@@ -297,7 +304,7 @@ TEST(Archive, BadReferencesFail)
     CTestVersioned v;
     const auto other = Stored([&](CArchive& ar) { ar.WriteObject(&v); });
     EXPECT_EQ(FailureOf(other, [](CArchive& ar) { ar.ReadObject(CTestPoint::StaticClass()); }),
-              ArchiveFailure::BadClass);
+        ArchiveFailure::BadClass);
 }
 
 TEST(Archive, OwningArraysRefuseNoneAndSecondReferences)
@@ -308,19 +315,19 @@ TEST(Archive, OwningArraysRefuseNoneAndSecondReferences)
         ar.WriteObject(&a);
     });
     EXPECT_EQ(FailureOf(twice,
-                        [](CArchive& ar) {
-                            ar.ReadOwned<CTestPoint>();
-                            ar.ReadOwned<CTestPoint>();
-                        }),
-              ArchiveFailure::BadIndex);
+                  [](CArchive& ar) {
+                      ar.ReadOwned<CTestPoint>();
+                      ar.ReadOwned<CTestPoint>();
+                  }),
+        ArchiveFailure::BadIndex);
     EXPECT_EQ(FailureOf(Bytes({0, 0}), [](CArchive& ar) { ar.ReadOwned<CTestPoint>(); }),
-              ArchiveFailure::BadIndex);
+        ArchiveFailure::BadIndex);
 }
 
 TEST(Archive, VersionableClassesSeeTheStoredSchema)
 {
-    auto bytes = Bytes({0xFF, 0xFF, 0x09, 0x00, 14, 0, 'C', 'T', 'e', 's', 't', 'V', 'e', 'r', 's', 'i', 'o',
-                        'n', 'e', 'd'});
+    auto bytes = Bytes({0xFF, 0xFF, 0x09, 0x00, 14, 0, 'C', 'T', 'e', 's', 't', 'V', 'e', 'r', 's',
+        'i', 'o', 'n', 'e', 'd'});
     CArchive ar(bytes, "x");
     auto object = ar.ReadOwned<CTestVersioned>();
     EXPECT_EQ(object->schemaSeen, 9);
@@ -334,7 +341,7 @@ TEST(Archive, RecordBlocksKeepTheirLayout)
     const auto bytes = Stored([&](CArchive& ar) { StoreRecords(ar, records); });
     ASSERT_EQ(bytes.size(), 2u + 36u);
     EXPECT_EQ(Hex({bytes.begin() + 14, bytes.begin() + 26}),
-              Hex(Bytes({0x34, 0x92, 0x2B, 0x00, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF})));
+        Hex(Bytes({0x34, 0x92, 0x2B, 0x00, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF})));
     std::vector<CETREC> back;
     CArchive ar(bytes, "x");
     LoadRecords(ar, back);
@@ -344,11 +351,12 @@ TEST(Archive, RecordBlocksKeepTheirLayout)
     auto lying = bytes;
     lying[0] = 0xFE;
     lying[1] = 0xFF;
-    EXPECT_EQ(FailureOf(lying, [](CArchive& a) {
-                  std::vector<CETREC> r;
-                  LoadRecords(a, r);
-              }),
-              ArchiveFailure::EndOfFile);
+    EXPECT_EQ(FailureOf(lying,
+                  [](CArchive& a) {
+                      std::vector<CETREC> r;
+                      LoadRecords(a, r);
+                  }),
+        ArchiveFailure::EndOfFile);
 }
 
 TEST(Archive, AFileIsReadAsItIsTakenApart)
@@ -372,7 +380,8 @@ TEST(Archive, AFileIsReadAsItIsTakenApart)
     ASSERT_FALSE(WriteFileAtomically(path, bytes));
 
     // Read whole, and then with the file cut at several places.
-    for (const size_t cut : {size_t {0}, size_t {1}, size_t {8}, size_t {200000}, bytes.size() - 80000}) {
+    for (const size_t cut :
+        {size_t {0}, size_t {1}, size_t {8}, size_t {200000}, bytes.size() - 80000}) {
         const std::vector<uint8_t> stored(bytes.begin(), bytes.end() - static_cast<long>(cut));
         ASSERT_FALSE(WriteFileAtomically(path, stored));
         const CFileHandle file = OpenForReading(path);

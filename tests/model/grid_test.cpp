@@ -8,11 +8,13 @@
 TEST(Grid, DefaultsAndToolRule)
 {
     CGridArr g;
-    EXPECT_EQ(g.grids[0], (CGrid{10000, 10000, 5000, 5000, 2, 1, 2}));
-    EXPECT_EQ(g.grids[1], (CGrid{10000, 10000, 5000, 5000, 2, 1, 2}));
-    EXPECT_EQ(g.grids[2], (CGrid{10000, 10000, 1000, 1000, 2, 1, 2}));
+    EXPECT_EQ(g.grids[0], (CGrid {10000, 10000, 5000, 5000, 2, 1, 2}));
+    EXPECT_EQ(g.grids[1], (CGrid {10000, 10000, 5000, 5000, 2, 1, 2}));
+    EXPECT_EQ(g.grids[2], (CGrid {10000, 10000, 1000, 1000, 2, 1, 2}));
     // (tool, grid in force)
-    const struct { int tool, grid; } cases[] = {{8193, 1}, {8240, 2}, {8245, 2}, {8192, 0}, {8208, 0}, {10256, 0}};
+    const struct {
+        int tool, grid;
+    } cases[] = {{8193, 1}, {8240, 2}, {8245, 2}, {8192, 0}, {8208, 0}, {10256, 0}};
     for (const auto& c : cases) {
         g.SelectFor(c.tool);
         EXPECT_EQ(g.activeGrid, c.grid) << c.tool;
@@ -22,14 +24,14 @@ TEST(Grid, DefaultsAndToolRule)
 TEST(Grid, StoredAsSeventyTwoBytes)
 {
     CGridArr g;
-    g.grids[1] = CGrid{1, 2, 3, 4, 1, 0, 9};
+    g.grids[1] = CGrid {1, 2, 3, 4, 1, 0, 9};
     g.activeGrid = 2;
     CArchive out("x");
     g.Serialize(out);
     const auto bytes = out.TakeBytes();
     ASSERT_EQ(bytes.size(), 72u);
     EXPECT_EQ(Hex({bytes.begin() + 24, bytes.begin() + 48}),
-              Hex(Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0})));
+        Hex(Bytes({1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0})));
 
     // Reading keeps lastDisplay and activeGrid of the reader.
     CGridArr back;
@@ -37,7 +39,7 @@ TEST(Grid, StoredAsSeventyTwoBytes)
     back.activeGrid = 1;
     CArchive in(bytes, "x");
     back.Serialize(in);
-    EXPECT_EQ(back.grids[1], (CGrid{1, 2, 3, 4, 1, 0, 7}));
+    EXPECT_EQ(back.grids[1], (CGrid {1, 2, 3, 4, 1, 0, 7}));
     EXPECT_EQ(back.grids[0], g.grids[0]);
     EXPECT_EQ(back.activeGrid, 1);
 

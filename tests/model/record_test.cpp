@@ -16,20 +16,21 @@ TEST(Records, StoredLayouts)
     r.SetJunction(true);
     uint8_t b[12];
     EncodeRecord(r, b);
-    EXPECT_EQ(Hex({b, b + 12}), Hex(Bytes({0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, 0x93, 0x04, 0x00})));
+    EXPECT_EQ(Hex({b, b + 12}),
+        Hex(Bytes({0xFF, 0xFF, 0xFF, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xE0, 0x93, 0x04, 0x00})));
     EXPECT_EQ(DecodeETREC(b), r);
     EXPECT_EQ(r.Pen(), 7);
     EXPECT_EQ(r.Layer(), 15);
     EXPECT_EQ(r.Block(), 32767);
     EXPECT_TRUE(r.IsFilled());
 
-    const CSym s{0x8003, 0x000A, -1, 300};
+    const CSym s {0x8003, 0x000A, -1, 300};
     uint8_t sb[8];
     EncodeRecord(s, sb);
     EXPECT_EQ(Hex({sb, sb + 8}), Hex(Bytes({0x03, 0x80, 0x0A, 0x00, 0xFF, 0xFF, 0x2C, 0x01})));
     EXPECT_EQ(DecodeSym(sb), s);
 
-    const CLay l{0x81, 0x0B, -2, 1280};
+    const CLay l {0x81, 0x0B, -2, 1280};
     uint8_t lb[6];
     EncodeRecord(l, lb);
     EXPECT_EQ(Hex({lb, lb + 6}), Hex(Bytes({0x81, 0x0B, 0xFE, 0xFF, 0x00, 0x05})));
@@ -45,7 +46,7 @@ TEST(Records, SettersKeepTheOtherBits)
     EXPECT_TRUE(r.IsJunction());
     r.SetPen(2);
     EXPECT_EQ(r.Layer(), 3);
-    r.SetBlock(0x7FFF + 5);  // cannot spill into the filled flag
+    r.SetBlock(0x7FFF + 5); // cannot spill into the filled flag
     EXPECT_TRUE(r.IsFilled());
     r.SetFilled(false);
     EXPECT_EQ(r.Block(), 4);
@@ -53,16 +54,16 @@ TEST(Records, SettersKeepTheOtherBits)
 
 TEST(Records, SymbolCoordinates)
 {
-    const CSym s{0x8005, 0x0009, -1, 2};
+    const CSym s {0x8005, 0x0009, -1, 2};
     const CETREC r = SymbolToRecord(s, 1000, 2000, 12);
     EXPECT_EQ(r.x, 900);
     EXPECT_EQ(r.y, 2200);
-    EXPECT_EQ(r.blockWord, 0x8000 | 12);  // only the filled flag is kept
+    EXPECT_EQ(r.blockWord, 0x8000 | 12); // only the filled flag is kept
     EXPECT_EQ(r.styleWord, 0x0009);
 
     CETREC back = CETREC::Make(1000 - 150, 2000 + 199, 1, 1);
     const CSym saved = RecordToSymbol(back, 1000, 2000);
-    EXPECT_EQ(saved.x, -1);  // truncates toward zero
+    EXPECT_EQ(saved.x, -1); // truncates toward zero
     EXPECT_EQ(saved.y, 1);
     EXPECT_TRUE(FitsSymbol(CETREC::Make(3276700, 0, 1, 1), 0, 0));
     EXPECT_FALSE(FitsSymbol(CETREC::Make(3276800, 0, 1, 1), 0, 0));
@@ -79,18 +80,26 @@ CRecordList ListOf(std::initializer_list<CETREC> records)
     return list;
 }
 
-}  // namespace
+} // namespace
 
 TEST(RecordList, FiguresAreRunsFromAMoveOrAJunction)
 {
     // 1-3 a polyline, 4 a junction, 5-6 a line, 7 a junction at the end.
     const CRecordList list = ListOf({CETREC::Make(0, 0, 1, 0), CETREC::Make(1, 0, 1, 1),
-                                     CETREC::Make(2, 0, 1, 1), CETREC::Junction(5, 5, 1),
-                                     CETREC::Make(0, 9, 1, 0), CETREC::Make(9, 9, 1, 2),
-                                     CETREC::Junction(7, 7, 1)});
+        CETREC::Make(2, 0, 1, 1), CETREC::Junction(5, 5, 1), CETREC::Make(0, 9, 1, 0),
+        CETREC::Make(9, 9, 1, 2), CETREC::Junction(7, 7, 1)});
     // (record, start, end)
-    const struct { int i, start, end; } cases[] = {
-        {1, 1, 3}, {2, 1, 3}, {3, 1, 3}, {4, 4, 4}, {5, 5, 6}, {6, 5, 6}, {7, 7, 7}, {8, 8, 8},
+    const struct {
+        int i, start, end;
+    } cases[] = {
+        {1, 1, 3},
+        {2, 1, 3},
+        {3, 1, 3},
+        {4, 4, 4},
+        {5, 5, 6},
+        {6, 5, 6},
+        {7, 7, 7},
+        {8, 8, 8},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(list.FigureStart(c.i), c.start) << c.i;
@@ -112,13 +121,13 @@ TEST(RecordList, GrowsByAThousandWhenFewerThanTenSpare)
     EXPECT_TRUE(list.placement.empty()); // nothing was placed yet
     EXPECT_EQ(list.selectionFlags.size(), 3000u);
     EXPECT_EQ(list.records[5], CETREC::Make(1, 2, 3, 4));
-    EXPECT_EQ(list.records[2999], CETREC{});
+    EXPECT_EQ(list.records[2999], CETREC {});
 }
 
 TEST(RecordList, DebugStatusLine)
 {
-    const CRecordList list = ListOf({CETREC::Make(0, 0, 4, 0, 3), CETREC::Make(1, 0, 4, 6, 3),
-                                     CETREC::Junction(2, 2, 9)});
+    const CRecordList list = ListOf(
+        {CETREC::Make(0, 0, 4, 0, 3), CETREC::Make(1, 0, 4, 6, 3), CETREC::Junction(2, 2, 9)});
     EXPECT_EQ(list.DebugStatus(2), "Record:2/3 Layer:4 Pen:6 Blok:3");
     EXPECT_EQ(list.DebugStatus(3), "Record:3/3 Layer:9 Pen:-1 Blok:0");
 }
@@ -126,10 +135,27 @@ TEST(RecordList, DebugStatusLine)
 TEST(Ellipse, AngleStepFollowsTheRadius)
 {
     // (larger semi-axis in micrometres, step in degrees)
-    const struct { int r, step; } cases[] = {
-        {16, 90},   {500, 90},   {501, 90},  {1000, 45}, {2000, 24},  {4500, 10},
-        {5000, 9},  {6000, 8},   {7000, 6},  {10000, 4}, {15000, 3},  {22500, 2},
-        {22501, 2}, {100000, 2}, {600, 90},  {700, 72},  {800, 60},   {3000, 15},
+    const struct {
+        int r, step;
+    } cases[] = {
+        {16, 90},
+        {500, 90},
+        {501, 90},
+        {1000, 45},
+        {2000, 24},
+        {4500, 10},
+        {5000, 9},
+        {6000, 8},
+        {7000, 6},
+        {10000, 4},
+        {15000, 3},
+        {22500, 2},
+        {22501, 2},
+        {100000, 2},
+        {600, 90},
+        {700, 72},
+        {800, 60},
+        {3000, 15},
     };
     for (const auto& c : cases)
         EXPECT_EQ(EllipseAngleStep(c.r), c.step) << c.r;
@@ -143,8 +169,12 @@ TEST(Ellipse, BuiltFromTheBoundingBox)
 
     ASSERT_TRUE(BuildEllipseRecords(0, 0, 32, 32, 2, 3, false, out));
     const std::vector<CETREC> expected = {
-        CETREC::Make(16, 32, 2, 0), CETREC::Make(16, 32, 2, 3), CETREC::Make(32, 16, 2, 3),
-        CETREC::Make(16, 0, 2, 3),  CETREC::Make(0, 16, 2, 3),  CETREC::Make(16, 32, 2, 3),
+        CETREC::Make(16, 32, 2, 0),
+        CETREC::Make(16, 32, 2, 3),
+        CETREC::Make(32, 16, 2, 3),
+        CETREC::Make(16, 0, 2, 3),
+        CETREC::Make(0, 16, 2, 3),
+        CETREC::Make(16, 32, 2, 3),
     };
     EXPECT_EQ(out, expected);
 
@@ -152,7 +182,7 @@ TEST(Ellipse, BuiltFromTheBoundingBox)
     ASSERT_TRUE(BuildEllipseRecords(-10000, -5000, 10000, 5000, 9, 1, true, out));
     EXPECT_EQ(out.size(), 1u + 360 / 4 + 1);
     EXPECT_EQ(out.front(), CETREC::Make(0, 5000, 9, 0, 0, true));
-    EXPECT_EQ(out[3], CETREC::Make(1391, 4951, 9, 1, 0, true));  // 8 degrees, truncated
+    EXPECT_EQ(out[3], CETREC::Make(1391, 4951, 9, 1, 0, true)); // 8 degrees, truncated
     EXPECT_EQ(out.back(), CETREC::Make(0, 5000, 9, 1, 0, true));
     for (const CETREC& r : out)
         EXPECT_TRUE(r.IsFilled());
@@ -169,11 +199,14 @@ TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
         for (int i = 0; i < n; ++i) {
             const auto coordinate = [&] {
                 const int kind = static_cast<int>(random() % 8);
-                return kind == 0 ? INT32_MIN : kind == 1 ? INT32_MAX : static_cast<int32_t>(random()) / 7;
+                return kind == 0 ? INT32_MIN
+                    : kind == 1  ? INT32_MAX
+                                 : static_cast<int32_t>(random()) / 7;
             };
             const int layer = round % 3 == 0 ? 5 : static_cast<int>(random() % 16);
-            records.push_back(CETREC::Make(coordinate(), coordinate(), layer, static_cast<int>(random() % 8),
-                                           static_cast<int>(random() % 0x7FFF), random() % 2 == 0));
+            records.push_back(
+                CETREC::Make(coordinate(), coordinate(), layer, static_cast<int>(random() % 8),
+                    static_cast<int>(random() % 0x7FFF), random() % 2 == 0));
         }
         CRecordTally tally;
         tally.Take(records);
@@ -206,7 +239,7 @@ TEST(RecordList, TallyOfTheRecordsInUse)
     list.records[3] = CETREC::Make(1000, 1000, 9, 1); // past the list
     const CRecordTally whole = list.Tally();
     EXPECT_EQ((std::array {whole.lowX, whole.lowY, whole.highX, whole.highY}),
-              (std::array {10, -5, 30, 20}));
+        (std::array {10, -5, 30, 20}));
     EXPECT_EQ(whole.layerUses[2], 2);
     EXPECT_EQ(whole.layerUses[7] + whole.layerUses[9], 0);
 

@@ -95,8 +95,9 @@ bool CrossesByRule(int64_t x1, int64_t y1, int64_t x2, int64_t y2, int64_t left,
     const double o = double(y1) - double(x1) * m;
     const auto inside = [](double v, int64_t low, int64_t high) { return low < v && v < high; };
     return inside(m * double(left) + o, top, bottom) || inside(m * double(right) + o, top, bottom)
-        || (m != 0 && (inside((double(top) - o) / m, left, right)
-                          || inside((double(bottom) - o) / m, left, right)));
+        || (m != 0
+            && (inside((double(top) - o) / m, left, right)
+                || inside((double(bottom) - o) / m, left, right)));
 }
 
 CHit HitByRule(const CSheet& s, int x, int y)
@@ -140,8 +141,9 @@ TEST(HitFigure, AgreesWithTheRuleRecordByRecord)
         // Now and then the click is at an end of the range, where the box
         // reaches past it.
         const int end = (INT32_MAX - 3) / zoom;
-        const int clickX = round % 8 == 0 ? end : round % 8 == 1 ? -end
-                                                 : static_cast<int>(random() % 2001) - 1000;
+        const int clickX = round % 8 == 0 ? end
+            : round % 8 == 1              ? -end
+                                          : static_cast<int>(random() % 2001) - 1000;
         const int clickY = round % 8 == 2 ? -end : static_cast<int>(random() % 2001) - 1000;
         const auto near = [&](int click) {
             switch (random() % 12) {
@@ -165,8 +167,8 @@ TEST(HitFigure, AgreesWithTheRuleRecordByRecord)
             const int kind = static_cast<int>(random() % 8);
             const int x = near(clickX * zoom);
             const int y = near(clickY * zoom);
-            records.push_back(kind == 0 ? CETREC::Junction(x, y, 1)
-                                        : CETREC::Make(x, y, 1, kind < 3 ? 0 : kind));
+            records.push_back(
+                kind == 0 ? CETREC::Junction(x, y, 1) : CETREC::Make(x, y, 1, kind < 3 ? 0 : kind));
         }
         auto s = SheetWith(records);
         s->zoom = zoom;

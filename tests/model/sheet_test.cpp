@@ -46,7 +46,7 @@ std::vector<uint8_t> HandMadeBody(const BodyOptions& o)
     }
     ar.WriteInt(o.recordCount);
     std::vector<CETREC> records(o.arrayLength);
-    records[0] = CETREC::Make(9, 9, 1, 1);  // a stale sentinel
+    records[0] = CETREC::Make(9, 9, 1, 1); // a stale sentinel
     if (o.arrayLength > 2) {
         records[1] = CETREC::Make(1000, 2000, 2, 0);
         records[2] = CETREC::Make(5000, 7000, 2, 3);
@@ -75,7 +75,7 @@ std::vector<uint8_t> HandMadeBody(const BodyOptions& o)
             ar.WriteInt(0x1002);
             ar.WriteInt(777);
         }
-        ar.WriteInt(812);  // the picture list mark
+        ar.WriteInt(812); // the picture list mark
         ar.WriteCount(0);
     }
     return ar.TakeBytes();
@@ -97,7 +97,7 @@ std::vector<uint8_t> Store(CSheet& sheet)
     return ar.TakeBytes();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Sheet, ResetDefaults)
 {
@@ -106,7 +106,7 @@ TEST(Sheet, ResetDefaults)
     EXPECT_EQ(s.Length(), 2000);
     EXPECT_TRUE(s.placement.empty()); // until something is placed
     EXPECT_EQ(s.recordCount, 0);
-    EXPECT_EQ(s.penWidths, (std::array<int32_t, 8>{1, 200, 250, 300, 500, 800, 1000, 1000}));
+    EXPECT_EQ(s.penWidths, (std::array<int32_t, 8> {1, 200, 250, 300, 500, 800, 1000, 1000}));
     EXPECT_EQ(s.layerColours[0], 0xC8FAFAu);
     EXPECT_EQ(s.layerColours[5], 0u);
     EXPECT_EQ(s.highlightColours[9], 0x0000FFu);
@@ -114,8 +114,8 @@ TEST(Sheet, ResetDefaults)
     EXPECT_EQ(s.layers.Name(4), "Laag 4");
     EXPECT_EQ(s.zoom, 512);
     EXPECT_EQ(s.fitMode, 1);
-    EXPECT_EQ(s.sheetExtent, (CRect{0, 0, 297000, 210000}));
-    EXPECT_EQ(s.clientRect, (CRect{0, 0, 640, 480}));
+    EXPECT_EQ(s.sheetExtent, (CRect {0, 0, 297000, 210000}));
+    EXPECT_EQ(s.clientRect, (CRect {0, 0, 640, 480}));
     EXPECT_EQ(s.selectionCriteria, 0x1004);
     EXPECT_EQ(s.toolMode, ToolMode::Select);
     EXPECT_EQ(s.undoPosition, -1);
@@ -126,7 +126,9 @@ TEST(Sheet, ResetDefaults)
 TEST(Sheet, NamesKeepTheBareTitle)
 {
     // (given name, kept name)
-    const struct { const char *given, *kept; } cases[] = {
+    const struct {
+        const char *given, *kept;
+    } cases[] = {
         {"Blad 1", "Blad 1"},
         {"C:\\Projecten\\Kast 3.ETT", "Kast 3"},
         {"/home/jan/plan.v2.ETT", "plan"},
@@ -146,11 +148,12 @@ TEST(Sheet, FrameOfANewSheet)
     s.AddFrame(0, 0, 400000, 270000);
     ASSERT_EQ(s.recordCount, 6);
     const std::vector<CETREC> frame(s.records.begin() + 1, s.records.begin() + 6);
-    EXPECT_EQ(frame, (std::vector<CETREC>{CETREC::Make(0, 0, 1, 0, 1), CETREC::Make(400000, 0, 1, 1, 1),
-                                          CETREC::Make(400000, 270000, 1, 1, 1),
-                                          CETREC::Make(0, 270000, 1, 1, 1), CETREC::Make(0, 0, 1, 1, 1)}));
-    EXPECT_EQ(s.Extents(), (CPoint{0, 0}));
-    EXPECT_EQ(s.sheetExtent, (CRect{0, 0, 400000, 270000}));
+    EXPECT_EQ(frame,
+        (std::vector<CETREC> {CETREC::Make(0, 0, 1, 0, 1), CETREC::Make(400000, 0, 1, 1, 1),
+            CETREC::Make(400000, 270000, 1, 1, 1), CETREC::Make(0, 270000, 1, 1, 1),
+            CETREC::Make(0, 0, 1, 1, 1)}));
+    EXPECT_EQ(s.Extents(), (CPoint {0, 0}));
+    EXPECT_EQ(s.sheetExtent, (CRect {0, 0, 400000, 270000}));
 }
 
 TEST(Sheet, ReadsSchema813)
@@ -166,15 +169,15 @@ TEST(Sheet, ReadsSchema813)
     EXPECT_EQ(s->recordCount, 3);
     EXPECT_EQ(s->Length(), 1003);
     EXPECT_EQ(s->selectionFlags.size(), 1003u);
-    EXPECT_EQ(s->records[0], CETREC{});
+    EXPECT_EQ(s->records[0], CETREC {});
     EXPECT_EQ(s->records[2], CETREC::Make(5000, 7000, 2, 3));
     ASSERT_EQ(s->texts.GetCount(), 1);
-    EXPECT_EQ(s->texts.At(0)->Angle(), 90);  // current files store counter-clockwise
+    EXPECT_EQ(s->texts.At(0)->Angle(), 90); // current files store counter-clockwise
     EXPECT_EQ(s->grids.grids[0].snapX, 2500);
     EXPECT_EQ(s->zoom, 100);
-    EXPECT_EQ(s->rawPoint, (CPoint{11, 12}));
-    EXPECT_EQ(s->textPoint, (CPoint{15, 16}));
-    EXPECT_EQ(s->cursor, (CPoint{17, 18}));
+    EXPECT_EQ(s->rawPoint, (CPoint {11, 12}));
+    EXPECT_EQ(s->textPoint, (CPoint {15, 16}));
+    EXPECT_EQ(s->cursor, (CPoint {17, 18}));
     EXPECT_EQ(s->selectionCriteria, 0x1002);
     EXPECT_EQ(s->junctionSize, 777);
     EXPECT_EQ(s->fitMode, 0);
@@ -182,8 +185,8 @@ TEST(Sheet, ReadsSchema813)
     // After the load: every layer shown, the extent and origin from the
     // content, the layers recounted, one snapshot.
     EXPECT_EQ(s->layers.IsVisible(4), 1);
-    EXPECT_EQ(s->origin, (CPoint{1000, 2000}));
-    EXPECT_EQ(s->sheetExtent, (CRect{0, 0, 4000, 5000}));
+    EXPECT_EQ(s->origin, (CPoint {1000, 2000}));
+    EXPECT_EQ(s->sheetExtent, (CRect {0, 0, 4000, 5000}));
     EXPECT_EQ(s->layers.RecordUses(2), 2);
     EXPECT_EQ(s->layers.Layer(5).textUses, 1);
     EXPECT_EQ(s->undoPosition, 0);
@@ -198,7 +201,7 @@ TEST(Sheet, ReadsOlderSchemas)
     EXPECT_EQ(s->selectionCriteria, 0x1004);
     EXPECT_EQ(s->junctionSize, 1000);
     EXPECT_EQ(s->texts.At(0)->Angle(), 270);
-    EXPECT_EQ(s->cursor, (CPoint{17, 18}));
+    EXPECT_EQ(s->cursor, (CPoint {17, 18}));
     EXPECT_EQ(s->fitMode, 0);
 
     // 811: nothing after the grids; the first draw fits the drawing.
@@ -206,7 +209,7 @@ TEST(Sheet, ReadsOlderSchemas)
     EXPECT_EQ(s->texts.At(0)->Angle(), 270);
     EXPECT_EQ(s->grids.grids[0].snapX, 2500);
     EXPECT_EQ(s->zoom, 512);
-    EXPECT_EQ(s->cursor, (CPoint{0, 0}));
+    EXPECT_EQ(s->cursor, (CPoint {0, 0}));
     EXPECT_EQ(s->fitMode, 1);
 
     // The oldest: names and visibility in place of the layer array; grids
@@ -268,7 +271,7 @@ TEST(Sheet, StoredAndReadBack)
     CSheet a(0, "Installatie", "begane grond");
     a.AddFrame(0, 0, 400000, 270000);
     a.Append(CETREC::Junction(5000, 5000, 3));
-    a.texts.Add(std::make_unique<CText>("L1", CRect{10, 10, 500, 200}, CText::kDefaultAttributes));
+    a.texts.Add(std::make_unique<CText>("L1", CRect {10, 10, 500, 200}, CText::kDefaultAttributes));
     a.layers.SetName(2, "Verlichting");
     a.layerColours[3] = 0x123456;
     a.penWidths[2] = 333;
@@ -283,7 +286,7 @@ TEST(Sheet, StoredAndReadBack)
     EXPECT_EQ(b->sheetTitle, "begane grond");
     EXPECT_EQ(b->recordCount, 7);
     EXPECT_EQ(std::vector<CETREC>(b->records.begin(), b->records.begin() + 7),
-              std::vector<CETREC>(a.records.begin(), a.records.begin() + 7));
+        std::vector<CETREC>(a.records.begin(), a.records.begin() + 7));
     EXPECT_EQ(b->texts.At(0)->text, "L1");
     EXPECT_EQ(b->layers.Name(2), "Verlichting");
     EXPECT_EQ(b->layerColours, a.layerColours);
@@ -304,7 +307,7 @@ TEST(Sheet, CopySettingsFromAnotherSheet)
 {
     CSheet a(0, "Sjabloon", "A3");
     a.AddFrame(0, 0, 420000, 297000);
-    a.texts.Add(std::make_unique<CText>("Titel", CRect{1, 2, 3, 4}, CText::kDefaultAttributes));
+    a.texts.Add(std::make_unique<CText>("Titel", CRect {1, 2, 3, 4}, CText::kDefaultAttributes));
     a.layers.SetName(1, "Kader");
     a.printColours[1] = 0xFF;
     a.origin = {5, 5};
@@ -320,7 +323,7 @@ TEST(Sheet, CopySettingsFromAnotherSheet)
     EXPECT_NE(b.texts.At(0), a.texts.At(0));
     EXPECT_EQ(b.layers.Name(1), "Kader");
     EXPECT_EQ(b.printColours[1], 0xFFu);
-    EXPECT_EQ(b.origin, (CPoint{5, 5}));
+    EXPECT_EQ(b.origin, (CPoint {5, 5}));
     EXPECT_EQ(b.grids.grids[0].spacingX, 1234);
 }
 
@@ -340,7 +343,7 @@ void Change(CSheet& s, int x)
     s.PushUndo();
 }
 
-}  // namespace
+} // namespace
 
 TEST(Undo, TwelveChangesWithLimitTen)
 {
@@ -352,13 +355,12 @@ TEST(Undo, TwelveChangesWithLimitTen)
     while (s->Undo())
         ++undone;
     EXPECT_EQ(undone, 10);
-    EXPECT_EQ(s->recordCount, 6 + 2);  // the oldest two changes are beyond reach
+    EXPECT_EQ(s->recordCount, 6 + 2); // the oldest two changes are beyond reach
     EXPECT_EQ(s->records[7].x, 2);
-    EXPECT_EQ(s->records[8], CETREC{});
+    EXPECT_EQ(s->records[8], CETREC {});
     EXPECT_FALSE(s->CanUndo());
     EXPECT_TRUE(s->CanRedo());
-    while (s->Redo()) {
-    }
+    while (s->Redo()) { }
     EXPECT_EQ(s->recordCount, 6 + 12);
     // Every change came back, also through the snapshots whose memory the
     // full history handed on.
@@ -371,12 +373,12 @@ TEST(Undo, TwelveChangesWithLimitTen)
     s->Undo();
     s->Redo();
     EXPECT_EQ(s->records[17].x, 99);
-    EXPECT_EQ(s->records[18], CETREC{});
+    EXPECT_EQ(s->records[18], CETREC {});
 }
 
 TEST(Undo, LimitTakenAtResetWithinOneToTwenty)
 {
-    for (const auto& [configured, limit] : {std::pair{0, 1}, {25, 20}, {3, 3}}) {
+    for (const auto& [configured, limit] : {std::pair {0, 1}, {25, 20}, {3, 3}}) {
         ModelDefaults().undoLimit = configured;
         CSheet s;
         EXPECT_EQ(s.undoLimit, limit);
@@ -388,7 +390,7 @@ TEST(Undo, AnUnrecordedMoveIsRecordedFirst)
 {
     auto s = LoadedSheet();
     const CETREC before = s->records[2];
-    s->records[2].x += 1000;  // a move leaves only the pending mark
+    s->records[2].x += 1000; // a move leaves only the pending mark
     s->pendingChange = 1;
     EXPECT_EQ(s->Undo(), 1);
     EXPECT_EQ(s->records[2], before);
@@ -434,7 +436,7 @@ TEST(Undo, ClearsTheSelectionAndReturnsToSelecting)
     Change(*s, 7);
     s->selectionFlags[2] = 1;
     s->selectedCount = 1;
-    s->texts.Add(std::make_unique<CText>("x", CRect{}, CText::kDefaultAttributes));
+    s->texts.Add(std::make_unique<CText>("x", CRect {}, CText::kDefaultAttributes));
     s->texts.SetSelected(0, true);
     s->toolMode = ToolMode::Lines;
     s->toolStep = 101;

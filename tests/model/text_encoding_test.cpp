@@ -5,7 +5,9 @@
 TEST(TextEncoding, Windows1252AndUtf8)
 {
     // (Windows-1252 bytes, UTF-8)
-    const struct { std::string cp, utf8; } cases[] = {
+    const struct {
+        std::string cp, utf8;
+    } cases[] = {
         {"Laag 1", "Laag 1"},
         {"\xEB\xE9\xFC", "ëéü"},
         {"\x80 \x96 \x9F", "€ – Ÿ"},
@@ -28,6 +30,8 @@ TEST(TextEncoding, EveryByteSurvivesARoundTrip)
 TEST(TextEncoding, UnknownCharactersBecomeAQuestionMark)
 {
     EXPECT_EQ(Utf8ToCp1252("Ω≈😀"), "???");
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");      // cut short
-    EXPECT_EQ(Utf8ToCp1252("\xFF" "b"), "?b");   // not UTF-8
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?"); // cut short
+    EXPECT_EQ(Utf8ToCp1252("\xFF"
+                           "b"),
+        "?b"); // not UTF-8
 }

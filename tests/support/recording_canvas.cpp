@@ -14,9 +14,12 @@ std::string Format(const char* format, auto... args)
 const char* Name(PenStyle s)
 {
     switch (s) {
-    case PenStyle::Solid: return "solid";
-    case PenStyle::Dash: return "dash";
-    case PenStyle::Null: return "null";
+    case PenStyle::Solid:
+        return "solid";
+    case PenStyle::Dash:
+        return "dash";
+    case PenStyle::Null:
+        return "null";
     }
     return "?";
 }
@@ -24,14 +27,22 @@ const char* Name(PenStyle s)
 const char* Name(BrushStyle s)
 {
     switch (s) {
-    case BrushStyle::Solid: return "solid";
-    case BrushStyle::Cross: return "cross";
-    case BrushStyle::DiagCross: return "diagcross";
-    case BrushStyle::Horizontal: return "horizontal";
-    case BrushStyle::Vertical: return "vertical";
-    case BrushStyle::BDiagonal: return "bdiagonal";
-    case BrushStyle::FDiagonal: return "fdiagonal";
-    case BrushStyle::Null: return "null";
+    case BrushStyle::Solid:
+        return "solid";
+    case BrushStyle::Cross:
+        return "cross";
+    case BrushStyle::DiagCross:
+        return "diagcross";
+    case BrushStyle::Horizontal:
+        return "horizontal";
+    case BrushStyle::Vertical:
+        return "vertical";
+    case BrushStyle::BDiagonal:
+        return "bdiagonal";
+    case BrushStyle::FDiagonal:
+        return "fdiagonal";
+    case BrushStyle::Null:
+        return "null";
     }
     return "?";
 }
@@ -39,15 +50,19 @@ const char* Name(BrushStyle s)
 const char* Name(RasterOp op)
 {
     switch (op) {
-    case RasterOp::CopyPen: return "copy";
-    case RasterOp::Not: return "not";
-    case RasterOp::XorPen: return "xor";
-    case RasterOp::NotXorPen: return "notxor";
+    case RasterOp::CopyPen:
+        return "copy";
+    case RasterOp::Not:
+        return "not";
+    case RasterOp::XorPen:
+        return "xor";
+    case RasterOp::NotXorPen:
+        return "notxor";
     }
     return "?";
 }
 
-}  // namespace
+} // namespace
 
 void CRecordingCanvas::SelectPen(const CPenDesc& pen)
 {
@@ -112,17 +127,17 @@ void CRecordingCanvas::SetPixel(int x, int y, COLORREF colour)
 
 void CRecordingCanvas::TextOut(int x, int y, const CFontDesc& font, std::string_view text)
 {
-    calls.push_back(Format("text %d %d %s/%d/%d/%d/%d ", x, y, font.face.c_str(), font.height, font.weight,
-                           font.italic ? 1 : 0, font.escapement) +
-                    std::string(text));
+    calls.push_back(Format("text %d %d %s/%d/%d/%d/%d ", x, y, font.face.c_str(), font.height,
+                        font.weight, font.italic ? 1 : 0, font.escapement)
+        + std::string(text));
 }
 
 void CRecordingCanvas::DrawImage(const CImage& image, const CRect& dest, const CRect& source)
 {
     const CSize size = image.SizeHimetric();
-    calls.push_back(Format("image %dx%d -> %d %d %d %d from %d %d %d %d", size.cx, size.cy, dest.left,
-                           dest.top, dest.right, dest.bottom, source.left, source.top, source.right,
-                           source.bottom));
+    calls.push_back(
+        Format("image %dx%d -> %d %d %d %d from %d %d %d %d", size.cx, size.cy, dest.left, dest.top,
+            dest.right, dest.bottom, source.left, source.top, source.right, source.bottom));
 }
 
 std::vector<std::string> CRecordingCanvas::Only(std::string_view prefix) const

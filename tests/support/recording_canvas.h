@@ -34,7 +34,10 @@ public:
 // An image that only has a size, for drawing tests.
 class CFakeImage : public CImage {
 public:
-    explicit CFakeImage(CSize himetric) : size(himetric) {}
+    explicit CFakeImage(CSize himetric)
+        : size(himetric)
+    {
+    }
     CSize SizeHimetric() const override { return size; }
     CSize size;
 };

@@ -14,7 +14,7 @@ CTempFolder::CTempFolder()
 CTempFolder::~CTempFolder()
 {
     std::error_code ec;
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path, ec);
 }

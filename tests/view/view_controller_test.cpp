@@ -645,16 +645,20 @@ TEST_F(ViewTest, KeysThatStandForCommandsRunThem)
         return true;
     };
     // (key, command)
-    const struct { int key, command; } cases[] = {
-        {'L', Cmd::ChooseLayer}, {'P', Cmd::ChoosePen}, {Key::PageUp, Cmd::PreviousSheet},
+    const struct {
+        int key, command;
+    } cases[] = {
+        {'L', Cmd::ChooseLayer},
+        {'P', Cmd::ChoosePen},
+        {Key::PageUp, Cmd::PreviousSheet},
         {Key::PageDown, Cmd::NextSheet},
     };
     for (const auto& c : cases) {
         ran.clear();
         EXPECT_TRUE(Key(c.key)) << c.key;
-        EXPECT_EQ(ran, std::vector<int>{c.command}) << c.key;
+        EXPECT_EQ(ran, std::vector<int> {c.command}) << c.key;
     }
     ran.clear();
-    EXPECT_FALSE(Key('L', false, true));  // Ctrl+L is no command of the view
+    EXPECT_FALSE(Key('L', false, true)); // Ctrl+L is no command of the view
     EXPECT_TRUE(ran.empty());
 }

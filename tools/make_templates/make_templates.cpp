@@ -29,7 +29,7 @@ void Rect(CSheet& s, int l, int t, int r, int b, int pen)
 
 void Label(CSheet& s, const char* text, int x, int y, int height, bool bold = false)
 {
-    auto t = std::make_unique<CText>(text, CRect{x, y, x, y}, CText::kDefaultAttributes);
+    auto t = std::make_unique<CText>(text, CRect {x, y, x, y}, CText::kDefaultAttributes);
     t->SetHeight(height);
     t->SetLayer(1);
     t->SetBold(bold);
@@ -67,7 +67,7 @@ void AddTemplate(CDovereduDoc& doc, const char* name, int width, int height)
     s.Recount();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
