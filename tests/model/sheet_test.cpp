@@ -233,7 +233,7 @@ TEST(Sheet, ChecksWhatLaterCodeRelies)
     auto s = Load(HandMadeBody({.recordCount = 0}));
     EXPECT_EQ(s->recordCount, 0);
     EXPECT_EQ(s->Length(), 1000);
-    s = Load(HandMadeBody({.recordCount = 0, .arrayLength = 0}));
+    s = Load(HandMadeBody({.recordCount = 0, .arrayLength = 1}));
     EXPECT_EQ(s->recordCount, 0);
     EXPECT_EQ(s->Length(), 1000);
     s = Load(HandMadeBody({.recordCount = 5}));
