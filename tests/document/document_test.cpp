@@ -132,7 +132,8 @@ TEST(Document, UnknownVersionsAndDamageOpenNothing)
     CDovereduDoc doc;
     const std::string missing = (tmp.path / "missing.ETT").string();
     EXPECT_EQ(doc.Open(missing), "Cannot open " + missing + ": No such file or directory.");
-    EXPECT_EQ(doc.Open(tmp.path.string()), "Cannot open " + tmp.path.string() + ": Is a directory.");
+    EXPECT_EQ(
+        doc.Open(tmp.path.string()), "Cannot open " + tmp.path.string() + ": Is a directory.");
     EXPECT_EQ(doc.Open("/dev/zero"), "Cannot open /dev/zero: Not a regular file.");
 
     // Every cut of a valid file fails with the archive's message and keeps
