@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <fstream>
 #include <functional>
+#include <sstream>
 #include <system_error>
 
 #include "app/program_folder.h"
@@ -276,11 +276,14 @@ ConfigStatus ReadConfigFile(const std::filesystem::path& path, CSettings& settin
     const std::filesystem::file_status st = std::filesystem::status(path, ec);
     if (st.type() == std::filesystem::file_type::not_found)
         return ConfigStatus::Missing;
-    if (ec || !std::filesystem::is_regular_file(st))
+    if (ec)
         return ConfigStatus::Unreadable;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Read as a regular file of known size, never as a pipe or a device that
+    // could block the start or never end.
+    const CFileContents contents = ReadFileContents(path);
+    if (!contents.bytes)
         return ConfigStatus::Unreadable;
+    std::istringstream in(std::string(contents.bytes->begin(), contents.bytes->end()));
     return ReadConfig(in, settings);
 }
 

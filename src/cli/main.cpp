@@ -7,25 +7,58 @@
 #include "model/platform_services.h"
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <system_error>
 
 #include "app/config_file.h"
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
 #include "cli/cli_commands.h"
+#include "cli/file_args.h"
+#include "model/file_io.h"
 #include "model/model_defaults.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+// Qt looks for the user's private runtime folder as the application starts
+// and complains (and makes one in /tmp that stays) when a batch job has
+// none. Such a job gets a folder of its own for the run, removed when the
+// program ends, also through exit().
+class CRuntimeFolder {
+public:
+    CRuntimeFolder()
+    {
+        if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            return;
+        const QByteArray tmp = qgetenv("TMPDIR");
+        QByteArray folder = (tmp.isEmpty() ? QByteArray("/tmp") : tmp) + "/ridizav-cli-XXXXXX";
+        if (mkdtemp(folder.data()) == nullptr)
+            return;
+        path = folder.toStdString();
+        qputenv("XDG_RUNTIME_DIR", folder);
+    }
+    ~CRuntimeFolder()
+    {
+        std::error_code ec;
+        if (!path.empty())
+            std::filesystem::remove_all(path, ec);
+    }
+    CRuntimeFolder(const CRuntimeFolder&) = delete;
+    CRuntimeFolder& operator=(const CRuntimeFolder&) = delete;
+
+private:
+    std::filesystem::path path;
+};
+
+int Run(int argc, char* argv[])
 {
     KeepLargeBlocksForReuse();
+    IgnoreFileSizeSignal();
     // The command-line tool never needs a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt wants a private runtime folder; a batch job may have none.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        char folder[] = "/tmp/ridizav-cli-XXXXXX";
-        if (mkdtemp(folder) != nullptr)
-            qputenv("XDG_RUNTIME_DIR", folder);
-    }
+    static const CRuntimeFolder runtimeFolder;
     QGuiApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QGuiApplication::setApplicationName(QStringLiteral("ridizav-cli"));
@@ -48,7 +81,9 @@ int main(int argc, char* argv[])
     parser.addPositionalArgument(QStringLiteral("arguments"), QStringLiteral("Its arguments."),
         QStringLiteral("[arguments...]"));
     AddCliOptions(parser);
-    parser.process(app);
+    // Qt's own decoding of the arguments would change file names that are
+    // not UTF-8.
+    parser.process(DecodeArguments(argc, argv));
 
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty()) {
@@ -56,4 +91,19 @@ int main(int argc, char* argv[])
         return 2;
     }
     return RunCliCommand(args.front(), args.mid(1), parser);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // An unexpected failure (memory, say) is reported, not an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Unexpected failure: %s\n", e.what());
+    } catch (...) {
+        std::fputs("Unexpected failure.\n", stderr);
+    }
+    return 1;
 }

@@ -13,6 +13,7 @@
 #include "app/print_plan.h"
 #include "app/settings.h"
 #include "cli/cli_commands.h"
+#include "cli/file_args.h"
 #include "document/document.h"
 #include "gui/print_output.h"
 #include "model/text_encoding.h"
@@ -81,7 +82,7 @@ int CmdPrintPdf(const QStringList& args, const QCommandLineParser& parser)
             QStringLiteral("No such paper: %1 (A4, A3, A2, A1 or A0)").arg(parser.value("paper")));
 
     CDovereduDoc doc;
-    if (auto error = doc.Open(args[0].toStdString()))
+    if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
     if (!doc.HasSheets())
         return CliFail(QStringLiteral("The project has no sheet."));

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "cli/cli_commands.h"
+#include "cli/file_args.h"
 #include "document/document.h"
-#include "model/file_io.h"
 #include "model/text_encoding.h"
 
 namespace {
@@ -15,11 +15,6 @@ namespace {
 QString Text(const std::string& cp1252)
 {
     return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
-
-std::string FileArg(const QString& arg)
-{
-    return arg.toStdString();
 }
 
 QJsonArray Pair(int a, int b)
@@ -107,8 +102,7 @@ int PrintProject(
 {
     if (args.size() != 1)
         return CliUsage(usage);
-    const std::string path = FileArg(args[0]);
-    const auto bytes = ReadFileBytes(path);
+    const std::string path = FileNameBytes(args[0]);
     CDovereduDoc doc;
     if (auto error = doc.Open(path))
         return CliFail(QString::fromStdString(*error));
@@ -122,10 +116,8 @@ int PrintProject(
     }
 
     QJsonObject o;
-    o["version"] = bytes && bytes->size() >= 4
-        ? static_cast<qint64>(static_cast<int32_t>(
-            (*bytes)[0] | ((*bytes)[1] << 8) | ((*bytes)[2] << 16) | ((*bytes)[3] << 24)))
-        : 0;
+    // The oldest layout has no version number: null.
+    o["version"] = doc.fileVersion ? QJsonValue(*doc.fileVersion) : QJsonValue();
     o["projectGroup"] = Text(doc.projectGroup);
     o["projectName"] = Text(doc.projectName);
     o["projectManager"] = Text(doc.projectManager);
@@ -159,7 +151,7 @@ int CmdNew(const QStringList& args, const QCommandLineParser& parser)
         sheet->PushUndo();
         doc.sheets.push_back(std::move(sheet));
     }
-    if (auto error = doc.Save(FileArg(args[0])))
+    if (auto error = doc.Save(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
     return 0;
 }
@@ -170,9 +162,9 @@ int CmdResave(const QStringList& args, const QCommandLineParser&)
         return CliUsage("resave IN.ETT OUT.ETT");
     CDovereduDoc doc;
     FollowConfiguration(doc);
-    if (auto error = doc.Open(FileArg(args[0])))
+    if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
-    if (auto error = doc.Save(FileArg(args[1])))
+    if (auto error = doc.Save(FileNameBytes(args[1])))
         return CliFail(QString::fromStdString(*error));
     return 0;
 }

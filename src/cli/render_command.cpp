@@ -1,13 +1,16 @@
 #include "cli/render_command.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
 
 #include "cli/cli_commands.h"
+#include "cli/file_args.h"
 #include "document/document.h"
 #include "gui/qt_canvas.h"
+#include "model/file_io.h"
 #include "model/pen_table.h"
 #include "model/text_encoding.h"
 
@@ -54,6 +57,16 @@ void Draw(QPainter& painter, CSheet& sheet, int width, int height)
     sheet.DrawSheet(canvas, pens);
 }
 
+// The picture is made in memory and written whole, so a full disk leaves an
+// older picture as it was and says why.
+int WritePicture(const QString& out, const QByteArray& data)
+{
+    const std::vector<uint8_t> bytes(data.begin(), data.end());
+    if (auto error = WriteFileAtomically(FileNameBytes(out), bytes))
+        return CliFail(QString::fromStdString(*error));
+    return 0;
+}
+
 } // namespace
 
 int CmdRender(const QStringList& args, const QCommandLineParser& parser)
@@ -71,7 +84,7 @@ int CmdRender(const QStringList& args, const QCommandLineParser& parser)
         return CliFail(QStringLiteral("The picture must be a .png or .svg file: %1").arg(out));
 
     CDovereduDoc doc;
-    if (auto error = doc.Open(args[0].toStdString()))
+    if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
     if (!doc.HasSheets())
         return CliFail(QStringLiteral("The project has no sheet."));
@@ -82,19 +95,20 @@ int CmdRender(const QStringList& args, const QCommandLineParser& parser)
     sheet->clientRect = {0, 0, width, height};
     sheet->ZoomAll();
 
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     if (kind == QLatin1String("svg")) {
         QSvgGenerator svg;
-        svg.setFileName(out);
+        svg.setOutputDevice(&buffer);
         svg.setSize(QSize(width, height));
         svg.setViewBox(QRect(0, 0, width, height));
         svg.setTitle(QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)));
         QPainter painter;
         if (!painter.begin(&svg))
-            return CliFail(QStringLiteral("Cannot write %1").arg(out));
+            return CliFail(QStringLiteral("Cannot draw the picture %1.").arg(out));
         Draw(painter, *sheet, width, height);
-        if (!painter.end())
-            return CliFail(QStringLiteral("Cannot write %1").arg(out));
-        return 0;
+        painter.end();
+        return WritePicture(out, buffer.data());
     }
 
     QImage image(width, height, QImage::Format_RGB32);
@@ -105,7 +119,7 @@ int CmdRender(const QStringList& args, const QCommandLineParser& parser)
         QPainter painter(&image);
         Draw(painter, *sheet, width, height);
     }
-    if (!image.save(out, "PNG"))
-        return CliFail(QStringLiteral("Cannot write %1").arg(out));
-    return 0;
+    if (!image.save(&buffer, "PNG"))
+        return CliFail(QStringLiteral("Cannot encode the picture %1 as PNG.").arg(out));
+    return WritePicture(out, buffer.data());
 }

@@ -36,6 +36,7 @@ void CDovereduDoc::ResetContents()
     sheetListSelection = 0;
     layerList.clear();
     layerListSelection = 0;
+    fileVersion = kVersion;
 }
 
 void CDovereduDoc::Serialize(CArchive& ar)
@@ -65,6 +66,7 @@ void CDovereduDoc::Load(CArchive& ar)
     if (version > kOldestLayoutAbove) {
         // The oldest files start with the working time and store the sheet
         // bodies one after another, without object references.
+        fileVersion = std::nullopt;
         workingTime = version;
         projectGroup = ar.ReadString();
         projectName = ar.ReadString();
@@ -78,6 +80,7 @@ void CDovereduDoc::Load(CArchive& ar)
             sheets.push_back(std::move(sheet));
         }
     } else if (version == 811 || version == 820 || version == kVersion) {
+        fileVersion = version;
         projectGroup = ar.ReadString();
         projectName = ar.ReadString();
         projectManager = ar.ReadString();
@@ -281,19 +284,15 @@ void CDovereduDoc::UpdateWorkingTime(uint32_t nowTick)
 
 std::optional<std::string> CDovereduDoc::Open(const std::string& path)
 {
-    // A project file is read as it is taken apart; anything but a regular
-    // file (a pipe, say) is read whole first.
-    const CFileHandle file = OpenForReading(path);
-    const std::optional<uint64_t> size = file ? RegularFileSize(file.get()) : std::nullopt;
-    std::optional<std::vector<uint8_t>> bytes;
-    if (file && !size)
-        bytes = ReadFileBytes(path);
-    if (!size && !bytes) {
+    // A project file is read as it is taken apart. Only a regular file has a
+    // size to check the stored counts against; anything else is refused.
+    const COpenedFile file = OpenRegularFile(path);
+    if (!file) {
         ResetContents();
-        return std::string(kOpenFailed);
+        return CannotOpenMessage(path, file.error);
     }
     try {
-        CArchive ar = size ? CArchive(file.get(), *size, path) : CArchive(*bytes, path);
+        CArchive ar(file.file.get(), file.size, path);
         Load(ar);
     } catch (const CArchiveException& e) {
         ResetContents();

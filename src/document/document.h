@@ -89,6 +89,9 @@ public:
     int32_t activeSheet = 0;
 
     // Not stored.
+    // The version number of the layout the file was read in; none for the
+    // oldest layout, which stores the working time in its place.
+    std::optional<int32_t> fileVersion = kVersion;
     int changedSinceBackup = 0;
     struct SelectionEditSettings {
         std::array<int32_t, 7> ints {};

@@ -1,13 +1,9 @@
 #include "dxf/dxf_export.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/sheet.h"
 
@@ -152,15 +148,10 @@ constexpr FixedGroup kTablesEnd[] = {
 };
 // clang-format on
 
-std::string SystemError(const std::string& what)
-{
-    return what + ": " + std::strerror(errno);
-}
-
 } // namespace
 
-CDXFExport::CDXFExport(std::filesystem::path path)
-    : path(std::move(path))
+CDXFExport::CDXFExport(const std::filesystem::path& path)
+    : out(path)
 {
 }
 
@@ -174,16 +165,10 @@ bool CDXFExport::Begin(int w, int h)
     if (state != 0)
         return false;
     error.clear();
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    tempPath = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    file = mkstemp(tempPath.data());
-    if (file < 0) {
-        error = SystemError("Cannot create a file in " + folder.string());
-        tempPath.clear();
+    if (!out.Open()) {
+        error = out.Error();
         return false;
     }
-    // mkstemp makes the file private; give it the usual permissions.
-    ::fchmod(file, 0644);
     if (!buffer)
         buffer = std::make_unique<char[]>(kBufferSize);
     used = 0;
@@ -244,18 +229,12 @@ bool CDXFExport::End()
     Group(0, "ENDSEC");
     Group(0, "EOF");
     FlushBuffer();
-    if (error.empty() && ::fsync(file) != 0)
-        Fail("Cannot write " + path.string());
-    if (::close(file) != 0)
-        Fail("Cannot write " + path.string());
-    file = -1;
-    if (error.empty() && std::rename(tempPath.c_str(), path.c_str()) != 0)
-        Fail("Cannot write " + path.string());
+    if (error.empty() && !out.Commit())
+        error = out.Error();
     if (!error.empty()) {
         Discard();
         return false;
     }
-    tempPath.clear();
     return true;
 }
 
@@ -375,35 +354,15 @@ void CDXFExport::WritePathEnd()
 
 void CDXFExport::FlushBuffer()
 {
-    size_t done = 0;
-    while (done < used && file >= 0 && error.empty()) {
-        const ssize_t n = ::write(file, buffer.get() + done, used - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            Fail("Cannot write " + path.string());
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
     // After a failure the rest is dropped: End reports it.
+    if (error.empty() && !out.Write(buffer.get(), used))
+        error = out.Error();
     used = 0;
-}
-
-void CDXFExport::Fail(const std::string& what)
-{
-    if (error.empty())
-        error = SystemError(what);
 }
 
 void CDXFExport::Discard()
 {
-    if (file >= 0)
-        ::close(file);
-    file = -1;
-    if (!tempPath.empty())
-        ::unlink(tempPath.c_str());
-    tempPath.clear();
+    out.Discard();
     state = 0;
 }
 

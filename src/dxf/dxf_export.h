@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/file_io.h"
+
 class CSheet;
 
 // Writes one DXF file in the R10 text form ("AC1006"): a fixed header,
@@ -19,7 +21,7 @@ public:
     static constexpr std::array<std::string_view, 8> lineTypeNames
         = {"", "CONTINUOUS", "DASHED", "HIDDEN", "CENTER", "DOT", "DASHDOT", "DIVIDE"};
 
-    explicit CDXFExport(std::filesystem::path path);
+    explicit CDXFExport(const std::filesystem::path& path);
     ~CDXFExport();
     CDXFExport(const CDXFExport&) = delete;
     CDXFExport& operator=(const CDXFExport&) = delete;
@@ -46,12 +48,9 @@ private:
     void WriteVertex();
     void WritePathEnd();
     void FlushBuffer();
-    void Fail(const std::string& what);
     void Discard();
 
-    std::filesystem::path path;
-    std::string tempPath;
-    int file = -1;
+    CAtomicFile out;
     int state = 0; // 0 = not yet written; 2 = header written, entities may follow
     bool pathOpen = false;
     int width = 0;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <exception>
 
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
@@ -20,6 +21,7 @@
 #include "gui/single_instance.h"
 #include "gui/startup_windows.h"
 #include "gui/symbol_commands.h"
+#include "model/file_io.h"
 #include "model/platform_services.h"
 
 namespace {
@@ -29,13 +31,12 @@ QString InstanceName()
     return QStringLiteral("ridizav-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int Run(int argc, char* argv[])
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
     KeepLargeBlocksForReuse();
+    IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     // Numbers in texts and files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
@@ -128,4 +129,19 @@ int main(int argc, char* argv[])
     if (!timing)
         frame.SaveConfiguration();
     return result;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // An unexpected failure (memory, say) is reported, not an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Unexpected failure: %s\n", e.what());
+    } catch (...) {
+        std::fputs("Unexpected failure.\n", stderr);
+    }
+    return 1;
 }

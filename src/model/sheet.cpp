@@ -202,10 +202,10 @@ CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
         tally.TakeInUse(first, piece, recordCount);
     });
     // Later code indexes the list by recordCount: it must lie within what
-    // was stored. A stored 0 is the sentinel alone.
-    if (recordCount == 0)
-        recordCount = 1;
-    if (recordCount < 1 || recordCount > std::max<int64_t>(1, static_cast<int64_t>(records.size())))
+    // was stored. A sheet reset and stored before its frame was added stores
+    // 0 (records 1 to -1: none); it is kept, so that the file saves back as
+    // it was.
+    if (recordCount < 0 || recordCount > static_cast<int64_t>(records.size()))
         ar.Fail(ArchiveFailure::BadIndex);
     ResizeArrays(recordCount + kGrowth);
     records[0] = CETREC {};

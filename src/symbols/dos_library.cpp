@@ -88,11 +88,15 @@ void AppendWithCorner(std::vector<CETREC>& out, const CETREC& r)
     out.push_back(r);
 }
 
-bool ConvertLibraryFile(const fs::path& source, const fs::path& target)
+bool ConvertLibraryFile(const fs::path& source, const fs::path& target, std::string* why)
 {
-    const auto bytes = ReadFileBytes(source);
-    if (!bytes)
+    const CFileContents contents = ReadFileContents(source);
+    if (!contents.bytes) {
+        if (why != nullptr)
+            *why = CannotOpenMessage(source.string(), contents.error);
         return false;
+    }
+    const auto& bytes = contents.bytes;
     std::error_code ec;
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
@@ -112,7 +116,12 @@ bool ConvertLibraryFile(const fs::path& source, const fs::path& target)
     for (const CETREC& r : out)
         symbol.push_back(
             {r.blockWord, r.styleWord, static_cast<int16_t>(r.x), static_cast<int16_t>(r.y)});
-    return !WriteFileAtomically(target, EncodeSymbolBytes(symbol));
+    if (auto error = WriteFileAtomically(target, EncodeSymbolBytes(symbol))) {
+        if (why != nullptr)
+            *why = *error;
+        return false;
+    }
+    return true;
 }
 
 std::vector<std::string> CLibraryConversion::Lines() const

@@ -40,9 +40,10 @@ void AppendWithCorner(std::vector<CETREC>& out, const CETREC& r);
 // record before and after) file to a symbol file, coordinates scaled to
 // symbol units with the corner rule applied; the target's folder is made when
 // missing and the file is written whole. False when the source cannot be read
-// or the target cannot be written. Bytes after the last whole record are
-// ignored.
-bool ConvertLibraryFile(const std::filesystem::path& source, const std::filesystem::path& target);
+// or the target cannot be written, with the reason in `why` when given.
+// Bytes after the last whole record are ignored.
+bool ConvertLibraryFile(const std::filesystem::path& source, const std::filesystem::path& target,
+    std::string* why = nullptr);
 
 // The ".BNK" and ".LMC" files (in any case) below a folder and the symbol
 // files they become below the symbols folder, keeping the folder structure:

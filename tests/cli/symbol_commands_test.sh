@@ -26,19 +26,26 @@ $tmp/dos/Relais/K1.lmc -> $tmp/sym/Relais/K1.SYM"
 
 if "$cli" convert-lib "$tmp/weg" "$tmp/sym" 2>/dev/null; then fail "a missing folder converted"; fi
 
-# Three old drawings into a new project, in order, one of them missing.
+# A missing drawing fails the import with its reason, and nothing is saved.
 printf '\x00\x00\x08\x00\x0a\x00\x00\x00\x00\x00\x09\x00\x14\x00\x00\x00' > "$tmp/KAST.SCH"
 cp "$tmp/KAST.SCH" "$tmp/aarde.sch"
-"$cli" import-old "$tmp/p.ETT" "$tmp/KAST.SCH" "$tmp/weg.sch" "$tmp/aarde.sch" 2> "$tmp/err"
-grep -q "weg.sch" "$tmp/err" || fail "the missing drawing was not mentioned"
+if "$cli" import-old "$tmp/p.ETT" "$tmp/KAST.SCH" "$tmp/weg.sch" 2> "$tmp/err"; then
+    fail "an import with a missing drawing succeeded"
+fi
+grep -q "Cannot open $tmp/weg.sch: No such file or directory." "$tmp/err" \
+    || fail "the missing drawing was not mentioned: $(cat "$tmp/err")"
+[ ! -e "$tmp/p.ETT" ] || fail "a failed import saved"
+
+# Three old drawings into a new project, in order.
+"$cli" import-old "$tmp/p.ETT" "$tmp/KAST.SCH" "$tmp/KAST.SCH" "$tmp/aarde.sch"
 "$cli" import-old "$tmp/p.ETT" "$tmp/KAST.SCH" -o "$tmp/q.ETT"
 
 python3 - "$("$cli" info "$tmp/p.ETT")" "$("$cli" info "$tmp/q.ETT")" <<'PY' || fail "info"
 import json, sys
 p, q = json.loads(sys.argv[1]), json.loads(sys.argv[2])
-assert [s["name"] for s in p["sheets"]] == ["KAST", "weg", "aarde"], p["sheets"]
-assert [s["recordCount"] for s in p["sheets"]] == [3, 1, 3]
+assert [s["name"] for s in p["sheets"]] == ["KAST", "KAST", "aarde"], p["sheets"]
+assert [s["recordCount"] for s in p["sheets"]] == [3, 3, 3]
 assert p["sheets"][0]["title"] == "Geen opmerkingen"
 assert p["sheets"][0]["extent"] == [0, 0, 1000, 0], p["sheets"][0]["extent"]
-assert [s["name"] for s in q["sheets"]] == ["KAST", "weg", "aarde", "KAST"]
+assert [s["name"] for s in q["sheets"]] == ["KAST", "KAST", "aarde", "KAST"]
 PY

@@ -100,6 +100,11 @@ TEST(Document, OpensEveryLayout)
         EXPECT_EQ(doc.projectManager, "Beheerder");
         EXPECT_EQ(doc.notes, "Regel 1\r\nRegel 2");
         EXPECT_EQ(doc.workingTime, c.time) << c.version;
+        // The oldest layout has no version number: its first word is the time.
+        if (c.version > 2000)
+            EXPECT_EQ(doc.fileVersion, std::nullopt) << c.version;
+        else
+            EXPECT_EQ(doc.fileVersion, c.version);
         ASSERT_EQ(doc.sheets.size(), 2u);
         EXPECT_EQ(doc.activeSheet, c.active) << c.version;
         EXPECT_EQ(doc.sheets[1]->sheetName, "Twee");
@@ -123,8 +128,13 @@ TEST(Document, UnknownVersionsAndDamageOpenNothing)
         EXPECT_TRUE(doc.sheets.empty());
         EXPECT_EQ(doc.projectName, "Nieuw project");
     }
+    // A file that cannot be opened at all: which one and why.
     CDovereduDoc doc;
-    EXPECT_EQ(doc.Open((tmp.path / "missing.ETT").string()), "Failed to open document.");
+    const std::string missing = (tmp.path / "missing.ETT").string();
+    EXPECT_EQ(doc.Open(missing), "Cannot open " + missing + ": No such file or directory.");
+    EXPECT_EQ(
+        doc.Open(tmp.path.string()), "Cannot open " + tmp.path.string() + ": Is a directory.");
+    EXPECT_EQ(doc.Open("/dev/zero"), "Cannot open /dev/zero: Not a regular file.");
 
     // Every cut of a valid file fails with the archive's message and keeps
     // nothing of what was read.
@@ -183,6 +193,29 @@ TEST(Document, SavedAsVersion900ByteIdenticalFromTheSecondWrite)
     ASSERT_FALSE(third.Save(c));
     EXPECT_EQ(ReadFileBytes(b).value(), ReadFileBytes(c).value());
     EXPECT_EQ(third.notes, "Regel 1\r\nRegel 2");
+}
+
+TEST(Document, ASheetStoredBeforeItsFrameResavesByteForByte)
+{
+    // A reset sheet stores a record count of 0: it reads back as 0 with an
+    // array of 1000 records, and the file the program writes from it reads
+    // and saves back byte for byte.
+    CTempFolder tmp;
+    CDovereduDoc doc;
+    doc.AddSheet(0, "Leeg", "");
+    doc.AddSheet(0, "Vol", "");
+    doc.sheets[1]->AddFrame(0, 0, 400000, 270000);
+    ASSERT_EQ(doc.sheets[0]->recordCount, 0);
+    CDovereduDoc first;
+    ASSERT_FALSE(first.Open(Write(tmp, doc.Store())));
+    EXPECT_EQ(first.sheets[0]->recordCount, 0);
+    EXPECT_EQ(first.sheets[0]->Length(), 1000);
+    const auto written = first.Store();
+
+    CDovereduDoc again;
+    ASSERT_FALSE(again.Open(Write(tmp, written)));
+    EXPECT_EQ(again.sheets[0]->recordCount, 0);
+    EXPECT_EQ(again.Store(), written);
 }
 
 TEST(Document, AFailedSaveLeavesTheOldFile)

@@ -228,10 +228,16 @@ TEST(Sheet, ReadsOlderSchemas)
 
 TEST(Sheet, ChecksWhatLaterCodeRelies)
 {
-    // A stored count of 0 is the sentinel alone.
+    // A stored count of 0 (a sheet reset and stored before its frame) is
+    // kept; so is a count of the whole stored array.
     auto s = Load(HandMadeBody({.recordCount = 0}));
-    EXPECT_EQ(s->recordCount, 1);
-    EXPECT_EQ(s->Length(), 1001);
+    EXPECT_EQ(s->recordCount, 0);
+    EXPECT_EQ(s->Length(), 1000);
+    s = Load(HandMadeBody({.recordCount = 0, .arrayLength = 1}));
+    EXPECT_EQ(s->recordCount, 0);
+    EXPECT_EQ(s->Length(), 1000);
+    s = Load(HandMadeBody({.recordCount = 5}));
+    EXPECT_EQ(s->recordCount, 5);
 
     // A zoom outside 2 to 10000 becomes the new-sheet zoom with fit.
     for (int zoom : {0, 1, 10001, -5}) {
