@@ -15,6 +15,7 @@
 #include "cli/cli_commands.h"
 #include "document/document.h"
 #include "gui/print_output.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 
 namespace {
