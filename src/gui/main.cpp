@@ -26,7 +26,7 @@ namespace {
 
 QString InstanceName()
 {
-    return QStringLiteral("ridizav-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+    return CSingleInstance::UserSocketPath();
 }
 
 } // namespace
