@@ -388,6 +388,9 @@ bool CDXFImport::Import(const std::filesystem::path& path)
     bool sawContent = false;
     while (!in.atEnd) {
         const std::string_view l = in.Next();
+        // Nothing is read, and no symbol written, before a section begins.
+        if (!in.sawSection)
+            continue;
         if (SameLetters(l, "BLOCKS")) {
             sawContent = true;
             entityFactor = blockFactor;
