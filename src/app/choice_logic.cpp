@@ -1,11 +1,11 @@
 #include "app/choice_logic.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
 
+#include "model/number_text.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 
@@ -18,16 +18,6 @@ bool IsLineTool(int toolMode)
 {
     return toolMode == ToolMode::Lines || toolMode == ToolMode::Lines90
         || toolMode == ToolMode::FilledPolygon || toolMode == ToolMode::FilledPolygon90;
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 } // namespace
@@ -60,68 +50,16 @@ void SetActiveLayer(CSheet& sheet, int layer)
 
 std::string FormatPenWidth(int32_t micrometres)
 {
-    char digits[64];
-    const auto result = std::to_chars(
-        digits, digits + sizeof digits, micrometres * 0.001, std::chars_format::fixed, 3);
-    std::string text(digits, result.ptr);
+    std::string text = FixedText(micrometres * 0.001, 3);
     constexpr size_t kWidth = 7;
     if (text.size() < kWidth)
         text.insert(0, kWidth - text.size(), ' ');
     return text + " mm";
 }
 
-double LeadingNumber(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    std::string number;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        if (text[i] == '-')
-            number += '-';
-        ++i;
-    }
-    size_t digits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i, ++digits)
-        number += text[i];
-    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
-        number += '.';
-        for (++i; i < text.size() && IsDigit(text[i]); ++i, ++digits)
-            number += text[i];
-    }
-    if (digits == 0)
-        return 0;
-    // An exponent counts only when digits follow it.
-    bool negativeExponent = false;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < text.size() && (text[j] == '-' || text[j] == '+')) {
-            negativeExponent = text[j] == '-';
-            exponent += text[j++];
-        }
-        if (j < text.size() && IsDigit(text[j])) {
-            for (; j < text.size() && IsDigit(text[j]); ++j)
-                exponent += text[j];
-            number += exponent;
-        }
-    }
-    double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        const double huge = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
-        return number.front() == '-' ? -huge : huge;
-    }
-    return result.ec == std::errc() ? value : 0;
-}
-
 int32_t ParsePenWidth(std::string_view text)
 {
-    const double micrometres = std::trunc(LeadingNumber(text) * 1000.0);
-    if (std::isnan(micrometres))
-        return 0;
-    return static_cast<int32_t>(std::clamp(micrometres, double(std::numeric_limits<int32_t>::min()),
-        double(std::numeric_limits<int32_t>::max())));
+    return SaturatedInt(LeadingDecimal(text, DecimalComma::Yes) * 1000.0);
 }
 
 int PenOfKey(int key)

@@ -39,9 +39,6 @@ inline constexpr double kPenStyleMicrometresPerPixel = 100.0;
 
 // A width as the pen choice shows it: "%7.3f mm" of the millimetres.
 std::string FormatPenWidth(int32_t micrometres);
-// The leading decimal number of a text, as the C library reads one (either
-// a point or a comma before the decimals); 0 when the text starts with none.
-double LeadingNumber(std::string_view text);
 // A width text back in micrometres: its leading number (a trailing " mm" and
 // anything else after the number are ignored) times 1000, cut off toward
 // zero, within the 32-bit range. "1.001" is just under 1001 in binary and

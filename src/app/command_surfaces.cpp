@@ -49,10 +49,10 @@ constexpr CMenu kMenusBare[] = {{"Bestand", kFileBare}, {"Help", kHelpBare}};
 
 // With a project open.
 constexpr CMenuEntry kImportExport[] = {
-    Item(Cmd::ImportDxf),
+    Item(Cmd::ImportDXF),
     Item(Cmd::ImportDosProject),
     kSeparator,
-    Item(Cmd::ExportDxf),
+    Item(Cmd::ExportDXF),
 };
 constexpr CMenuEntry kFile[] = {
     Item(Cmd::FileNew),

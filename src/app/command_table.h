@@ -21,9 +21,9 @@ constexpr int OpenBackup = 32908;
 constexpr int AddSheet = 32799;
 // The project info dialog has no id of its own in the old menus; this one is ours.
 constexpr int ProjectInfo = 32990;
-constexpr int ImportDxf = 32782;
+constexpr int ImportDXF = 32782;
 constexpr int ImportDosProject = 32796;
-constexpr int ExportDxf = 32781;
+constexpr int ExportDXF = 32781;
 constexpr int Print = 32906;
 constexpr int PrintSheet = 32802;
 constexpr int Configuration = 32803;

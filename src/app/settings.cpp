@@ -1,14 +1,13 @@
 #include "app/settings.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
 #include "app/program_folder.h"
 #include "model/model_defaults.h"
+#include "model/number_text.h"
 
 std::string CLogFont::Face() const
 {
@@ -105,70 +104,7 @@ void ApplyGridsToSheet(const CSettings& settings, CGridArr& sheetGrids)
         sheetGrids.CopyFrom(settings.grids);
 }
 
-namespace {
-
-std::string Fixed3(double value)
-{
-    char buffer[64];
-    const auto result
-        = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    if (result.ec != std::errc())
-        return "0.000";
-    return std::string(buffer, result.ptr);
-}
-
-} // namespace
-
-std::string MillimetreText(int micrometres)
-{
-    // Whole micrometres have an exact text; no need to pass through binary.
-    const int64_t um = micrometres;
-    const uint64_t a = static_cast<uint64_t>(um < 0 ? -um : um);
-    char buffer[32];
-    const int n = std::snprintf(buffer, sizeof buffer, "%s%llu.%03llu", um < 0 ? "-" : "",
-        static_cast<unsigned long long>(a / 1000), static_cast<unsigned long long>(a % 1000));
-    return std::string(buffer, static_cast<size_t>(n));
-}
-
 std::string ScaleText(double scale)
 {
-    return Fixed3(scale);
-}
-
-std::optional<double> ParseDecimal(std::string_view text)
-{
-    const auto isSpace = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    std::string s(text);
-    std::replace(s.begin(), s.end(), ',', '.');
-    const char* first = s.data();
-    const char* last = s.data() + s.size();
-    if (first != last && *first == '+')
-        ++first;
-    double value = 0;
-    const auto result = std::from_chars(first, last, value);
-    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<int> MicrometresFromText(std::string_view text)
-{
-    const std::optional<double> mm = ParseDecimal(text);
-    if (!mm)
-        return std::nullopt;
-    double um = *mm * 1000.0;
-    // "1.005" is 1004.9999... micrometres in binary; what the user typed is
-    // exactly 1005, so a product that is a whole number but for the last
-    // bits counts as that number before the rest is cut off.
-    const double nearest = std::round(um);
-    if (std::abs(um - nearest) <= std::max(1e-9, std::abs(nearest) * 1e-12))
-        um = nearest;
-    um = std::trunc(um);
-    um = std::clamp(um, double(std::numeric_limits<int32_t>::min()),
-        double(std::numeric_limits<int32_t>::max()));
-    return static_cast<int>(um);
+    return FixedText(scale, 3);
 }

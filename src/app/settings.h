@@ -121,14 +121,6 @@ struct CSettings {
 // (the grid in force stays the sheet's own).
 void ApplyGridsToSheet(const CSettings& settings, CGridArr& sheetGrids);
 
-// Numbers in the dialog's texts, independent of the user's locale.
-// Micrometres shown as millimetres with three decimals ("7.500").
-std::string MillimetreText(int micrometres);
-// The printer scale with three decimals.
+// The printer scale with three decimals. The other numbers of the dialog's
+// texts are read and shown by model/number_text.h.
 std::string ScaleText(double scale);
-// A decimal number as a user types it: a point or a comma, surrounding
-// spaces; nullopt when the text is not a finite number.
-std::optional<double> ParseDecimal(std::string_view text);
-// Millimetres typed by the user as whole micrometres, truncated toward zero
-// and kept within 32 bits.
-std::optional<int> MicrometresFromText(std::string_view text);

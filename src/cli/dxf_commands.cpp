@@ -19,7 +19,7 @@ constexpr const char* kUsage = "export-dxf PROJECT.ETT OUT_FOLDER [--sheet NAME]
 
 } // namespace
 
-int CmdExportDxf(const QStringList& args, const QCommandLineParser& parser)
+int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.size() != 2)
         return CliUsage(kUsage);
@@ -49,7 +49,7 @@ int CmdExportDxf(const QStringList& args, const QCommandLineParser& parser)
                            .arg(args[1], QString::fromStdString(ec.message())));
     }
 
-    const auto jobs = PlanDxfExport(names, chosen);
+    const auto jobs = PlanDXFExport(names, chosen);
     const auto results = ExportSheets(doc, jobs, folder);
     // Every sheet with its file; a sheet without width or height has none.
     QJsonArray out;

@@ -4,4 +4,4 @@
 #include <QStringList>
 
 // export-dxf PROJECT.ETT OUT_FOLDER [--sheet NAME]...
-int CmdExportDxf(const QStringList& args, const QCommandLineParser& parser);
+int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser);

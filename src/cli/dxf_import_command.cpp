@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-int CmdImportDxf(const QStringList& args, const QCommandLineParser& parser)
+int CmdImportDXF(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.size() != 2)
         return CliUsage("import-dxf PROJECT.ETT FILE.DXF [-o OUT.ETT] [--symbols FOLDER]");
@@ -29,9 +29,13 @@ int CmdImportDxf(const QStringList& args, const QCommandLineParser& parser)
             return CliFail(QString::fromStdString(*error));
     }
     const CDovereduFont font;
-    if (auto error = ImportDXF(doc, fs::path(args[1].toStdString()), symbols, font))
-        return CliFail(QString::fromStdString(*error));
+    const CDXFImportResult result = ImportDXF(doc, fs::path(args[1].toStdString()), symbols, font);
+    if (!result.imported)
+        return CliFail(QString::fromStdString(result.message));
     if (auto error = doc.Save(out))
         return CliFail(QString::fromStdString(*error));
+    // What was read is saved; a file that ended early still fails the run.
+    if (!result.message.empty())
+        return CliFail(QString::fromStdString(result.message));
     return 0;
 }

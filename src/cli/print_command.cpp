@@ -16,6 +16,7 @@
 #include "cli/file_args.h"
 #include "document/document.h"
 #include "gui/print_output.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 
 namespace {

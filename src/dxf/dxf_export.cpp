@@ -366,7 +366,7 @@ void CDXFExport::Discard()
     state = 0;
 }
 
-CDxfExportResult ExportDXF(const CSheet& sheet, const std::filesystem::path& path)
+CDXFExportResult ExportDXF(const CSheet& sheet, const std::filesystem::path& path)
 {
     const int count = std::min(sheet.recordCount, sheet.Length());
     if (count < 2)

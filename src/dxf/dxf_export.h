@@ -81,7 +81,7 @@ private:
 };
 
 // The outcome of exporting one sheet.
-struct CDxfExportResult {
+struct CDXFExportResult {
     // False without an error when the sheet has no width or no height in
     // file units: then no file is made.
     bool written = false;
@@ -92,4 +92,4 @@ struct CDxfExportResult {
 
 // Exports the line work of a sheet: every path of element records as one
 // POLYLINE, in units of 0.1 mm with the Y axis pointing up.
-CDxfExportResult ExportDXF(const CSheet& sheet, const std::filesystem::path& path);
+CDXFExportResult ExportDXF(const CSheet& sheet, const std::filesystem::path& path);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,8 +10,13 @@
 #include <memory>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "document/document.h"
 #include "model/file_io.h"
+#include "model/number_text.h"
 #include "model/sheet.h"
 #include "model/text_encoding.h"
 #include "model/turn.h"
@@ -21,14 +26,16 @@ namespace {
 
 // The arcs were always stepped with this pi.
 constexpr double kPi = 3.14159265359;
-// The widest drawing, in DXF units, that the scale table can take.
+// The width, in DXF units, that the scale table divides: wider drawings
+// take the units as 0.1 mm.
 constexpr int kMaxWidth = 6000;
 // Micrometres per drawing unit of 0.1 mm.
 constexpr int kMicrometres = 100;
 constexpr int32_t kMaxUnits = std::numeric_limits<int32_t>::max() / kMicrometres;
-// Angles this far out are reduced first, so that a damaged arc cannot make
-// us step billions of degrees; a normal 0 to 360 stays a full circle.
-constexpr double kAngleLimit = 3600.0;
+// An arc never sweeps more than a full circle: its angles are brought into
+// 0 to 360 first, so that a damaged arc cannot make us step thousands of
+// degrees, while a normal 0 to 360 stays a full circle.
+constexpr int kFullCircle = 360;
 
 constexpr size_t kReadChunk = size_t {1} << 20;
 
@@ -59,44 +66,18 @@ bool SameLetters(std::string_view a, std::string_view b)
     return true;
 }
 
-// The leading whole number of a line, as C's integer conversion reads it,
-// held within 32 bits; 0 when there is none.
-int32_t ToInt(std::string_view s)
-{
-    s = Trim(s);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    int64_t v = 0;
-    for (const char c : s) {
-        if (c < '0' || c > '9')
-            break;
-        v = std::min<int64_t>(v * 10 + (c - '0'), int64_t {1} << 32);
-    }
-    v = negative ? -v : v;
-    return static_cast<int32_t>(std::clamp<int64_t>(
-        v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-// A line as a floating-point number; 0 when it does not start with one. Not
-// a number and infinity come through, for the caller to refuse.
+// Files have no decimal comma. Not a number and infinity come through, for
+// the caller to refuse.
 double ToDouble(std::string_view s)
 {
-    s = Trim(s);
-    if (!s.empty() && s.front() == '+')
-        s.remove_prefix(1);
-    double v = 0.0;
-    const auto result = std::from_chars(s.data(), s.data() + s.size(), v);
-    return result.ec == std::errc() ? v : 0.0;
+    return LeadingDecimal(s, DecimalComma::No);
 }
 
 // cos and sin of every whole degree an arc can reach once its angles are
 // reduced, computed once: the same values as computing them point by point.
 struct CUnitCircle {
-    static constexpr int kLow = -static_cast<int>(kAngleLimit);
-    static constexpr int kHigh = static_cast<int>(kAngleLimit) + 360;
+    static constexpr int kLow = 0;
+    static constexpr int kHigh = 2 * kFullCircle;
     struct Point {
         double cos;
         double sin;
@@ -113,34 +94,122 @@ struct CUnitCircle {
     const Point& At(int a) const { return points[a - kLow]; }
 };
 
+// An angle rounded to whole degrees within 0 to 360: an angle within that
+// range keeps its value (360 stays 360, so 0 to 360 is a full circle), any
+// other is reduced modulo 360 first.
+int WholeDegrees(double a)
+{
+    if (a < 0.0 || a > kFullCircle)
+        a = std::fmod(a, double {kFullCircle});
+    int whole = static_cast<int>(std::lround(a));
+    if (whole < 0)
+        whole += kFullCircle;
+    return whole;
+}
+
 const CUnitCircle& UnitCircle()
 {
     static const CUnitCircle table;
     return table;
 }
 
+// A message with the file in place of %1.
+std::string DXFMessage(std::string_view text, const std::filesystem::path& path)
+{
+    std::string message(text);
+    const size_t at = message.find("%1");
+    if (at != std::string::npos)
+        message.replace(at, 2, path.string());
+    return message;
+}
+
+// Opens a file for reading when it is a regular file: a folder, a device
+// (/dev/zero never ends) or a pipe (it may never be written) is refused with
+// the reason. Opening does not wait for a pipe's writer.
+CFileHandle OpenRegularFile(const std::filesystem::path& path, std::string& reason)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (file == nullptr) {
+        reason = std::strerror(errno);
+        ::close(fd);
+    }
+    return CFileHandle(file);
+}
+
 } // namespace
 
 // Reads the file in chunks, one trimmed line at a time; a line is valid until
 // the next read. At the end a read gives an empty line and sets atEnd.
+//
+// It also follows the file's sections: a "SECTION" or "ENDSEC" line after a
+// "0" line opens or closes one, so that a file cut short inside a section is
+// told from one that ends where it should.
 class CDXFImport::CReader {
 public:
-    explicit CReader(const std::filesystem::path& path)
-        : file(std::fopen(path.c_str(), "rb"))
+    // Reads `file` from where it stands; the file stays the caller's.
+    explicit CReader(std::FILE* f)
+        : file(f)
         , buffer(std::make_unique<char[]>(kReadChunk))
     {
-    }
-    ~CReader()
-    {
-        if (file != nullptr)
-            std::fclose(file);
     }
     CReader(const CReader&) = delete;
     CReader& operator=(const CReader&) = delete;
 
-    bool IsOpen() const { return file != nullptr; }
-
     std::string_view Next()
+    {
+        const bool afterZero = line == "0";
+        Read();
+        if (afterZero && SameLetters(line, "SECTION")) {
+            inSection = true;
+            sawSection = true;
+        } else if (afterZero && SameLetters(line, "ENDSEC")) {
+            inSection = false;
+        }
+        return line;
+    }
+
+    // A group: the code line and the value line. False at the end of the file
+    // (a code without its value counts as the end).
+    bool Group()
+    {
+        code = LeadingInt(Next());
+        if (atEnd)
+            return false;
+        value = Next();
+        return !atEnd;
+    }
+    // Reads groups until a code-0 group; false at the end of the file.
+    bool SkipToEntity()
+    {
+        while (Group()) {
+            if (code == 0)
+                return true;
+        }
+        return false;
+    }
+    bool AtEntity() const { return !atEnd && code == 0; }
+
+    bool atEnd = false;
+    int32_t code = -1;
+    std::string_view line;
+    std::string_view value;
+    bool inSection = false; // the last section opened has not been closed
+    bool sawSection = false;
+
+private:
+    std::string_view Read()
     {
         for (;;) {
             char* start = buffer.get() + pos;
@@ -183,33 +252,6 @@ public:
         }
     }
 
-    // A group: the code line and the value line. False at the end of the file
-    // (a code without its value counts as the end).
-    bool Group()
-    {
-        code = ToInt(Next());
-        if (atEnd)
-            return false;
-        value = Next();
-        return !atEnd;
-    }
-    // Reads groups until a code-0 group; false at the end of the file.
-    bool SkipToEntity()
-    {
-        while (Group()) {
-            if (code == 0)
-                return true;
-        }
-        return false;
-    }
-    bool AtEntity() const { return !atEnd && code == 0; }
-
-    bool atEnd = false;
-    int32_t code = -1;
-    std::string_view line;
-    std::string_view value;
-
-private:
     std::FILE* file = nullptr;
     std::unique_ptr<char[]> buffer;
     size_t used = 0;
@@ -273,6 +315,22 @@ std::string CDXFImport::SymbolFileName(std::string_view blockName)
     return name;
 }
 
+std::string CDXFImport::DistinctSymbolFileName(std::string_view blockName)
+{
+    const std::string base = SymbolFileName(blockName);
+    if (base.empty())
+        return base;
+    const auto folded = [](std::string name) {
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name;
+    };
+    std::string name = base;
+    for (int n = 2; !symbolNames.insert(folded(name)).second; ++n)
+        name = base + "_" + std::to_string(n);
+    return name;
+}
+
 bool CDXFImport::Scaled(double v, int32_t& out) const
 {
     const double t = std::round(v * scale * entityFactor);
@@ -307,35 +365,57 @@ bool CDXFImport::Import(const std::filesystem::path& path)
 {
     records.clear();
     writtenSymbols.clear();
+    symbolNames.clear();
+    error.clear();
+    endedEarly = false;
     floor = 0;
     currentBlock = 0;
     solid = {};
     scale = 1.0;
     blockFactor = 1.0;
-    if (!ChooseScale(path))
-        return false;
 
-    CReader in(path);
-    if (!in.IsOpen())
+    std::string reason;
+    const CFileHandle file = OpenRegularFile(path, reason);
+    if (!file) {
+        error = std::string(kMsgDXFImportIncomplete) + "\n"
+            + DXFMessage(std::string("Cannot open %1: ") + reason + ".", path);
         return false;
+    }
+    ChooseScale(file.get());
+    std::rewind(file.get());
+
+    CReader in(file.get());
+    bool sawContent = false;
     while (!in.atEnd) {
         const std::string_view l = in.Next();
+        // Nothing is read, and no symbol written, before a section begins.
+        if (!in.sawSection)
+            continue;
         if (SameLetters(l, "BLOCKS")) {
+            sawContent = true;
             entityFactor = blockFactor;
             ReadBlocks(in);
         } else if (l == "ENTITIES") {
+            sawContent = true;
             entityFactor = 1.0;
             ReadEntities(in, false);
         }
     }
+    // A file cut short inside its first section may not have come to its
+    // content yet; one that ends as it should must have had some.
+    if (!in.sawSection || (!in.inSection && !sawContent)) {
+        records.clear();
+        writtenSymbols.clear();
+        error = DXFMessage(kMsgNotDXF, path);
+        return false;
+    }
+    endedEarly = in.inSection;
     return true;
 }
 
-bool CDXFImport::ChooseScale(const std::filesystem::path& path)
+void CDXFImport::ChooseScale(std::FILE* file)
 {
-    CReader in(path);
-    if (!in.IsOpen())
-        return false;
+    CReader in(file);
     int32_t minX = 0;
     int32_t maxX = 0;
     bool haveMax = false;
@@ -346,12 +426,12 @@ bool CDXFImport::ChooseScale(const std::filesystem::path& path)
                 in.Next();
         } else if (SameLetters(l, "$EXTMIN")) {
             in.Next();
-            minX = ToInt(in.Next());
+            minX = LeadingInt(in.Next());
             in.Next();
             in.Next();
         } else if (SameLetters(l, "$EXTMAX")) {
             in.Next();
-            maxX = ToInt(in.Next());
+            maxX = LeadingInt(in.Next());
             in.Next();
             in.Next();
             haveMax = true;
@@ -366,17 +446,25 @@ bool CDXFImport::ChooseScale(const std::filesystem::path& path)
     scale = 100.0;
     blockFactor = 1.0;
     if (!haveMax || maxX == minX)
-        return true;
-    const int64_t s = std::llabs(kMaxWidth / (int64_t {maxX} - minX));
-    if (s == 0)
-        return false;
-    if (s <= 4) {
+        return;
+    const int64_t width = std::llabs(int64_t {maxX} - minX);
+    const int64_t s = kMaxWidth / width;
+    if (s == 0) {
+        // Wider than the table: the units are taken as 0.1 mm, as in the
+        // widest row (our own export of a large sheet is such a file), and a
+        // drawing that would not fit the coordinate range is made smaller
+        // by tens until it does.
+        scale = 1.0;
+        blockFactor = 10.0;
+        const int64_t reach = std::max(std::llabs(int64_t {minX}), std::llabs(int64_t {maxX}));
+        while (static_cast<double>(reach) * scale > kMaxUnits)
+            scale /= 10.0;
+    } else if (s <= 4) {
         scale = 1.0;
         blockFactor = 10.0;
     } else if (s <= 49) {
         scale = 10.0;
     }
-    return true;
 }
 
 void CDXFImport::ReadBlocks(CReader& in)
@@ -397,7 +485,7 @@ void CDXFImport::ReadBlocks(CReader& in)
                 name = in.value;
             else if (in.code == 70) {
                 hasFlags = true;
-                flags = ToInt(in.value);
+                flags = LeadingInt(in.value);
             }
         }
         if (in.atEnd)
@@ -423,7 +511,7 @@ void CDXFImport::WriteBlock(const std::string& name)
 {
     if (records.size() - floor < 2 || symbolFolder.empty())
         return;
-    const std::string fileName = SymbolFileName(name);
+    const std::string fileName = DistinctSymbolFileName(name);
     if (fileName.empty())
         return;
     std::vector<CSym> symbol;
@@ -554,15 +642,12 @@ void CDXFImport::ReadCircle(CReader& in, bool arc)
     if (arc) {
         int whole[2] = {0, 0};
         for (int i = 0; i < 2; ++i) {
-            double a = angles[i];
-            if (!std::isfinite(a))
+            if (!std::isfinite(angles[i]))
                 return;
-            if (std::fabs(a) > kAngleLimit)
-                a = std::fmod(a, 360.0);
-            whole[i] = static_cast<int>(std::lround(a));
+            whole[i] = WholeDegrees(angles[i]);
         }
         start = whole[0];
-        end = whole[1] < start ? whole[1] + 360 : whole[1];
+        end = whole[1] < start ? whole[1] + kFullCircle : whole[1];
         step = 1;
     }
     const CUnitCircle& unit = UnitCircle();
@@ -608,7 +693,7 @@ void CDXFImport::ReadPolyline(CReader& in)
     bool closed = false;
     while (in.Group() && in.code != 0) {
         if (in.code == 70)
-            closed = (ToInt(in.value) & 1) != 0;
+            closed = (LeadingInt(in.value) & 1) != 0;
     }
     bool first = true;
     CPoint start;
@@ -650,7 +735,7 @@ void CDXFImport::ReadLwPolyline(CReader& in)
     CPoint start;
     while (in.Group() && in.code != 0) {
         if (in.code == 70) {
-            closed = (ToInt(in.value) & 1) != 0;
+            closed = (LeadingInt(in.value) & 1) != 0;
         } else if (in.code == 10) {
             x = ToDouble(in.value);
             haveX = true;
@@ -702,7 +787,7 @@ void CDXFImport::ReadText(CReader& in)
             rotation = ToDouble(in.value);
             break;
         case 71:
-            flags = ToInt(in.value);
+            flags = LeadingInt(in.value);
             break;
         default:
             break;
@@ -757,18 +842,20 @@ void CDXFImport::ReadText(CReader& in)
     }
 }
 
-std::optional<std::string> ImportDXF(CDovereduDoc& doc, const std::filesystem::path& path,
+CDXFImportResult ImportDXF(CDovereduDoc& doc, const std::filesystem::path& path,
     const std::filesystem::path& symbolsFolder, const CDovereduFont& font)
 {
-    const std::string failed(kMsgDxfImportIncomplete);
+    const CDXFImportResult tooLarge {
+        false, std::string(kMsgDXFImportIncomplete) + "\n" + DXFMessage(kMsgDXFTooLarge, path)};
     auto reader = std::make_unique<CDXFImport>(font);
     if (!symbolsFolder.empty())
         reader->symbolFolder = symbolsFolder / path.stem();
     if (!reader->Import(path))
-        return failed;
+        return {false, reader->error};
+    const bool endedEarly = reader->endedEarly;
     std::vector<CETREC>& collected = reader->Records();
     if (collected.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2))
-        return failed;
+        return tooLarge;
 
     const int n = static_cast<int>(collected.size());
     auto sheet = std::make_unique<CSheet>(
@@ -794,7 +881,7 @@ std::optional<std::string> ImportDXF(CDovereduDoc& doc, const std::filesystem::p
         const int64_t y = maxY - c.y + origin.y;
         if (y > std::numeric_limits<int32_t>::max() || x > std::numeric_limits<int32_t>::max()
             || x < std::numeric_limits<int32_t>::min())
-            return failed;
+            return tooLarge;
         CETREC r;
         r.styleWord = c.styleWord;
         r.x = static_cast<int32_t>(x);
@@ -828,5 +915,5 @@ std::optional<std::string> ImportDXF(CDovereduDoc& doc, const std::filesystem::p
     doc.SetActiveSheet(static_cast<int>(doc.sheets.size()) - 1);
     doc.MarkChanged(true);
     doc.RefreshSheetLists(true);
-    return std::nullopt;
+    return {true, endedEarly ? DXFMessage(kMsgDXFEndedEarly, path) : std::string()};
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +15,15 @@
 
 class CDovereduDoc;
 
-// Shown when a DXF file cannot be read or is too wide to be scaled.
-inline constexpr std::string_view kMsgDxfImportIncomplete = "Import is niet voltooid!";
+// Shown first when a DXF file cannot be imported, above the reason.
+inline constexpr std::string_view kMsgDXFImportIncomplete = "Import is niet voltooid!";
+// A file without the sections of a DXF file (%1: the file).
+inline constexpr std::string_view kMsgNotDXF = "%1 is geen DXF-bestand.";
+// A file that ends inside a section: what came before it is imported.
+inline constexpr std::string_view kMsgDXFEndedEarly
+    = "%1 eindigt midden in een sectie: alleen wat ervoor stond is ingelezen.";
+// Collected records that do not fit one sheet.
+inline constexpr std::string_view kMsgDXFTooLarge = "De tekening in %1 past niet op een blad.";
 
 // Reads the line work of a DXF file (text form) into element records. It is
 // a line scanner for the entities a schematic needs, not a full DXF reader:
@@ -27,9 +36,15 @@ public:
     // Texts are built with a copy of this font.
     explicit CDXFImport(const CDovereduFont& font);
 
-    // Reads the file; false when it cannot be opened or its extents are too
-    // wide for the drawing units. A damaged file gives what could be read.
+    // Reads the file; false, with `error` saying why, when it is no regular
+    // file that can be opened or has no DXF sections. A damaged file gives
+    // what could be read; one cut short inside a section sets `endedEarly`.
     bool Import(const std::filesystem::path& path);
+
+    // Why the last Import failed, for the user.
+    std::string error;
+    // The last file read ended inside a section.
+    bool endedEarly = false;
 
     // The collected records: no sentinel, y pointing up.
     const std::vector<CETREC>& Records() const { return records; }
@@ -49,6 +64,11 @@ public:
     // becomes "$", and every character that a file name may not hold or that
     // could lead out of the folder becomes "_". Empty for an empty name.
     static std::string SymbolFileName(std::string_view blockName);
+    // The file name of a block that is not yet taken by another block of
+    // this import: names that differ only in case count as the same (symbol
+    // files are found without regard to case), so a later one gets "_2",
+    // "_3", ... after it.
+    std::string DistinctSymbolFileName(std::string_view blockName);
     // A DXF text without its "%%" control codes: everything up to and with
     // the character after each "%%" is dropped.
     static std::string StripControlCodes(std::string_view text);
@@ -62,7 +82,8 @@ public:
 private:
     class CReader;
 
-    bool ChooseScale(const std::filesystem::path& path);
+    // Scans the header for the extents and chooses S and B.
+    void ChooseScale(std::FILE* file);
     void ReadBlocks(CReader& in);
     void ReadEntities(CReader& in, bool inBlock);
     void ReadLine(CReader& in);
@@ -84,6 +105,7 @@ private:
     static constexpr int kDefaultBaseline = 78;
 
     CDovereduFont font;
+    std::set<std::string> symbolNames; // taken by this import, in lower case
     int baseline = 0;
     CRecordList textBuffer; // the strokes of one text
     std::vector<CETREC> records;
@@ -97,10 +119,17 @@ private:
     } solid;
 };
 
+// What an import of a DXF file into a project gives.
+struct CDXFImportResult {
+    bool imported = false; // a sheet was added
+    // For the user: why nothing was imported, or what went wrong with what
+    // was imported (the file ended early). Empty when all went well.
+    std::string message;
+};
+
 // Imports a DXF file into the project as a new active sheet
 // "DXF-Import:<n>" and writes its blocks as symbol files into the group
 // folder named after the file's title below `symbolsFolder` (none when that
-// is empty). On failure the message for the user, and the project is as it
-// was.
-std::optional<std::string> ImportDXF(CDovereduDoc& doc, const std::filesystem::path& path,
+// is empty). When nothing is imported the project is as it was.
+CDXFImportResult ImportDXF(CDovereduDoc& doc, const std::filesystem::path& path,
     const std::filesystem::path& symbolsFolder, const CDovereduFont& font);

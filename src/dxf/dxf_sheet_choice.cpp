@@ -46,7 +46,7 @@ bool NameLess(std::string_view a, std::string_view b)
     });
 }
 
-CDxfSheetChoice::CDxfSheetChoice(const std::vector<std::string>& sheetNames)
+CDXFSheetChoice::CDXFSheetChoice(const std::vector<std::string>& sheetNames)
 {
     for (const std::string& name : sheetNames) {
         if (IndexOf(names, name) < 0)
@@ -55,24 +55,24 @@ CDxfSheetChoice::CDxfSheetChoice(const std::vector<std::string>& sheetNames)
     Refresh();
 }
 
-void CDxfSheetChoice::SelectAvailable(int i)
+void CDXFSheetChoice::SelectAvailable(int i)
 {
     if (i >= 0 && i < static_cast<int>(available.size()))
         availableSelection = i;
 }
 
-void CDxfSheetChoice::SelectChosen(int i)
+void CDXFSheetChoice::SelectChosen(int i)
 {
     if (i >= 0 && i < static_cast<int>(chosen.size()))
         chosenSelection = i;
 }
 
-bool CDxfSheetChoice::IsChosen(std::string_view name) const
+bool CDXFSheetChoice::IsChosen(std::string_view name) const
 {
     return IndexOf(chosen, name) >= 0;
 }
 
-void CDxfSheetChoice::Add()
+void CDXFSheetChoice::Add()
 {
     if (availableSelection < 0)
         return;
@@ -87,13 +87,13 @@ void CDxfSheetChoice::Add()
             = last ? static_cast<int>(available.size()) - 1 : std::max(0, IndexOf(available, next));
 }
 
-void CDxfSheetChoice::AddAll()
+void CDXFSheetChoice::AddAll()
 {
     chosen = names;
     Refresh();
 }
 
-void CDxfSheetChoice::Remove()
+void CDXFSheetChoice::Remove()
 {
     if (chosenSelection < 0)
         return;
@@ -103,13 +103,13 @@ void CDxfSheetChoice::Remove()
     Refresh();
 }
 
-void CDxfSheetChoice::RemoveAll()
+void CDXFSheetChoice::RemoveAll()
 {
     chosen.clear();
     Refresh();
 }
 
-void CDxfSheetChoice::Refresh()
+void CDXFSheetChoice::Refresh()
 {
     const std::string selected
         = availableSelection >= 0 && availableSelection < static_cast<int>(available.size())
@@ -128,10 +128,10 @@ void CDxfSheetChoice::Refresh()
         chosenSelection = 0;
 }
 
-std::vector<CDxfJob> PlanDxfExport(
+std::vector<CDXFJob> PlanDXFExport(
     const std::vector<std::string>& sheetNames, const std::vector<std::string>& chosen)
 {
-    std::vector<CDxfJob> jobs;
+    std::vector<CDXFJob> jobs;
     std::vector<std::string> used;
     for (size_t i = 0; i < sheetNames.size(); ++i) {
         if (std::none_of(chosen.begin(), chosen.end(),
@@ -152,7 +152,7 @@ std::vector<CDxfJob> PlanDxfExport(
     return jobs;
 }
 
-std::filesystem::path DxfExportFolder(
+std::filesystem::path DXFExportFolder(
     const std::string& projectsFolder, const std::string& projectPath)
 {
     std::filesystem::path folder(projectsFolder);
@@ -162,12 +162,12 @@ std::filesystem::path DxfExportFolder(
     return folder;
 }
 
-std::vector<CDxfExportResult> ExportSheets(
-    const CDovereduDoc& doc, const std::vector<CDxfJob>& jobs, const std::filesystem::path& folder)
+std::vector<CDXFExportResult> ExportSheets(
+    const CDovereduDoc& doc, const std::vector<CDXFJob>& jobs, const std::filesystem::path& folder)
 {
-    std::vector<CDxfExportResult> results;
+    std::vector<CDXFExportResult> results;
     results.reserve(jobs.size());
-    for (const CDxfJob& job : jobs)
+    for (const CDXFJob& job : jobs)
         results.push_back(ExportDXF(*doc.sheets.at(job.sheet), folder / job.fileName));
     return results;
 }

@@ -12,9 +12,9 @@ class CDovereduDoc;
 // The two lists of the DXF export dialog: the sheet names still available
 // and the names to export. Names are Windows-1252 and compared without
 // regard to case; each list holds a name once and is kept sorted.
-class CDxfSheetChoice {
+class CDXFSheetChoice {
 public:
-    explicit CDxfSheetChoice(const std::vector<std::string>& sheetNames);
+    explicit CDXFSheetChoice(const std::vector<std::string>& sheetNames);
 
     const std::vector<std::string>& Available() const { return available; }
     const std::vector<std::string>& Chosen() const { return chosen; }
@@ -54,7 +54,7 @@ bool SameName(std::string_view a, std::string_view b);
 bool NameLess(std::string_view a, std::string_view b);
 
 // One file of an export: the sheet and the file name within the folder.
-struct CDxfJob {
+struct CDXFJob {
     int sheet = 0;
     std::string fileName; // UTF-8, "NAME.DXF"
 };
@@ -63,16 +63,16 @@ struct CDxfJob {
 // sheet order. Each file name is the sheet's name with ".DXF"; "Blad" stands
 // for an empty name, characters that would name a folder become "_", and a
 // name already used in this export (case aside) gets " (2)", " (3)" ...
-std::vector<CDxfJob> PlanDxfExport(
+std::vector<CDXFJob> PlanDXFExport(
     const std::vector<std::string>& sheetNames, const std::vector<std::string>& chosen);
 
 // The folder a project's DXF files go to by default: the projects folder
 // with a subfolder named after the project file's title (none for a
 // project never saved).
-std::filesystem::path DxfExportFolder(
+std::filesystem::path DXFExportFolder(
     const std::string& projectsFolder, const std::string& projectPath);
 
 // Writes every planned sheet of the project into `folder`, which must
 // exist: one result for each job.
-std::vector<CDxfExportResult> ExportSheets(
-    const CDovereduDoc& doc, const std::vector<CDxfJob>& jobs, const std::filesystem::path& folder);
+std::vector<CDXFExportResult> ExportSheets(
+    const CDovereduDoc& doc, const std::vector<CDXFJob>& jobs, const std::filesystem::path& folder);

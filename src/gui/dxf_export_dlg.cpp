@@ -85,16 +85,16 @@ CDXFExportDlg::CDXFExportDlg(const std::vector<std::string>& sheetNames, QWidget
         [this](int row) { choice.SelectAvailable(row); });
     connect(chosenList, &QListWidget::currentRowChanged, this,
         [this](int row) { choice.SelectChosen(row); });
-    const auto act = [this](void (CDxfSheetChoice::*op)()) {
+    const auto act = [this](void (CDXFSheetChoice::*op)()) {
         return [this, op] {
             (choice.*op)();
             Refill();
         };
     };
-    connect(add, &QPushButton::clicked, this, act(&CDxfSheetChoice::Add));
-    connect(addAll, &QPushButton::clicked, this, act(&CDxfSheetChoice::AddAll));
-    connect(remove, &QPushButton::clicked, this, act(&CDxfSheetChoice::Remove));
-    connect(removeAll, &QPushButton::clicked, this, act(&CDxfSheetChoice::RemoveAll));
+    connect(add, &QPushButton::clicked, this, act(&CDXFSheetChoice::Add));
+    connect(addAll, &QPushButton::clicked, this, act(&CDXFSheetChoice::AddAll));
+    connect(remove, &QPushButton::clicked, this, act(&CDXFSheetChoice::Remove));
+    connect(removeAll, &QPushButton::clicked, this, act(&CDXFSheetChoice::RemoveAll));
     // A double-click acts on the entry clicked.
     connect(availableList, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
         choice.SelectAvailable(availableList->row(item));
@@ -130,7 +130,7 @@ void CDXFExportDlg::accept()
         QDialog::accept();
 }
 
-bool RunDxfExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
+bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
 {
     std::vector<std::string> names;
     for (const auto& sheet : doc.sheets)
@@ -139,7 +139,7 @@ bool RunDxfExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
     if (dlg.exec() != QDialog::Accepted || dlg.Result().empty())
         return false;
 
-    const std::filesystem::path folder = DxfExportFolder(settings.projectsFolder, doc.pathName);
+    const std::filesystem::path folder = DXFExportFolder(settings.projectsFolder, doc.pathName);
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {
@@ -164,13 +164,13 @@ bool RunDxfExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
         return false;
     const QString target = QFileInfo(save.selectedFiles().front()).absolutePath();
 
-    const auto jobs = PlanDxfExport(names, dlg.Result());
+    const auto jobs = PlanDXFExport(names, dlg.Result());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const auto results = ExportSheets(doc, jobs, std::filesystem::path(target.toStdString()));
     QApplication::restoreOverrideCursor();
 
     QStringList errors;
-    for (const CDxfExportResult& r : results) {
+    for (const CDXFExportResult& r : results) {
         if (r.Failed())
             errors.append(QString::fromStdString(r.error));
     }

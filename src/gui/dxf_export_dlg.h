@@ -29,7 +29,7 @@ public:
 private:
     void Refill();
 
-    CDxfSheetChoice choice;
+    CDXFSheetChoice choice;
     std::vector<std::string> chosenNames;
     QListWidget* availableList = nullptr;
     QListWidget* chosenList = nullptr;
@@ -39,4 +39,4 @@ private:
 // save dialog (opened in the project's folder below the projects folder),
 // and writes one file per chosen sheet there. Failures are shown in a
 // message box. Returns whether files were written without a failure.
-bool RunDxfExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWidget* parent);
+bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWidget* parent);

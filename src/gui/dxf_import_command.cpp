@@ -11,7 +11,7 @@
 #include "dxf/dxf_import.h"
 #include "model/stroke_font.h"
 
-bool RunDxfImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
+bool RunDXFImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
 {
     QFileDialog open(parent, QString(), QString::fromStdString(settings.projectsFolder),
         QStringLiteral("*.DXF"));
@@ -27,11 +27,10 @@ bool RunDxfImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* 
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const CDovereduFont font;
-    const auto error = ImportDXF(doc, path, std::filesystem::path(settings.symbolsFolder), font);
+    const CDXFImportResult result
+        = ImportDXF(doc, path, std::filesystem::path(settings.symbolsFolder), font);
     QApplication::restoreOverrideCursor();
-    if (error) {
-        QMessageBox::warning(parent, QString(), QString::fromStdString(*error));
-        return false;
-    }
-    return true;
+    if (!result.message.empty())
+        QMessageBox::warning(parent, QString(), QString::fromStdString(result.message));
+    return result.imported;
 }

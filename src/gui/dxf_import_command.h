@@ -6,6 +6,6 @@ struct CSettings;
 
 // "Importeer DXF...": a DXF file chosen in an open dialog becomes a new active
 // sheet of the project, its blocks symbol files in a group below the symbols
-// folder. Shows "Import is niet voltooid!" when the file cannot be imported.
+// folder. Says why when the file cannot be imported, and when it ended early.
 // Returns whether a sheet was added; drawing it is the caller's.
-bool RunDxfImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent);
+bool RunDXFImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent);

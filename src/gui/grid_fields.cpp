@@ -11,6 +11,7 @@
 
 #include "app/settings.h"
 #include "model/grid.h"
+#include "model/number_text.h"
 
 namespace {
 

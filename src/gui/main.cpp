@@ -28,7 +28,7 @@ namespace {
 
 QString InstanceName()
 {
-    return QStringLiteral("ridizav-%1").arg(qEnvironmentVariable("USER", QStringLiteral("user")));
+    return CSingleInstance::UserSocketPath();
 }
 
 int Run(int argc, char* argv[])

@@ -152,20 +152,20 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
         },
         atLeastOne);
     handlers.On(
-        Cmd::ImportDxf,
+        Cmd::ImportDXF,
         [this] {
             CChildFrame* w = this->projects.Active();
-            if (w && RunDxfImportCommand(w->Document(), this->frame.Settings(), &this->frame))
+            if (w && RunDXFImportCommand(w->Document(), this->frame.Settings(), &this->frame))
                 Changed(*w);
         },
         [this] {
             return CCommandState {this->projects.Active() != nullptr, false};
         });
     handlers.On(
-        Cmd::ExportDxf,
+        Cmd::ExportDXF,
         [this] {
             if (CChildFrame* w = this->projects.Active())
-                RunDxfExportCommand(w->Document(), this->frame.Settings(), &this->frame);
+                RunDXFExportCommand(w->Document(), this->frame.Settings(), &this->frame);
         },
         atLeastOne);
     handlers.On(

@@ -1,8 +1,19 @@
 #include "gui/single_instance.h"
 
 #include <QDataStream>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The socket's name in the runtime folder.
+constexpr const char* kSocketName = "ridizav";
+
+} // namespace
 
 CSingleInstance::CSingleInstance(QString name, QObject* parent)
     : QObject(parent)
@@ -10,8 +21,34 @@ CSingleInstance::CSingleInstance(QString name, QObject* parent)
 {
 }
 
+QString CSingleInstance::SocketPathIn(const QString& runtimeFolder)
+{
+    return runtimeFolder + QLatin1Char('/') + QLatin1String(kSocketName);
+}
+
+bool CSingleInstance::IsPrivateFolder(const QString& folder)
+{
+    struct stat info { };
+    if (folder.isEmpty() || ::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == ::getuid()
+        && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+QString CSingleInstance::UserSocketPath()
+{
+    // The folder the session names is checked as it is (Qt would quietly
+    // change its mode); without one Qt makes the user a folder of its own.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return IsPrivateFolder(folder) ? SocketPathIn(folder) : QString();
+}
+
 bool CSingleInstance::HandOver(const QStringList& files)
 {
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(500))
@@ -27,6 +64,8 @@ bool CSingleInstance::HandOver(const QStringList& files)
 
 bool CSingleInstance::Listen()
 {
+    if (name.isEmpty())
+        return false;
     server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server->listen(name)) {

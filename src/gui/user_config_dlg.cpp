@@ -26,6 +26,7 @@
 #include "app/config_file.h"
 #include "gui/dialog_buttons.h"
 #include "gui/grid_fields.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 
 namespace {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <optional>
 
 #include "model/file_io.h"
@@ -77,24 +79,113 @@ std::string_view LastPart(std::string_view name)
 
 } // namespace
 
+namespace {
+
+// The decoded images of the files in use, so that every picture of a file
+// shares one decoding. A file is known by its path, size and time of change
+// (an edited file is decoded again) and the codec that decoded it. A file
+// that failed is remembered as failed; an image nobody holds any more is
+// forgotten.
+class CDecodedFiles {
+public:
+    std::shared_ptr<const CImage> Decode(
+        const CImageCodec& codec, const std::filesystem::path& path)
+    {
+        std::error_code ec;
+        const std::filesystem::path full = std::filesystem::absolute(path, ec).lexically_normal();
+        const auto size = std::filesystem::file_size(full, ec);
+        const auto changed
+            = ec ? std::filesystem::file_time_type {} : std::filesystem::last_write_time(full, ec);
+        if (ec)
+            return nullptr; // not there, or not a file
+        const CKey key {full.string(), size, changed, &codec};
+
+        const std::lock_guard lock(mutex);
+        const auto known = files.find(key);
+        if (known != files.end()) {
+            if (known->second.failed)
+                return nullptr;
+            if (auto image = known->second.image.lock())
+                return image;
+        }
+        std::erase_if(
+            files, [](const auto& f) { return !f.second.failed && f.second.image.expired(); });
+        const auto bytes = ReadFileBytes(full);
+        std::shared_ptr<const CImage> image = bytes ? codec.Decode(*bytes) : nullptr;
+        files[key] = {image, image == nullptr};
+        return image;
+    }
+
+private:
+    struct CKey {
+        std::string path;
+        uintmax_t size = 0;
+        std::filesystem::file_time_type changed;
+        const CImageCodec* codec = nullptr;
+        auto operator<=>(const CKey&) const = default;
+    };
+    struct CEntry {
+        std::weak_ptr<const CImage> image;
+        bool failed = false;
+    };
+    std::mutex mutex;
+    std::map<CKey, CEntry> files;
+};
+
+CDecodedFiles& DecodedFiles()
+{
+    static CDecodedFiles files;
+    return files;
+}
+
+} // namespace
+
 bool CPicture::Load(const std::filesystem::path& path)
 {
     const CImageCodec* codec = PlatformServices().imageCodec;
     if (codec == nullptr)
         return false;
-    const auto bytes = ReadFileBytes(path);
-    if (!bytes)
-        return false;
-    auto decoded = codec->Decode(*bytes);
+    auto decoded = DecodedFiles().Decode(*codec, path);
     if (!decoded)
         return false;
     image = std::move(decoded);
+    pending.clear();
     return true;
+}
+
+void CPicture::LoadLater(const std::filesystem::path& path)
+{
+    image = nullptr;
+    pending = path;
+}
+
+const std::shared_ptr<const CImage>& CPicture::Image() const
+{
+    if (!pending.empty()) {
+        const std::filesystem::path path = std::move(pending);
+        pending.clear();
+        // Tried once: a missing or damaged file leaves the picture empty.
+        if (const CImageCodec* codec = PlatformServices().imageCodec)
+            image = DecodedFiles().Decode(*codec, path);
+    }
+    return image;
+}
+
+void CPicture::SetImage(std::shared_ptr<const CImage> decoded)
+{
+    image = std::move(decoded);
+    pending.clear();
+}
+
+void CPicture::ShareImage(const CPicture& other)
+{
+    image = other.image;
+    pending = other.pending;
 }
 
 void CPicture::Render(CCanvas& dc, const CRect& dest, const CRect& source) const
 {
-    if (!image)
+    if (!HasImage())
         return;
     const bool whole = source.Width() <= 0 || source.Height() <= 0;
     dc.DrawImage(*image, dest, whole ? CRect {} : source);
@@ -150,7 +241,7 @@ void CPict::Serialize(CArchive& ar)
             fileName = Utf8ToCp1252(path.string());
     }
     if (!path.empty())
-        Load(path); // a missing file leaves the picture without image
+        LoadLater(path); // a missing file leaves the picture without image
 }
 
 void CPict::CopyFrom(const CPict& other)
@@ -234,7 +325,7 @@ void CPictArray::CopyFrom(const CPictArray& other, bool reload)
         auto copy = std::make_unique<CPict>();
         copy->CopyFrom(from);
         if (reload)
-            copy->SetImage(from.Image());
+            copy->ShareImage(from);
         pictures.push_back(std::move(copy));
     }
     currentIndex = other.currentIndex;

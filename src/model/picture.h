@@ -14,17 +14,25 @@ class CCanvas;
 class CImage;
 
 // Holds one decoded image. Decoded images never change, so copies of a
-// picture (undo snapshots, copied sheets) share one and never decode again.
+// picture (undo snapshots, copied sheets) share one and never decode again,
+// and every picture that shows the same unchanged file shares one decoding
+// of it while any of them holds it.
 class CPicture {
 public:
     // Reads the whole file and decodes it with the platform's image codec.
     // On success the new image replaces the held one; a file that cannot be
     // read or decoded gives false and leaves the held image as it was.
     bool Load(const std::filesystem::path& path);
+    // Remembers the file and decodes it when the image is first asked for
+    // (to draw it): reading a project for its contents decodes nothing.
+    void LoadLater(const std::filesystem::path& path);
 
-    bool HasImage() const { return image != nullptr; }
-    const std::shared_ptr<const CImage>& Image() const { return image; }
-    void SetImage(std::shared_ptr<const CImage> decoded) { image = std::move(decoded); }
+    // Both decode a file that was left for later, once.
+    bool HasImage() const { return Image() != nullptr; }
+    const std::shared_ptr<const CImage>& Image() const;
+    void SetImage(std::shared_ptr<const CImage> decoded);
+    // Shows what `other` shows: its image, or the file it has yet to decode.
+    void ShareImage(const CPicture& other);
 
     // Draws the held image stretched into `dest` (pixels) from the part
     // `source` of the image (HIMETRIC); a source without width or height
@@ -32,7 +40,8 @@ public:
     void Render(CCanvas& dc, const CRect& dest, const CRect& source) const;
 
 private:
-    std::shared_ptr<const CImage> image;
+    mutable std::shared_ptr<const CImage> image;
+    mutable std::filesystem::path pending; // to decode when first needed
 };
 
 // A picture placed on a sheet: an image file, the part of the image to show
@@ -53,7 +62,8 @@ public:
     static const CClassInfo& StaticClass();
     const CClassInfo& ClassInfo() const override { return StaticClass(); }
     // Reading relocates the file name into the picture folder beside the
-    // project file being read and loads the image from there.
+    // project file being read and takes the image from there when it is
+    // first drawn.
     void Serialize(CArchive& ar) override;
 
     // Copies every field but not the image.

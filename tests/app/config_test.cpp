@@ -448,46 +448,8 @@ TEST(ConfigFile, MissingUnreadableAndUnwritable)
     EXPECT_TRUE(std::filesystem::is_directory(dir.path / kConfigFileName));
 }
 
-TEST(NumberText, MillimetresShownAndTakenBack)
+TEST(Settings, PrinterScaleShownWithThreeDecimals)
 {
-    // (micrometres, text)
-    const struct {
-        int um;
-        const char* text;
-    } shown[] = {
-        {7500, "7.500"},
-        {0, "0.000"},
-        {1, "0.001"},
-        {-2500, "-2.500"},
-        {1234567, "1234.567"},
-        {std::numeric_limits<int>::min(), "-2147483.648"},
-    };
-    for (const auto& c : shown)
-        EXPECT_EQ(MillimetreText(c.um), c.text);
     EXPECT_EQ(ScaleText(1.0), "1.000");
     EXPECT_EQ(ScaleText(0.0125), "0.013");
-
-    // (text, micrometres or none): truncated, a comma as good as a point
-    const struct {
-        const char* text;
-        std::optional<int> um;
-    } typed[] = {
-        {"7.5", 7500},
-        {"7,5", 7500},
-        {" 7.500 ", 7500},
-        {"1.005", 1005},
-        {"7.5009", 7500},
-        {"-2.5005", -2500},
-        {"+3", 3000},
-        {"0.0009", 0},
-        {"1e20", std::numeric_limits<int>::max()},
-        {"", std::nullopt},
-        {"abc", std::nullopt},
-        {"7.5 mm", std::nullopt},
-        {"nan", std::nullopt},
-        {"inf", std::nullopt},
-    };
-    for (const auto& c : typed)
-        EXPECT_EQ(MicrometresFromText(c.text), c.um) << c.text;
-    EXPECT_EQ(ParseDecimal("0,25"), 0.25);
 }

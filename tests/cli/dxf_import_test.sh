@@ -31,4 +31,29 @@ assert o["activeSheet"] == 1
 PY
 if "$cli" import-dxf "$tmp/p.ETT" "$tmp/none.dxf" 2> "$tmp/err"; then fail "a missing file was imported"; fi
 grep -q "Import is niet voltooid!" "$tmp/err" || fail "message: $(cat "$tmp/err")"
-echo "cli dxf import: 1 passed, 0 failed"
+grep -q "Cannot open $tmp/none.dxf: No such file or directory." "$tmp/err" || fail "reason: $(cat "$tmp/err")"
+
+# What is no DXF file is refused and nothing is written; a device or a pipe
+# is not read at all.
+: > "$tmp/empty.dxf"
+printf 'Beste Jan,\ntot morgen.\n' > "$tmp/letter.dxf"
+mkdir "$tmp/folder.dxf"
+mkfifo "$tmp/pipe.dxf"
+for f in "$tmp/empty.dxf" "$tmp/letter.dxf" "$tmp/folder.dxf" /dev/zero "$tmp/pipe.dxf"; do
+    rc=0
+    timeout 20 "$cli" import-dxf "$tmp/p.ETT" "$f" -o "$tmp/refused.ETT" 2> "$tmp/err" || rc=$?
+    [ "$rc" = 1 ] || fail "$f: exit $rc"
+    grep -qF "$f" "$tmp/err" || fail "$f not named: $(cat "$tmp/err")"
+    [ ! -e "$tmp/refused.ETT" ] || fail "$f: a project was written"
+done
+grep -qx "$tmp/letter.dxf is geen DXF-bestand." <("$cli" import-dxf "$tmp/p.ETT" "$tmp/letter.dxf" 2>&1) \
+    || fail "not a DXF file"
+
+# A file cut short inside its entities: what was read is saved, and the run fails.
+head -c $(( $(wc -c < "$tmp/in.dxf") * 3 / 4 )) "$tmp/in.dxf" > "$tmp/cut.dxf"
+rc=0
+"$cli" import-dxf "$tmp/p.ETT" "$tmp/cut.dxf" -o "$tmp/cut.ETT" 2> "$tmp/err" || rc=$?
+[ "$rc" = 1 ] || fail "a file cut short: exit $rc"
+grep -q "eindigt midden in een sectie" "$tmp/err" || fail "cut short: $(cat "$tmp/err")"
+"$cli" info "$tmp/cut.ETT" > /dev/null || fail "what was read is not saved"
+echo "cli dxf import: 4 passed, 0 failed"

@@ -75,7 +75,7 @@ std::vector<std::pair<std::string, std::string>> Groups(const std::string& file)
 }
 
 struct Exported {
-    CDxfExportResult result;
+    CDXFExportResult result;
     std::string text;
 };
 
@@ -89,7 +89,7 @@ Exported Export(const CSheet& sheet, const CTempFolder& tmp, const char* name = 
 
 } // namespace
 
-TEST(DxfExport, OneLineAsExactEntities)
+TEST(DXFExport, OneLineAsExactEntities)
 {
     CTempFolder tmp;
     CSheet sheet;
@@ -107,7 +107,7 @@ TEST(DxfExport, OneLineAsExactEntities)
     EXPECT_NE(e.text.find("9\r\n$LIMMAX\r\n10\r\n200\r\n20\r\n300\r\n"), std::string::npos);
 }
 
-TEST(DxfExport, LineTypeOnlyOnDashLayers)
+TEST(DXFExport, LineTypeOnlyOnDashLayers)
 {
     // (layer, pen of the path, group 6 expected on the polyline and each vertex)
     const struct {
@@ -129,7 +129,7 @@ TEST(DxfExport, LineTypeOnlyOnDashLayers)
     }
 }
 
-TEST(DxfExport, PathsSplitAtMovesAndJunctions)
+TEST(DXFExport, PathsSplitAtMovesAndJunctions)
 {
     CTempFolder tmp;
     CSheet sheet;
@@ -170,7 +170,7 @@ TEST(DxfExport, PathsSplitAtMovesAndJunctions)
         Export(sheet, tmp).text.find("$EXTMAX\r\n10\r\n400\r\n20\r\n100\r\n"), std::string::npos);
 }
 
-TEST(DxfExport, CoordinatesTruncatedBeforeTheMinimumIsTaken)
+TEST(DXFExport, CoordinatesTruncatedBeforeTheMinimumIsTaken)
 {
     // (x of the two points in micrometres, X written for the second)
     const struct {
@@ -187,7 +187,7 @@ TEST(DxfExport, CoordinatesTruncatedBeforeTheMinimumIsTaken)
     }
 }
 
-TEST(DxfExport, SheetWithoutWidthOrHeightMakesNoFile)
+TEST(DXFExport, SheetWithoutWidthOrHeightMakesNoFile)
 {
     CSheet empty;
     CSheet horizontal;
@@ -203,7 +203,7 @@ TEST(DxfExport, SheetWithoutWidthOrHeightMakesNoFile)
     }
 }
 
-TEST(DxfExport, FixedPartAndLineEnds)
+TEST(DXFExport, FixedPartAndLineEnds)
 {
     CTempFolder tmp;
     CSheet sheet;
@@ -262,7 +262,7 @@ TEST(DxfExport, FixedPartAndLineEnds)
         std::string::npos);
 }
 
-TEST(DxfExport, WriterOutsideBeginWritesNothing)
+TEST(DXFExport, WriterOutsideBeginWritesNothing)
 {
     CTempFolder tmp;
     CDXFExport dxf(tmp.path / "a.DXF");
@@ -286,20 +286,20 @@ TEST(DxfExport, WriterOutsideBeginWritesNothing)
         1);
 }
 
-TEST(DxfExport, WriteFailuresAreReportedAndKeepTheOldFile)
+TEST(DXFExport, WriteFailuresAreReportedAndKeepTheOldFile)
 {
     CTempFolder tmp;
     CSheet sheet;
     AddPath(sheet, {{0, 0}, {1000, 1000}}, 1, 1);
 
-    const CDxfExportResult missing = ExportDXF(sheet, tmp.path / "nowhere" / "a.DXF");
+    const CDXFExportResult missing = ExportDXF(sheet, tmp.path / "nowhere" / "a.DXF");
     EXPECT_FALSE(missing.written);
     EXPECT_NE(missing.error.find("nowhere"), std::string::npos) << missing.error;
 
     // A folder in the place of the file: the rename fails, and no
     // temporary file is left behind.
     std::filesystem::create_directories(tmp.path / "b.DXF" / "inner");
-    const CDxfExportResult taken = ExportDXF(sheet, tmp.path / "b.DXF");
+    const CDXFExportResult taken = ExportDXF(sheet, tmp.path / "b.DXF");
     EXPECT_TRUE(taken.Failed());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path),
                   std::filesystem::directory_iterator()),

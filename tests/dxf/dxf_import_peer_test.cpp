@@ -64,7 +64,7 @@ CETREC R(int x, int y, int style)
 
 } // namespace
 
-TEST(DxfImportPeer, EzdxfDrawingsImport)
+TEST(DXFImportPeer, EzdxfDrawingsImport)
 {
     CDovereduFont font;
     font.Load((fs::path(std::getenv("RIDIZAV_DATA")) / CDovereduFont::kFileName).string());

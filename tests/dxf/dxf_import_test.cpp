@@ -5,9 +5,11 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 #include "document/document.h"
+#include "dxf/dxf_export.h"
 #include "model/sheet.h"
 #include "support/temp_folder.h"
 #include "symbols/symbol_file.h"
@@ -103,7 +105,7 @@ CETREC R(int x, int y, int style, int block = 0)
 
 } // namespace
 
-TEST(DxfImport, ScaleFollowsTheExtents)
+TEST(DXFImport, ScaleFollowsTheExtents)
 {
     // (header, S, B, line length in micrometres of a LINE 420 units long)
     const std::string dimlfacFirst = G(0, "SECTION") + G(2, "HEADER") + G(9, "$DIMLFAC")
@@ -119,6 +121,11 @@ TEST(DxfImport, ScaleFollowsTheExtents)
         {Header(""), 100, 1, 4200000}, // without extents ten times larger
         {Header("420.9"), 10, 1, 420000}, // the extents are read as whole numbers
         {Header("6000"), 1, 10, 42000},
+        // Wider than the table: 0.1 mm units, as our own export of an A1 or
+        // A0 sheet writes them, and smaller by tens where they would not fit.
+        {Header("6001"), 1, 10, 42000},
+        {Header("11898"), 1, 10, 42000},
+        {Header("2000000000"), 0.01, 10, 400},
         {Header("100"), 100, 1, 4200000},
         {Header("1"), 100, 1, 4200000},
         {Header("0"), 100, 1, 4200000}, // no width: no extents
@@ -128,21 +135,88 @@ TEST(DxfImport, ScaleFollowsTheExtents)
         Fixture f;
         CDXFImport scale(f.font);
         const auto records = f.Read(c.header + Entities(Line(0, 0, 420, 0)), &scale);
-        EXPECT_EQ(scale.scale, c.scale) << c.header;
+        EXPECT_DOUBLE_EQ(scale.scale, c.scale) << c.header;
         EXPECT_EQ(scale.blockFactor, c.blockFactor) << c.header;
         EXPECT_EQ(records, (std::vector {R(0, 0, 88), R(c.length, 0, 89)})) << c.header;
     }
 }
 
-TEST(DxfImport, RefusesWhatItCannotScaleOrOpen)
+TEST(DXFImport, RefusesWhatIsNoDXFFile)
 {
     Fixture f;
-    CDXFImport reader(f.font);
-    EXPECT_FALSE(reader.Import(f.Write(Header("6001") + Entities(Line(0, 0, 1, 0)))));
-    EXPECT_FALSE(reader.Import(f.temp.path / "missing.dxf"));
+    const fs::path fifo = f.temp.path / "pipe.dxf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directories(f.temp.path / "folder.dxf");
+    const std::string notDXF = " is geen DXF-bestand.";
+    const std::string cannotOpen = "Import is niet voltooid!\nCannot open ";
+    // (file, message after its name); a pipe without a writer and a device
+    // without end are refused before they are read.
+    const struct {
+        fs::path path;
+        std::string prefix;
+        std::string suffix;
+    } cases[] = {
+        {f.Write("", "empty.dxf"), "", notDXF},
+        {f.Write("Dit is een brief.\nGeen tekening.\n", "letter.dxf"), "", notDXF},
+        {f.Write("0\nLINE\n10\n0\n20\n0\n11\n5\n21\n0\n", "bare.dxf"), "", notDXF},
+        {f.Write("BLOCKS\n0\nBLOCK\n2\nB\n" + Line(0, 0, 1, 1) + Line(1, 1, 2, 0) + "0\nENDBLK\n",
+             "blocks.dxf"),
+            "", notDXF},
+        {f.Write(Header() + G(0, "EOF"), "header.dxf"), "", notDXF},
+        {f.temp.path / "missing.dxf", cannotOpen, ": No such file or directory."},
+        {f.temp.path / "folder.dxf", cannotOpen, ": Is a directory."},
+        {"/dev/zero", cannotOpen, ": not a regular file."},
+        {fifo, cannotOpen, ": not a regular file."},
+    };
+    for (const auto& c : cases) {
+        CDXFImport reader(f.font);
+        reader.symbolFolder = f.temp.path / "symbols";
+        EXPECT_FALSE(reader.Import(c.path)) << c.path;
+        EXPECT_EQ(reader.error, c.prefix + c.path.string() + c.suffix);
+        EXPECT_TRUE(reader.Records().empty());
+    }
+    EXPECT_FALSE(fs::exists(f.temp.path / "symbols"));
+
+    CDovereduDoc doc;
+    const auto result = ImportDXF(doc, f.temp.path / "empty.dxf", {}, f.font);
+    EXPECT_FALSE(result.imported);
+    EXPECT_EQ(result.message, (f.temp.path / "empty.dxf").string() + notDXF);
+    EXPECT_TRUE(doc.sheets.empty());
 }
 
-TEST(DxfImport, LinesTakeThePenOfTheirLineType)
+TEST(DXFImport, AFileCutShortInASectionImportsWhatWasRead)
+{
+    Fixture f;
+    const std::string whole = Header() + Entities(Line(0, 0, 10, 0) + Line(0, 5, 10, 5));
+    const std::string cut = whole.substr(0, whole.find("LINE", whole.find("LINE") + 1));
+    // (content, records, ended early)
+    const struct {
+        std::string content;
+        size_t records;
+        bool endedEarly;
+    } cases[] = {
+        {whole, 4, false},
+        {whole.substr(0, whole.rfind("0\nEOF")), 4, false}, // closed sections, no EOF
+        {cut, 2, true}, {Header().substr(0, 40), 0, true}, // inside the header
+    };
+    for (const auto& c : cases) {
+        CDXFImport reader(f.font);
+        ASSERT_TRUE(reader.Import(f.Write(c.content))) << c.content;
+        EXPECT_EQ(reader.Records().size(), c.records) << c.content;
+        EXPECT_EQ(reader.endedEarly, c.endedEarly) << c.content;
+    }
+
+    CDovereduDoc doc;
+    const fs::path path = f.Write(cut, "Kort.dxf");
+    const auto result = ImportDXF(doc, path, {}, f.font);
+    EXPECT_TRUE(result.imported);
+    EXPECT_EQ(result.message,
+        path.string() + " eindigt midden in een sectie: alleen wat ervoor stond is ingelezen.");
+    ASSERT_EQ(doc.sheets.size(), 1u);
+    EXPECT_EQ(doc.GetActiveSheet().recordCount, 3);
+}
+
+TEST(DXFImport, LinesTakeThePenOfTheirLineType)
 {
     const struct {
         const char* type;
@@ -160,7 +234,7 @@ TEST(DxfImport, LinesTakeThePenOfTheirLineType)
         records, (std::vector {R(0, 0, 88), R(10000, 0, 90), R(0, 5000, 88), R(10000, 5000, 89)}));
 }
 
-TEST(DxfImport, CirclesAndArcs)
+TEST(DXFImport, CirclesAndArcs)
 {
     const auto circle = [](const std::string& r) {
         return G(0, "CIRCLE") + G(10, "100") + G(20, "50") + G(40, r);
@@ -179,7 +253,12 @@ TEST(DxfImport, CirclesAndArcs)
         {arc("0", "90"), 91, false},
         {arc("0", "360"), 361, true},
         {arc("270", "90"), 181, false}, // through 0 degrees
-        {arc("1e12", "1e12"), 1, false}, // reduced first: one point, not a trillion steps
+        {arc("-90", "90"), 181, false},
+        {arc("360", "360"), 1, false},
+        // Reduced modulo 360 first: an arc never sweeps more than a circle.
+        {arc("-3600", "3600"), 1, false},
+        {arc("-370", "370"), 21, false},
+        {arc("1e12", "1e12"), 1, false},
         {arc("-1e15", "3e15"), 0, false}, // any count, as long as it ends
         {arc("nan", "90"), 0, false},
     };
@@ -208,7 +287,7 @@ TEST(DxfImport, CirclesAndArcs)
     EXPECT_EQ(r5[2], R(100000, 50500, 89));
 }
 
-TEST(DxfImport, PolylinesSolidsAndDuplicates)
+TEST(DXFImport, PolylinesSolidsAndDuplicates)
 {
     Fixture f;
     const std::vector<std::pair<int, int>> square = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
@@ -240,7 +319,7 @@ TEST(DxfImport, PolylinesSolidsAndDuplicates)
             R(10000, 0, 89)}));
 }
 
-TEST(DxfImport, ControlCodesAndSymbolNames)
+TEST(DXFImport, ControlCodesAndSymbolNames)
 {
     const std::pair<const char*, const char*> texts[] = {{"%%uTitle", "Title"}, {"AB%%dC", "C"},
         {"%%", ""}, {"AB%%", ""}, {"AB%%d", ""}, {"50%", "50%"}, {"plain", "plain"}};
@@ -254,7 +333,7 @@ TEST(DxfImport, ControlCodesAndSymbolNames)
         EXPECT_EQ(CDXFImport::SymbolFileName(in), out) << in;
 }
 
-TEST(DxfImport, BlocksBecomeSymbolFiles)
+TEST(DXFImport, BlocksBecomeSymbolFiles)
 {
     const auto block = [](const std::string& name, const std::string& flags, int size) {
         return G(0, "BLOCK") + G(8, "0") + G(2, name) + flags + G(10, "0") + G(20, "0")
@@ -281,7 +360,7 @@ TEST(DxfImport, BlocksBecomeSymbolFiles)
     EXPECT_EQ(*symbol, expected);
 }
 
-TEST(DxfImport, TextsAreUprightAtTheirInsertionPoint)
+TEST(DXFImport, TextsAreUprightAtTheirInsertionPoint)
 {
     Fixture f;
     ASSERT_TRUE(f.font.IsLoaded());
@@ -332,7 +411,7 @@ TEST(DxfImport, TextsAreUprightAtTheirInsertionPoint)
     EXPECT_EQ(blocks, static_cast<long>(upright.size()) + 37);
 }
 
-TEST(DxfImport, DamagedFilesImportWhatTheyCan)
+TEST(DXFImport, DamagedFilesImportWhatTheyCan)
 {
     const std::string good = Header() + G(0, "SECTION") + G(2, "BLOCKS") + G(0, "BLOCK") + G(2, "B")
         + Line(0, 0, 1, 1) + Line(1, 1, 2, 0) + G(0, "ENDBLK") + G(0, "ENDSEC")
@@ -340,10 +419,22 @@ TEST(DxfImport, DamagedFilesImportWhatTheyCan)
             + G(10, "0") + G(20, "0") + G(40, "5") + G(50, "10") + G(51, "5") + G(0, "SOLID")
             + G(10, "1") + G(20, "1") + G(13, "2") + G(23, "2"));
     Fixture f;
+    // Cut anywhere: refused as no DXF file before its first section and
+    // between the closed header and the next section, else what was read,
+    // said to have ended early until the file is whole.
+    const size_t first = good.find("SECTION") + 7;
+    const size_t headerEnd = good.find("ENDSEC") + 6;
+    const size_t second = good.find("SECTION", headerEnd) + 7;
+    const size_t entities = good.find("ENTITIES");
+    const size_t closed = good.rfind("ENDSEC") + 6;
     for (size_t cut = 0; cut <= good.size(); cut += 3) {
         CDXFImport reader(f.font);
         reader.symbolFolder = f.temp.path / "symbols";
-        EXPECT_TRUE(reader.Import(f.Write(good.substr(0, cut))));
+        const bool imported = reader.Import(f.Write(good.substr(0, cut)));
+        EXPECT_EQ(imported, cut >= first && (cut < headerEnd || cut >= second)) << cut;
+        if (imported && cut > entities) {
+            EXPECT_EQ(reader.endedEarly, cut < closed) << cut;
+        }
     }
 
     // Numbers that are not numbers: read as C reads them, or the entity is left out.
@@ -361,7 +452,7 @@ TEST(DxfImport, DamagedFilesImportWhatTheyCan)
     EXPECT_EQ(longLine.back(), R(10000, 0, 89));
 }
 
-TEST(DxfImportDocument, AddsTheSheetDxfImport)
+TEST(DXFImportDocument, AddsTheSheetDXFImport)
 {
     Fixture f;
     CDovereduDoc doc;
@@ -372,7 +463,9 @@ TEST(DxfImportDocument, AddsTheSheetDxfImport)
             + G(2, "R") + Line(0, 0, 1, 0) + Line(1, 0, 1, 1) + G(0, "ENDBLK") + G(0, "ENDSEC")
             + Entities(Line(0, 0, 420, 0) + Line(0, 297, 0, 0) + Text("A") + Text("B")),
         "Plan.dxf");
-    ASSERT_FALSE(ImportDXF(doc, dxf, f.temp.path / "Symbolen", f.font).has_value());
+    const auto result = ImportDXF(doc, dxf, f.temp.path / "Symbolen", f.font);
+    ASSERT_TRUE(result.imported);
+    EXPECT_EQ(result.message, "");
 
     ASSERT_EQ(doc.sheets.size(), 3u);
     EXPECT_EQ(doc.activeSheet, 2);
@@ -396,19 +489,20 @@ TEST(DxfImportDocument, AddsTheSheetDxfImport)
     }
     EXPECT_EQ(blocks, (std::vector {0, 1, 2}));
 
-    EXPECT_EQ(
-        ImportDXF(doc, f.temp.path / "none.dxf", {}, f.font), std::string(kMsgDxfImportIncomplete));
+    const auto missing = ImportDXF(doc, f.temp.path / "none.dxf", {}, f.font);
+    EXPECT_FALSE(missing.imported);
+    EXPECT_TRUE(missing.message.starts_with(kMsgDXFImportIncomplete));
     EXPECT_EQ(doc.sheets.size(), 3u);
 }
 
-TEST(DxfImportDocument, BlockNumbersNeverReachTheFilledFlag)
+TEST(DXFImportDocument, BlockNumbersNeverReachTheFilledFlag)
 {
     Fixture f;
     std::string texts;
     for (int i = 0; i < CETREC::kMaxBlock + 3; ++i)
         texts += Text("-");
     CDovereduDoc doc;
-    ASSERT_FALSE(ImportDXF(doc, f.Write(Header() + Entities(texts)), {}, f.font).has_value());
+    ASSERT_TRUE(ImportDXF(doc, f.Write(Header() + Entities(texts)), {}, f.font).imported);
     const CSheet& sheet = doc.GetActiveSheet();
     int highest = 0;
     for (int i = 1; i < sheet.recordCount; ++i) {
@@ -416,4 +510,63 @@ TEST(DxfImportDocument, BlockNumbersNeverReachTheFilledFlag)
         highest = std::max(highest, sheet.records[i].Block());
     }
     EXPECT_EQ(highest, CETREC::kMaxBlock);
+}
+
+TEST(DXFImport, BlocksWhoseFileNamesCollideGetFilesOfTheirOwn)
+{
+    const auto block = [](const std::string& name, int size) {
+        return G(0, "BLOCK") + G(2, name) + Line(0, 0, size, 0) + Line(0, 0, 0, size)
+            + G(0, "ENDBLK");
+    };
+    // "a/b" and "a_b" give one file name; "A_B" the same one once case is
+    // ignored, as the symbol library finds its files.
+    Fixture f;
+    CDXFImport written(f.font);
+    f.Read(Header() + G(0, "SECTION") + G(2, "BLOCKS") + block("a/b", 1) + block("a_b", 2)
+            + block("A_B", 3) + G(0, "ENDSEC") + Entities(""),
+        &written);
+    std::vector<std::string> files;
+    for (const auto& p : written.writtenSymbols)
+        files.push_back(p.filename().string());
+    EXPECT_EQ(files, (std::vector<std::string> {"a_b.SYM", "a_b_2.SYM", "A_B_3.SYM"}));
+    for (size_t i = 0; i < written.writtenSymbols.size(); ++i) {
+        const auto symbol = ReadSymbolFile(written.writtenSymbols[i]);
+        ASSERT_TRUE(symbol.has_value());
+        ASSERT_EQ(symbol->size(), 4u);
+        EXPECT_EQ((*symbol)[1].x, static_cast<int>(10 * (i + 1))) << files[i];
+    }
+}
+
+TEST(DXFImportDocument, OurOwnExportOfEverySheetSizeComesBack)
+{
+    // (frame in millimetres): A4 to A0; from A1 on the drawing is wider
+    // than the scale table's 6000 units.
+    const std::pair<int, int> frames[] = {{297, 210}, {594, 420}, {841, 594}, {1189, 841}};
+    for (const auto& [w, h] : frames) {
+        Fixture f;
+        CSheet sheet;
+        sheet.AddFrame(0, 0, w * 1000, h * 1000);
+        const fs::path path = f.temp.path / "Blad.DXF";
+        ASSERT_TRUE(ExportDXF(sheet, path).written) << w;
+
+        CDovereduDoc doc;
+        const auto result = ImportDXF(doc, path, {}, f.font);
+        ASSERT_TRUE(result.imported) << w << ": " << result.message;
+        EXPECT_EQ(result.message, "");
+        const CSheet& back = doc.GetActiveSheet();
+        ASSERT_EQ(back.recordCount, 6) << w;
+        int minX = back.records[1].x;
+        int maxX = minX;
+        int minY = back.records[1].y;
+        int maxY = minY;
+        for (int i = 1; i < back.recordCount; ++i) {
+            minX = std::min(minX, back.records[i].x);
+            maxX = std::max(maxX, back.records[i].x);
+            minY = std::min(minY, back.records[i].y);
+            maxY = std::max(maxY, back.records[i].y);
+        }
+        // At its true size.
+        EXPECT_EQ(maxX - minX, w * 1000) << w;
+        EXPECT_EQ(maxY - minY, h * 1000) << w;
+    }
 }

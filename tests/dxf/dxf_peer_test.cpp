@@ -56,7 +56,7 @@ PythonRun ReadWithEzdxf(const std::filesystem::path& dxf, const std::filesystem:
 
 } // namespace
 
-TEST(DxfPeer, EzdxfReadsOurPolylines)
+TEST(DXFPeer, EzdxfReadsOurPolylines)
 {
     CTempFolder tmp;
     CSheet sheet;
@@ -89,7 +89,7 @@ TEST(DxfPeer, EzdxfReadsOurPolylines)
         "15 DOT 20,471 40,471\n");
 }
 
-TEST(DxfPeer, EzdxfRefusesTheFixedPartWithoutItsMends)
+TEST(DXFPeer, EzdxfRefusesTheFixedPartWithoutItsMends)
 {
     // The reader must be strict enough to refuse the two faults our fixed
     // part avoids, or the test above proves little: BLOCKS running into

@@ -8,25 +8,25 @@
 
 using Names = std::vector<std::string>;
 
-TEST(DxfSheetChoice, StartsWithEveryNameOnceSortedAndTheFirstSelected)
+TEST(DXFSheetChoice, StartsWithEveryNameOnceSortedAndTheFirstSelected)
 {
-    CDxfSheetChoice c({"blad 2", "Blad 10", "Blad 1", "BLAD 2", "Aansluiting"});
+    CDXFSheetChoice c({"blad 2", "Blad 10", "Blad 1", "BLAD 2", "Aansluiting"});
     EXPECT_EQ(c.Available(), (Names {"Aansluiting", "Blad 1", "Blad 10", "blad 2"}));
     EXPECT_TRUE(c.Chosen().empty());
     EXPECT_EQ(c.AvailableSelection(), 0);
     EXPECT_EQ(c.ChosenSelection(), -1);
 
-    CDxfSheetChoice none({});
+    CDXFSheetChoice none({});
     EXPECT_EQ(none.AvailableSelection(), -1);
     none.Add();
     none.Remove();
     EXPECT_TRUE(none.Chosen().empty());
 }
 
-TEST(DxfSheetChoice, ANameIsPresentOnlyWhenEqual)
+TEST(DXFSheetChoice, ANameIsPresentOnlyWhenEqual)
 {
     // Choosing "Blad 10" or "P2" leaves "Blad 1" and "P"; case does not count.
-    CDxfSheetChoice c({"Blad 1", "Blad 10", "P", "P2"});
+    CDXFSheetChoice c({"Blad 1", "Blad 10", "P", "P2"});
     c.SelectAvailable(1);
     c.Add();
     c.SelectAvailable(2);
@@ -38,7 +38,7 @@ TEST(DxfSheetChoice, ANameIsPresentOnlyWhenEqual)
     EXPECT_FALSE(c.IsChosen("P"));
 }
 
-TEST(DxfSheetChoice, AddMovesTheSelectionOn)
+TEST(DXFSheetChoice, AddMovesTheSelectionOn)
 {
     // (selected before ">", available afterwards, selected afterwards)
     const struct {
@@ -47,22 +47,22 @@ TEST(DxfSheetChoice, AddMovesTheSelectionOn)
         int next;
     } cases[] = {{0, {"B", "C", "D"}, 0}, {1, {"A", "C", "D"}, 1}, {3, {"A", "B", "C"}, 2}};
     for (const auto& k : cases) {
-        CDxfSheetChoice c({"D", "C", "B", "A"});
+        CDXFSheetChoice c({"D", "C", "B", "A"});
         c.SelectAvailable(k.selected);
         c.Add();
         EXPECT_EQ(c.Available(), k.left) << k.selected;
         EXPECT_EQ(c.AvailableSelection(), k.next) << k.selected;
         EXPECT_EQ(c.ChosenSelection(), 0);
     }
-    CDxfSheetChoice one({"A"});
+    CDXFSheetChoice one({"A"});
     one.Add();
     EXPECT_EQ(one.AvailableSelection(), -1);
     EXPECT_EQ(one.Chosen(), (Names {"A"}));
 }
 
-TEST(DxfSheetChoice, RemoveAndTheButtonsForAll)
+TEST(DXFSheetChoice, RemoveAndTheButtonsForAll)
 {
-    CDxfSheetChoice c({"A", "B", "C", "D"});
+    CDXFSheetChoice c({"A", "B", "C", "D"});
     c.SelectAvailable(2);
     c.Add();
     // ">>" takes every name, also those chosen before.
@@ -89,31 +89,31 @@ TEST(DxfSheetChoice, RemoveAndTheButtonsForAll)
     EXPECT_EQ(c.Available(), (Names {"A", "B", "C", "D"}));
 }
 
-TEST(DxfExportPlan, OneDistinctFileForEachChosenSheet)
+TEST(DXFExportPlan, OneDistinctFileForEachChosenSheet)
 {
     const Names sheets = {"A", "B", "a", "", "C", "", "A (2)", "x/y\\z"};
-    const auto jobs = PlanDxfExport(sheets, {"A", "", "A (2)", "x/y\\z", "B"});
+    const auto jobs = PlanDXFExport(sheets, {"A", "", "A (2)", "x/y\\z", "B"});
     std::vector<std::pair<int, std::string>> got;
-    for (const CDxfJob& j : jobs)
+    for (const CDXFJob& j : jobs)
         got.emplace_back(j.sheet, j.fileName);
     EXPECT_EQ(got,
         (std::vector<std::pair<int, std::string>> {{0, "A.DXF"}, {1, "B.DXF"}, {2, "a (2).DXF"},
             {3, "Blad.DXF"}, {5, "Blad (2).DXF"}, {6, "A (2) (2).DXF"}, {7, "x_y_z.DXF"}}));
     // Windows-1252 names become UTF-8 file names.
-    EXPECT_EQ(PlanDxfExport({"Schak\xe9l"}, {"Schak\xe9l"}).at(0).fileName, "Schak\xc3\xa9l.DXF");
-    EXPECT_TRUE(PlanDxfExport(sheets, {}).empty());
+    EXPECT_EQ(PlanDXFExport({"Schak\xe9l"}, {"Schak\xe9l"}).at(0).fileName, "Schak\xc3\xa9l.DXF");
+    EXPECT_TRUE(PlanDXFExport(sheets, {}).empty());
 }
 
-TEST(DxfExportPlan, FolderBelowTheProjectsFolder)
+TEST(DXFExportPlan, FolderBelowTheProjectsFolder)
 {
-    EXPECT_EQ(DxfExportFolder("/p/Projecten", "/home/jan/Werk/Kelder.ETT"),
+    EXPECT_EQ(DXFExportFolder("/p/Projecten", "/home/jan/Werk/Kelder.ETT"),
         std::filesystem::path("/p/Projecten/Kelder"));
-    EXPECT_EQ(DxfExportFolder("/p/Projecten", "C:\\Oud\\Zolder.ETT"),
+    EXPECT_EQ(DXFExportFolder("/p/Projecten", "C:\\Oud\\Zolder.ETT"),
         std::filesystem::path("/p/Projecten/Zolder"));
-    EXPECT_EQ(DxfExportFolder("/p/Projecten", ""), std::filesystem::path("/p/Projecten"));
+    EXPECT_EQ(DXFExportFolder("/p/Projecten", ""), std::filesystem::path("/p/Projecten"));
 }
 
-TEST(DxfExportPlan, ChosenSheetsWrittenIntoTheFolder)
+TEST(DXFExportPlan, ChosenSheetsWrittenIntoTheFolder)
 {
     CTempFolder tmp;
     CDovereduDoc doc;
@@ -127,7 +127,7 @@ TEST(DxfExportPlan, ChosenSheetsWrittenIntoTheFolder)
             sheet->AddFrame(0, 0, size, size);
         doc.sheets.push_back(std::move(sheet));
     }
-    const auto jobs = PlanDxfExport({"A", "B", "Leeg", "A"}, {"A", "Leeg"});
+    const auto jobs = PlanDXFExport({"A", "B", "Leeg", "A"}, {"A", "Leeg"});
     const auto results = ExportSheets(doc, jobs, tmp.path);
     ASSERT_EQ(results.size(), 3u);
     EXPECT_TRUE(results[0].written);

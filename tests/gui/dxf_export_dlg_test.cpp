@@ -59,7 +59,7 @@ std::unique_ptr<CSheet> Sheet(const char* name, int size)
 
 } // namespace
 
-TEST(DxfExportDlg, ListsAndButtons)
+TEST(DXFExportDlg, ListsAndButtons)
 {
     CDXFExportDlg dlg({"Blad 10", "Blad 1", "Schak\xe9l", "Blad 2"});
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export DXF"));
@@ -104,7 +104,7 @@ TEST(DxfExportDlg, ListsAndButtons)
     EXPECT_EQ(p.available->count(), 4);
 }
 
-TEST(DxfExportDlg, OkNeedsANameToExport)
+TEST(DXFExportDlg, OkNeedsANameToExport)
 {
     CDXFExportDlg empty({"A"});
     empty.accept();
@@ -121,7 +121,7 @@ TEST(DxfExportDlg, OkNeedsANameToExport)
     EXPECT_EQ(dlg.Result(), (std::vector<std::string> {"A", "C"}));
 }
 
-TEST(DxfExportDlg, CommandWritesEachChosenSheetIntoTheChosenFolder)
+TEST(DXFExportDlg, CommandWritesEachChosenSheetIntoTheChosenFolder)
 {
     CTempFolder tmp;
     CDovereduDoc doc;
@@ -147,7 +147,7 @@ TEST(DxfExportDlg, CommandWritesEachChosenSheetIntoTheChosenFolder)
         });
         dlg->accept();
     });
-    EXPECT_TRUE(RunDxfExportCommand(doc, settings, nullptr));
+    EXPECT_TRUE(RunDXFExportCommand(doc, settings, nullptr));
     const auto folder = tmp.path / "Projecten" / "Kelder";
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(startFolder.toStdString(), folder.string());
@@ -160,7 +160,7 @@ TEST(DxfExportDlg, CommandWritesEachChosenSheetIntoTheChosenFolder)
     EXPECT_EQ(files, (std::vector<std::string> {"A (2).DXF", "A.DXF", "B.DXF"}));
 }
 
-TEST(DxfExportDlg, CommandReportsAFileThatCannotBeWritten)
+TEST(DXFExportDlg, CommandReportsAFileThatCannotBeWritten)
 {
     CTempFolder tmp;
     CDovereduDoc doc;
@@ -184,11 +184,11 @@ TEST(DxfExportDlg, CommandReportsAFileThatCannotBeWritten)
         });
         dlg->accept();
     });
-    EXPECT_FALSE(RunDxfExportCommand(doc, settings, nullptr));
+    EXPECT_FALSE(RunDXFExportCommand(doc, settings, nullptr));
     EXPECT_TRUE(message.contains(QStringLiteral("B.DXF"))) << message.toStdString();
     EXPECT_TRUE(std::filesystem::is_regular_file(tmp.path / "A.DXF"));
 
     // Cancelling the sheet dialog ends the command at once.
     RunWhenModal<CDXFExportDlg>([](CDXFExportDlg* dlg) { dlg->reject(); });
-    EXPECT_FALSE(RunDxfExportCommand(doc, settings, nullptr));
+    EXPECT_FALSE(RunDXFExportCommand(doc, settings, nullptr));
 }

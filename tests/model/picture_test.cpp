@@ -393,3 +393,57 @@ TEST_F(PictureTest, CopiesShareTheDecodedImage)
     EXPECT_EQ(sheet.GetSize(), 2);
     EXPECT_EQ(codec.decodes, 1);
 }
+
+TEST_F(PictureTest, PicturesOfOneFileDecodeItOnceAndOnlyWhenDrawn)
+{
+    const fs::path project = dir / "Plan.ETT";
+    WriteFile(dir / "Afbeeldingen" / "foto.png", FakeImageBytes(300, 200));
+    WriteFile(dir / "Afbeeldingen" / "ander.png", FakeImageBytes(30, 20));
+    CPictArray stored;
+    for (int i = 0; i < 12; ++i) {
+        CPict& p = Added(stored, {i, 0, i + 10, 10});
+        p.fileName = i == 11 ? "C:\\oud\\ander.png" : "C:\\oud\\foto.png";
+        p.SetImage(nullptr);
+    }
+    const auto bytes = Stored(stored);
+
+    // Reading a project for what it holds (info, dump) decodes nothing.
+    CPictArray read;
+    CArchive ar(bytes, project.string());
+    read.Serialize(ar);
+    ASSERT_EQ(read.GetSize(), 12);
+    EXPECT_EQ(codec.decodes, 0);
+    CPictArray snapshot; // an undo snapshot taken before the first drawing
+    snapshot.CopyFrom(read, true);
+    EXPECT_EQ(codec.decodes, 0);
+
+    CRecordingCanvas dc;
+    read.DrawUnselected(dc, 1);
+    EXPECT_EQ(dc.calls.size(), 12u);
+    EXPECT_EQ(codec.decodes, 2); // once per file
+    for (int i = 1; i < 11; ++i)
+        EXPECT_EQ(read.At(i).Image(), read.At(0).Image()) << i;
+    EXPECT_NE(read.At(11).Image(), read.At(0).Image());
+
+    // A second reading of the same project while the first is open, and the
+    // snapshot, share the images too.
+    CPictArray again;
+    CArchive ar2(bytes, project.string());
+    again.Serialize(ar2);
+    again.DrawUnselected(dc, 1);
+    snapshot.DrawUnselected(dc, 1);
+    EXPECT_EQ(codec.decodes, 2);
+    EXPECT_EQ(again.At(0).Image(), read.At(0).Image());
+    EXPECT_EQ(snapshot.At(0).Image(), read.At(0).Image());
+
+    // A changed file is decoded again; a damaged one is tried once.
+    WriteFile(dir / "Afbeeldingen" / "ander.png", "not a picture any more");
+    CPictArray changed;
+    CArchive ar3(bytes, project.string());
+    changed.Serialize(ar3);
+    for (int i = 0; i < 3; ++i)
+        changed.DrawUnselected(dc, 1);
+    EXPECT_EQ(codec.decodes, 3);
+    EXPECT_FALSE(changed.At(11).HasImage());
+    EXPECT_TRUE(changed.At(10).HasImage());
+}
