@@ -2,17 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "document/document.h"
 #include "model/file_io.h"
@@ -121,31 +116,6 @@ std::string DXFMessage(std::string_view text, const std::filesystem::path& path)
     if (at != std::string::npos)
         message.replace(at, 2, path.string());
     return message;
-}
-
-// Opens a file for reading when it is a regular file: a folder, a device
-// (/dev/zero never ends) or a pipe (it may never be written) is refused with
-// the reason. Opening does not wait for a pipe's writer.
-CFileHandle OpenRegularFile(const std::filesystem::path& path, std::string& reason)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return nullptr;
-    }
-    struct stat info { };
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-        ::close(fd);
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    std::FILE* file = ::fdopen(fd, "rb");
-    if (file == nullptr) {
-        reason = std::strerror(errno);
-        ::close(fd);
-    }
-    return CFileHandle(file);
 }
 
 } // namespace
@@ -374,17 +344,16 @@ bool CDXFImport::Import(const std::filesystem::path& path)
     scale = 1.0;
     blockFactor = 1.0;
 
-    std::string reason;
-    const CFileHandle file = OpenRegularFile(path, reason);
+    const COpenedFile file = OpenRegularFile(path);
     if (!file) {
         error = std::string(kMsgDXFImportIncomplete) + "\n"
-            + DXFMessage(std::string("Cannot open %1: ") + reason + ".", path);
+            + CannotOpenMessage(path.string(), file.error);
         return false;
     }
-    ChooseScale(file.get());
-    std::rewind(file.get());
+    ChooseScale(file.file.get());
+    std::rewind(file.file.get());
 
-    CReader in(file.get());
+    CReader in(file.file.get());
     bool sawContent = false;
     while (!in.atEnd) {
         const std::string_view l = in.Next();
