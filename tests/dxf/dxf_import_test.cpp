@@ -165,8 +165,8 @@ TEST(DXFImport, RefusesWhatIsNoDXFFile)
         {f.Write(Header() + G(0, "EOF"), "header.dxf"), "", notDXF},
         {f.temp.path / "missing.dxf", cannotOpen, ": No such file or directory."},
         {f.temp.path / "folder.dxf", cannotOpen, ": Is a directory."},
-        {"/dev/zero", cannotOpen, ": not a regular file."},
-        {fifo, cannotOpen, ": not a regular file."},
+        {"/dev/zero", cannotOpen, ": Not a regular file."},
+        {fifo, cannotOpen, ": Not a regular file."},
     };
     for (const auto& c : cases) {
         CDXFImport reader(f.font);
