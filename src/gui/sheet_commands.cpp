@@ -1,6 +1,5 @@
 #include "gui/sheet_commands.h"
 
-#include <QMessageBox>
 #include <QTimer>
 
 #include "app/command_table.h"
@@ -9,6 +8,7 @@
 #include "gui/dxf_export_dlg.h"
 #include "gui/dxf_import_command.h"
 #include "gui/main_frame.h"
+#include "gui/message_box.h"
 #include "gui/project_windows.h"
 #include "gui/sheet_dialogs.h"
 #include "gui/symbol_commands.h"
@@ -36,9 +36,9 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
             CChildFrame* w = this->projects.Active();
             if (!w)
                 return;
-            const auto answer = QMessageBox::warning(&this->frame, QString(),
-                QStringLiteral("Wilt u dit blad verwijderen?"), QMessageBox::Yes | QMessageBox::No);
-            if (answer != QMessageBox::Yes)
+            if (ShowMessageBox(
+                    &this->frame, "Wilt u dit blad verwijderen?", CUiServices::Buttons::YesNo)
+                != CUiServices::Answer::Yes)
                 return;
             w->Document().DeleteActiveSheet();
             Changed(*w);

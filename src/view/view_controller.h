@@ -138,10 +138,11 @@ private:
     // The machine for the next event of the active sheet.
     CToolMachine& Tool();
 
-    // view_commands.cpp
-    void RegisterCommands();
     // The pointer-move processing once `cursor` is set.
     void CursorMoved();
+
+    // view_commands.cpp
+    void RegisterCommands();
     void ZoomStep(bool in);
     void ZoomAll();
     void ResetPan();
@@ -160,6 +161,7 @@ private:
     void ConfigureLayers();
     void ChooseFont();
 
+    // The long cursors.
     void FollowCrosshairs();
     void DrawCrosshairAt(CCanvas& dc, bool diagonal, CPoint pixel);
     CPoint CursorPixel();
