@@ -20,6 +20,7 @@
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "view/view_controller.h"
+#include "view/view_dialogs.h"
 
 namespace {
 
@@ -67,6 +68,19 @@ public:
     void StopTimer(int) override { }
 };
 
+// The benchmarks ask the user nothing.
+class CNoDialogs : public CViewDialogs {
+public:
+    std::optional<int> ChooseLayer(const CLayerArray&, int) override { return std::nullopt; }
+    bool ChoosePen(CPenValues&) override { return false; }
+    bool EditGrids(CGridValues&) override { return false; }
+    bool EditLayerTable(CLayerTable&) override { return false; }
+    std::optional<int> ChooseFont(const std::vector<std::string>&, int) override
+    {
+        return std::nullopt;
+    }
+};
+
 // A project of one sheet, with a million records of polylines on an A3
 // sheet or with nothing but its frame, in a full-HD view at a zoom that
 // shows it all.
@@ -101,7 +115,8 @@ struct CProject {
     CSettings settings {CDefaultPaths {}};
     CNullUi ui;
     CNullClock clock;
-    CViewController view {doc, settings, ui, clock};
+    CNoDialogs dialogs;
+    CViewController view {doc, settings, ui, dialogs, clock};
 };
 
 CProject& Project(bool full)

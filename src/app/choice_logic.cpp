@@ -7,20 +7,6 @@
 
 #include "model/number_text.h"
 #include "model/sheet.h"
-#include "model/tool_mode.h"
-
-namespace {
-
-// The step of the line tools while the last segment follows the pointer.
-constexpr int kStepLineFollows = 401;
-
-bool IsLineTool(int toolMode)
-{
-    return toolMode == ToolMode::Lines || toolMode == ToolMode::Lines90
-        || toolMode == ToolMode::FilledPolygon || toolMode == ToolMode::FilledPolygon90;
-}
-
-} // namespace
 
 // --- Layer choice ----------------------------------------------------------
 
@@ -35,15 +21,6 @@ std::vector<std::string> LayerChoiceEntries(const CLayerArray& layers)
 int LayerChoiceRow(int layer)
 {
     return std::clamp(layer, 1, kChoosableLayers) - 1;
-}
-
-void SetActiveLayer(CSheet& sheet, int layer)
-{
-    if (layer < 1 || layer > kChoosableLayers)
-        return;
-    sheet.activeLayer = static_cast<int16_t>(layer);
-    if (sheet.toolStep == kStepLineFollows && IsLineTool(sheet.toolMode))
-        sheet.SetFigureLayer(sheet.recordCount - 1, layer);
 }
 
 // --- Pen choice ------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/grid.h"
 #include "model/layer.h"
 #include "model/pen_table.h"
 #include "platform/types.h"
@@ -26,9 +27,6 @@ std::vector<std::string> LayerChoiceEntries(const CLayerArray& layers);
 // The entry selected when the choice opens for `layer`; a layer outside
 // 1 ... 15 (a damaged file) selects the nearest one.
 int LayerChoiceRow(int layer);
-// "Actieve laag": the layer becomes the active one; while a line is being
-// drawn, the line under construction moves to it as well.
-void SetActiveLayer(CSheet& sheet, int layer);
 
 // --- Pen choice ------------------------------------------------------------
 
@@ -70,6 +68,13 @@ public:
 private:
     int row = 0;
     std::array<std::string, kChoosablePens> widths;
+};
+
+// The pen choice's values, in and out: the active pen and the widths of
+// pens 0 ... 7 in micrometres.
+struct CPenValues {
+    int pen = 1;
+    std::array<int32_t, kPenCount> widths {};
 };
 
 // --- Layer table -----------------------------------------------------------
@@ -116,3 +121,12 @@ std::vector<std::string> FontChoiceEntries(const std::vector<std::string>& faces
 // The entry selected for a font number; one outside the list selects the
 // nearest entry.
 int FontChoiceRow(int fontNumber, int fontCount);
+
+// --- Grids -----------------------------------------------------------------
+
+// The grid dialog's values, in and out: the sheet's three grids and whether
+// they apply to every sheet.
+struct CGridValues {
+    CGridArr grids;
+    bool applyToAll = false;
+};

@@ -22,7 +22,6 @@ public:
     // Without an update handler the command is always enabled, never ticked.
     void On(int id, Execute execute, Update update = {});
     void Remove(int id);
-    bool Handles(int id) const { return handlers.count(id) != 0; }
 
 private:
     friend class CCommandRouter;

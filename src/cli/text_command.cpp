@@ -1,8 +1,8 @@
 #include "cli/text_command.h"
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
+#include <string>
 
 #include "cli/cli_commands.h"
 #include "document/document.h"
@@ -15,13 +15,17 @@ namespace {
 constexpr const char* kUsage
     = "text PROJECT.ETT \"TEXT\" [--size S] [--angle A] [--mirror] [--at X,Y]";
 
-// Messages of the model go to standard error; every question is answered OK.
-class CConsoleUi : public CUiServices {
+// The command asks the user nothing: what it needs of a user interface is
+// the reason the model gives when it refuses to place the text, which
+// becomes the command's error.
+class CRefusal : public CUiServices {
 public:
+    std::string reason; // Windows-1252
+
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
-        std::fprintf(stderr, "%s\n", Cp1252ToUtf8(text).c_str());
-        return Answer::Ok;
+        reason = text;
+        return Answer::Cancel;
     }
     void SetStatusText(int, std::string_view) override { }
     void Invalidate() override { }
@@ -89,11 +93,13 @@ int CmdText(const QStringList& args, const QCommandLineParser& parser)
     sheet.font.SetMirrored(parser.isSet("mirror"));
     sheet.cursor = {sheet.origin.x + static_cast<int32_t>(std::lround(x * 1000)),
         sheet.origin.y + static_cast<int32_t>(std::lround(y * 1000))};
-    CConsoleUi ui;
     if (!sheet.font.BuildText(text, sheet.cursor, size, sheet))
         return CliFail(QStringLiteral("The text does not fit on the sheet."));
-    if (sheet.placementCount > 0 && !sheet.CommitBuffer(ui))
-        return CliFail(QStringLiteral("The text could not be placed."));
+    CRefusal refusal;
+    if (sheet.placementCount > 0 && !sheet.CommitBuffer(refusal)) {
+        return CliFail(refusal.reason.empty() ? QStringLiteral("The text could not be placed.")
+                                              : QString::fromUtf8(Cp1252ToUtf8(refusal.reason)));
+    }
     sheet.ClearBuffer();
     if (auto error = doc.Save(path))
         return CliFail(QString::fromStdString(*error));

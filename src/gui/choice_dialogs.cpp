@@ -238,8 +238,13 @@ void CColourField::paintEvent(QPaintEvent* event)
 }
 
 CLayerDlg::CLayerDlg(const CSheet& sheet, QWidget* parent)
+    : CLayerDlg(CLayerTable(sheet), parent)
+{
+}
+
+CLayerDlg::CLayerDlg(const CLayerTable& values, QWidget* parent)
     : QDialog(parent)
-    , table(sheet)
+    , table(values)
 {
     setWindowTitle(QStringLiteral("Laag configuratie"));
     askColour = [this](const QColor& current) -> std::optional<QColor> {
@@ -329,15 +334,21 @@ void CLayerDlg::ChooseColour(int layer)
     field->SetColour(CQtCanvas::Colour(table.Colour(layer)));
 }
 
-void CLayerDlg::Apply(CSheet& sheet)
+CLayerTable CLayerDlg::Table() const
 {
+    CLayerTable shownTable = table;
     for (int layer = 0; layer < kLayerCount; ++layer) {
         const auto k = static_cast<size_t>(layer);
         if (names[k])
-            table.names[k] = ToModel(names[k]->text());
-        table.visible[k] = shown[k]->isChecked();
+            shownTable.names[k] = ToModel(names[k]->text());
+        shownTable.visible[k] = shown[k]->isChecked();
     }
-    table.Apply(sheet);
+    return shownTable;
+}
+
+void CLayerDlg::Apply(CSheet& sheet)
+{
+    Table().Apply(sheet);
 }
 
 // --- CChooseFontDlg --------------------------------------------------------

@@ -112,7 +112,10 @@ class CLayerDlg : public QDialog {
 public:
     // The sheet's counts must be recounted first.
     explicit CLayerDlg(const CSheet& sheet, QWidget* parent = nullptr);
+    explicit CLayerDlg(const CLayerTable& values, QWidget* parent = nullptr);
 
+    // The table as the fields show it.
+    CLayerTable Table() const;
     // After OK: names, visibility and colours into the sheet.
     void Apply(CSheet& sheet);
     // "...": the colour chooser for the layer's colour field.

@@ -1,10 +1,10 @@
 #include "gui/drawing_view.h"
 
+#include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPolygon>
 #include <QScrollBar>
@@ -15,8 +15,8 @@
 
 #include "app/settings.h"
 #include "document/document.h"
-#include "gui/grid_dlg.h"
 #include "gui/main_frame.h"
+#include "gui/message_box.h"
 #include "model/text_encoding.h"
 #include "view/view_controller.h"
 
@@ -24,7 +24,6 @@ namespace {
 
 // The colour around the paper.
 const QColor kBackground(100, 100, 100);
-const QString kCaption = QStringLiteral("Vorel Ridizav");
 
 QString FromCp1252(std::string_view text)
 {
@@ -171,11 +170,7 @@ CDovereduView::CDovereduView(CDovereduDoc& doc, CMainFrame* frame, QWidget* pare
     CSettings& settings = frame ? frame->Settings() : *ownSettings;
     CUiServices& ui = *this;
     CClock& clock = *this;
-    controller = std::make_unique<CViewController>(doc, settings, ui, clock);
-    controller->gridDialog
-        = [this](CGridArr& grids, bool& toAll) { return EditSheetGrids(grids, toAll, this); };
-    if (frame)
-        controller->executeCommand = [frame](int id) { return frame->Router().Execute(id); };
+    controller = std::make_unique<CViewController>(doc, settings, ui, dialogs, clock);
     doc.startTick = Tick();
 
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -381,50 +376,7 @@ void CDovereduView::Scrolled(bool vertical, int action)
 
 CUiServices::Answer CDovereduView::MessageBox(std::string_view text, Buttons buttons, Icon icon)
 {
-    QMessageBox::StandardButtons shown = QMessageBox::Ok;
-    switch (buttons) {
-    case Buttons::Ok:
-        shown = QMessageBox::Ok;
-        break;
-    case Buttons::OkCancel:
-        shown = QMessageBox::Ok | QMessageBox::Cancel;
-        break;
-    case Buttons::YesNo:
-        shown = QMessageBox::Yes | QMessageBox::No;
-        break;
-    case Buttons::YesNoCancel:
-        shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        break;
-    }
-    QMessageBox::Icon kind = QMessageBox::NoIcon;
-    switch (icon) {
-    case Icon::None:
-        kind = QMessageBox::NoIcon;
-        break;
-    case Icon::Information:
-        kind = QMessageBox::Information;
-        break;
-    case Icon::Warning:
-        kind = QMessageBox::Warning;
-        break;
-    case Icon::Error:
-        kind = QMessageBox::Critical;
-        break;
-    case Icon::Question:
-        kind = QMessageBox::Question;
-        break;
-    }
-    QMessageBox box(kind, kCaption, FromCp1252(text), shown, this);
-    switch (box.exec()) {
-    case QMessageBox::Cancel:
-        return Answer::Cancel;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return Answer::Ok;
-    }
+    return ShowMessageBox(this, text, buttons, icon);
 }
 
 void CDovereduView::SetStatusText(int pane, std::string_view text)
@@ -483,6 +435,18 @@ void CDovereduView::TakeFocus()
 {
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
+}
+
+void CDovereduView::DocumentChanged()
+{
+    if (frame) {
+        frame->ShowDocumentLists(doc);
+        if (QComboBox* fonts = frame->FontCombo(); fonts && doc.HasSheets())
+            fonts->setCurrentIndex(doc.GetActiveSheet().textDefaults.fontNumber);
+    }
+    emit documentChanged();
+    if (frame)
+        frame->UpdateCommandUi();
 }
 
 void CDovereduView::SetScrollBars(

@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include "gui/qt_canvas.h"
+#include "gui/view_dialogs.h"
 #include "platform/clock.h"
 #include "platform/ui_services.h"
 
@@ -37,6 +38,9 @@ public:
 
     CDovereduDoc& Document() { return doc; }
     CViewController& Controller() { return *controller; }
+    // The view's user interface, also for the window's commands on the
+    // active sheet: message boxes over the view.
+    CUiServices& Ui() { return *this; }
     // A complete draw of the active sheet, with the scroll bars and readouts.
     void Redraw();
     const QImage& OffscreenImage() const { return offscreenImage; }
@@ -48,6 +52,8 @@ public:
 signals:
     // The view is going; its commands must leave the router.
     void closing();
+    // The view changed the project's lists, title or commands' state.
+    void documentChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,6 +82,7 @@ private:
     void SetPointerShape(PointerShape shape) override;
     bool PutPointer(int x, int y) override;
     void TakeFocus() override;
+    void DocumentChanged() override;
     void SetScrollBars(const CScrollBarState& horizontal, const CScrollBarState& vertical) override;
     // CClock
     uint32_t Tick() const override;
@@ -92,6 +99,7 @@ private:
     CDovereduDoc& doc;
     CMainFrame* frame;
     std::unique_ptr<CSettings> ownSettings;
+    CQtViewDialogs dialogs {this};
     std::unique_ptr<CViewController> controller;
 
     QImage offscreenImage;

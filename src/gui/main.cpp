@@ -11,7 +11,6 @@
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
 #include "app/startup.h"
-#include "gui/choice_commands.h"
 #include "gui/main_frame.h"
 #include "gui/print_commands.h"
 #include "gui/project_windows.h"
@@ -77,7 +76,6 @@ int Run(int argc, char* argv[])
     RegisterSymbolCommands(frame);
     RegisterPrintCommands(frame, projects);
     CSheetCommands sheetCommands(frame, projects);
-    CChoiceCommands choiceCommands(frame, projects);
     projects.askForFirstSheet = [&sheetCommands] { sheetCommands.AskForFirstSheetLater(); };
     QObject::connect(
         &instance, &CSingleInstance::filesReceived, &frame, [&](const QStringList& received) {

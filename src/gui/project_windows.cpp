@@ -44,6 +44,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CDovereduDoc> document, CMainFrame* fra
 {
     setAttribute(Qt::WA_DeleteOnClose);
     view = new CDovereduView(*doc, frame, this);
+    connect(view, &CDovereduView::documentChanged, this, &CChildFrame::UpdateTitle);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
@@ -85,10 +86,17 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
         if (index >= 0 && index < static_cast<int>(entries.size()))
             OpenFile(QString::fromStdString(entries[static_cast<size_t>(index)]));
     });
-    connect(&frame, &CMainFrame::SheetPicked, this, [this](int) {
-        if (CChildFrame* w = Active())
-            w->View().Redraw();
-    });
+    // The lists have already changed the document; the view shows it, with
+    // the pointer back on the cursor.
+    const auto picked = [this](int) {
+        CChildFrame* w = Active();
+        if (!w || !w->Document().HasSheets())
+            return;
+        w->View().Redraw();
+        w->View().Controller().WarpPointer();
+    };
+    connect(&frame, &CMainFrame::SheetPicked, this, picked);
+    connect(&frame, &CMainFrame::LayerPicked, this, picked);
     frame.canClose = [this] { return CloseAll(); };
 }
 

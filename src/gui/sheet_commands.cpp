@@ -1,6 +1,5 @@
 #include "gui/sheet_commands.h"
 
-#include <QMessageBox>
 #include <QTimer>
 
 #include "app/command_table.h"
@@ -9,34 +8,10 @@
 #include "gui/dxf_export_dlg.h"
 #include "gui/dxf_import_command.h"
 #include "gui/main_frame.h"
+#include "gui/message_box.h"
 #include "gui/project_windows.h"
 #include "gui/sheet_dialogs.h"
 #include "gui/symbol_commands.h"
-#include "platform/ui_services.h"
-
-namespace {
-
-// Messages of the model shown in a message box over the main window.
-class CBoxUi : public CUiServices {
-public:
-    explicit CBoxUi(QWidget* parent)
-        : parent(parent)
-    {
-    }
-    Answer MessageBox(std::string_view text, Buttons, Icon) override
-    {
-        QMessageBox::warning(parent, QStringLiteral("Vorel Ridizav"),
-            QString::fromUtf8(text.data(), static_cast<int>(text.size())));
-        return Answer::Ok;
-    }
-    void SetStatusText(int, std::string_view) override { }
-    void Invalidate() override { }
-
-private:
-    QWidget* parent;
-};
-
-} // namespace
 
 CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     : QObject(&frame)
@@ -61,9 +36,9 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
             CChildFrame* w = this->projects.Active();
             if (!w)
                 return;
-            const auto answer = QMessageBox::warning(&this->frame, QString(),
-                QStringLiteral("Wilt u dit blad verwijderen?"), QMessageBox::Yes | QMessageBox::No);
-            if (answer != QMessageBox::Yes)
+            if (ShowMessageBox(
+                    &this->frame, "Wilt u dit blad verwijderen?", CUiServices::Buttons::YesNo)
+                != CUiServices::Answer::Yes)
                 return;
             w->Document().DeleteActiveSheet();
             Changed(*w);
@@ -98,20 +73,6 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
         },
         atLeastOne);
     handlers.On(
-        Cmd::NextSheet,
-        [this] {
-            if (CChildFrame* w = this->projects.Active(); w && w->Document().NextSheet() >= 0)
-                Changed(*w);
-        },
-        moreThanOne);
-    handlers.On(
-        Cmd::PreviousSheet,
-        [this] {
-            if (CChildFrame* w = this->projects.Active(); w && w->Document().PreviousSheet() >= 0)
-                Changed(*w);
-        },
-        moreThanOne);
-    handlers.On(
         Cmd::GoToSheet,
         [this] {
             CChildFrame* w = this->projects.Active();
@@ -134,8 +95,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
             CChildFrame* w = this->projects.Active();
             if (!w)
                 return;
-            CBoxUi ui(&this->frame);
-            if (w->Document().GetActiveSheet().RotateSheet(ui)) {
+            if (w->Document().GetActiveSheet().RotateSheet(w->View().Ui())) {
                 w->Document().MarkChanged();
                 Changed(*w);
             }
@@ -174,9 +134,8 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
             CChildFrame* w = this->projects.Active();
             if (!w)
                 return;
-            CBoxUi ui(&this->frame);
-            RunSaveAsSymbolCommand(
-                w->Document().GetActiveSheet(), this->frame.Settings(), ui, &this->frame);
+            RunSaveAsSymbolCommand(w->Document().GetActiveSheet(), this->frame.Settings(),
+                w->View().Ui(), &this->frame);
         },
         [this] {
             CChildFrame* w = this->projects.Active();

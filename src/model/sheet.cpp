@@ -78,7 +78,7 @@ void CSheet::Reset(int newKind)
     grids.activeGrid = CGridArr::kDraw;
     selectionCriteria = kDefaultCriteria;
     toolMode = ToolMode::Select;
-    toolStep = 0;
+    toolStep = Step::Idle;
     cornerMode = 1;
     hitCode = 0;
     rubberRect = {0, 0, 100, 100};

@@ -14,6 +14,7 @@
 #include "model/record_list.h"
 #include "model/stroke_font.h"
 #include "model/text.h"
+#include "model/tool_mode.h"
 #include "platform/types.h"
 
 class CUiServices;
@@ -322,8 +323,8 @@ public:
     int relFixed = 0;
     CGridArr grids;
     int32_t selectionCriteria = kDefaultCriteria;
-    int toolMode = 8192;
-    int toolStep = 0;
+    int toolMode = ToolMode::Select;
+    int toolStep = Step::Idle;
     int cornerMode = 1;
     int hitCode = 0;
     CRect rubberRect {0, 0, 100, 100};

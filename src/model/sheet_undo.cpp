@@ -86,7 +86,7 @@ int CSheet::Undo()
     if (selectedCount > 0)
         ClearSelection();
     toolMode = ToolMode::Select;
-    toolStep = 0;
+    toolStep = Step::Idle;
     if (pendingChange)
         PushUndo();
     if (undoPosition < 1)

@@ -52,6 +52,10 @@ public:
     virtual bool PutPointer(int /*x*/, int /*y*/) { return false; }
     // Gives the view the keyboard focus.
     virtual void TakeFocus() { }
+    // The view changed what the window shows of the project beside it: the
+    // sheet and layer lists, the font of new texts, the title (modified) and
+    // the state of the commands.
+    virtual void DocumentChanged() { }
     virtual void SetScrollBars(
         const CScrollBarState& /*horizontal*/, const CScrollBarState& /*vertical*/)
     {

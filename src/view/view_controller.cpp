@@ -5,20 +5,14 @@
 #include "app/command_table.h"
 #include "app/settings.h"
 #include "document/document.h"
-#include "model/model_defaults.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 #include "platform/canvas.h"
 #include "platform/clock.h"
+#include "view/command_conditions.h"
 #include "view/status_readouts.h"
 
 namespace {
-
-// Steps of the tools that the view itself looks at.
-constexpr int kStepIdle = 0;
-constexpr int kStepRubber = 112;
-constexpr int kStepSelection = 200;
-constexpr int kStepTyping = 220;
 
 // One notch of a mouse wheel.
 constexpr int kWheelNotch = 120;
@@ -39,52 +33,14 @@ CUiServices::CScrollBarState BarState(const CSheet::CScrollBar& bar)
     return {bar.shown, bar.maximum, bar.page, bar.position};
 }
 
-bool AnythingSelected(const CSheet& s)
-{
-    return s.selectedCount > 0 || s.texts.GetSelectedCount() > 0
-        || s.pictures->GetSelectedCount() > 0;
-}
-
-// A hidden grid comes back as it was last shown; a shown one remembers how
-// it was shown (a sheet read from a file knows its display but not the last
-// one) and hides.
-void ToggleGridDisplay(CGrid& g)
-{
-    if (g.display > 0) {
-        g.lastDisplay = g.display;
-        g.display = 0;
-    } else {
-        g.display = g.lastDisplay == 1 || g.lastDisplay == 2 ? g.lastDisplay : 2;
-    }
-}
-
-// The configured grids take a sheet's grids, steps of at least 1. The last
-// display kind goes along, so that a hidden grid shows again as it was.
-void StoreGridDefaults(const CGridArr& sheet, CGridArr& defaults)
-{
-    for (size_t i = 0; i < sheet.grids.size(); ++i) {
-        const CGrid& from = sheet.grids[i];
-        CGrid& to = defaults.grids[i];
-        to.spacingX = from.SpacingX();
-        to.spacingY = from.SpacingY();
-        to.snapX = from.SnapX();
-        to.snapY = from.SnapY();
-        to.display = from.display;
-        if (from.display > 0)
-            to.lastDisplay = from.display;
-        else if (from.lastDisplay == 1 || from.lastDisplay == 2)
-            to.lastDisplay = from.lastDisplay;
-        to.snapOn = from.snapOn;
-    }
-}
-
 } // namespace
 
 CViewController::CViewController(
-    CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CClock& clock)
+    CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CViewDialogs& dialogs, CClock& clock)
     : doc(doc)
     , settings(settings)
     , ui(ui)
+    , dialogs(dialogs)
     , clock(clock)
 {
     orthoCrosshair = settings.longCursor;
@@ -104,219 +60,29 @@ CSheet& CViewController::Sheet()
     return doc.GetActiveSheet();
 }
 
-void CViewController::SetTools(CToolMachine* machine)
+int CViewController::Step()
 {
-    tools = machine ? machine : &noTools;
+    return Sheet().toolStep;
 }
 
-// --- commands ---------------------------------------------------------------
-
-void CViewController::RegisterCommands()
+CToolMachine& CViewController::Tool()
 {
-    const auto withSheet = [this] { return CCommandState {HasSheet(), false}; };
-    const auto gridShown = [this](int index) {
-        return [this, index] {
-            if (!HasSheet())
-                return CCommandState {};
-            const CGridArr& g = Sheet().grids;
-            const int i = index < 0 ? g.activeGrid : index;
-            return CCommandState {true, g.grids[static_cast<size_t>(i)].display > 0};
-        };
-    };
-
-    handlers.On(
-        Cmd::ZoomIn, [this] { ZoomStep(true); },
-        [this] {
-            return CCommandState {HasSheet() && Sheet().zoom > CSheet::kMinZoom, false};
-        });
-    handlers.On(
-        Cmd::ZoomOut, [this] { ZoomStep(false); },
-        [this] {
-            return CCommandState {HasSheet() && Sheet().zoom < CSheet::kMaxZoom, false};
-        });
-    handlers.On(
-        Cmd::ZoomAll, [this] { ZoomAll(); }, withSheet);
-    handlers.On(
-        Cmd::ZoomWindow, [this] { ArmZoomWindow(); },
-        [this] {
-            if (!HasSheet())
-                return CCommandState {};
-            const int step = Sheet().toolStep;
-            return CCommandState {true, step == kStepZoomArmed || step == kStepZoomDrag};
-        });
-    handlers.On(
-        Cmd::Refresh, [this] { Redraw(); }, withSheet);
-    handlers.On(
-        Cmd::RecomputeSize, [this] { RecomputeSize(); }, withSheet);
-    handlers.On(
-        Cmd::RelativePoint, [this] { ToggleRelativePoint(); },
-        [this] {
-            return CCommandState {HasSheet(), HasSheet() && Sheet().relFixed != 0};
-        });
-    handlers.On(
-        Cmd::LongCursor,
-        [this] {
-            orthoCrosshair = !orthoCrosshair;
-            Redraw();
-        },
-        [this] {
-            return CCommandState {true, orthoCrosshair};
-        });
-    handlers.On(
-        Cmd::DrawGrid, [this] { ToggleGrid(CGridArr::kDraw); }, gridShown(CGridArr::kDraw));
-    handlers.On(
-        Cmd::PlaceGrid, [this] { ToggleGrid(CGridArr::kPlace); }, gridShown(CGridArr::kPlace));
-    handlers.On(
-        Cmd::TextGrid, [this] { ToggleGrid(CGridArr::kText); }, gridShown(CGridArr::kText));
-    handlers.On(
-        Cmd::GridInForce,
-        [this] {
-            if (HasSheet())
-                ToggleGrid(Sheet().grids.activeGrid);
-        },
-        gridShown(-1));
-    handlers.On(Cmd::GridLines, [] {});
-    handlers.On(
-        Cmd::GridDialog, [this] { ShowGridDialog(); }, withSheet);
-    handlers.On(
-        Cmd::SheetConfiguration, [this] { ShowGridDialog(); }, withSheet);
+    return toolBox.For(Sheet());
 }
 
-CCommandState CViewController::Update(int id) const
+void CViewController::FinishInteraction()
 {
-    return router.Update(id);
+    if (HasSheet())
+        Tool().Finish(*this);
 }
 
-bool CViewController::Execute(int id)
-{
-    return router.Execute(id);
-}
-
-void CViewController::ZoomStep(bool in)
+void CViewController::SelectTool(int toolMode)
 {
     if (!HasSheet())
         return;
-    CSheet& s = Sheet();
-    if (in)
-        s.ZoomIn();
-    else
-        s.ZoomOut();
-    s.CentreOn(s.cursor.x, s.cursor.y);
-    Redraw();
-}
-
-void CViewController::ZoomAll()
-{
-    if (!HasSheet())
-        return;
-    Sheet().ZoomAll();
-    Redraw();
-}
-
-void CViewController::ResetPan()
-{
-    if (!HasSheet())
-        return;
-    Sheet().ResetPan();
-    Redraw();
-}
-
-void CViewController::CentreOnCursor()
-{
-    CSheet& s = Sheet();
-    if (s.CentreOn(s.cursor.x, s.cursor.y) != CPoint {})
-        Redraw();
-}
-
-void CViewController::ArmZoomWindow()
-{
-    if (!HasSheet())
-        return;
-    CSheet& s = Sheet();
-    s.fitMode = 0;
-    const bool shown = s.zoomWindowActive != 0;
-    s.zoomWindowActive = 0;
-    SetStep(kStepZoomArmed);
-    if (shown)
-        Redraw();
-}
-
-void CViewController::DragZoomWindow()
-{
-    CSheet& s = Sheet();
-    CCanvas* screen = ui.ScreenCanvas();
-    if (screen)
-        s.DrawZoomWindow(*screen);
-    s.zoomWindowRect = {s.zoomWindowStart.x, s.zoomWindowStart.y, s.cursor.x, s.cursor.y};
-    if (screen)
-        s.DrawZoomWindow(*screen);
-}
-
-void CViewController::FinishZoomWindow()
-{
-    CSheet& s = Sheet();
-    s.ZoomWindow();
-    // A window without width or height changes nothing: it keeps following
-    // the pointer from its first corner until a release makes it a window.
-    if (!s.zoomWindowActive)
-        SetStep(kStepIdle);
-}
-
-void CViewController::RecomputeSize()
-{
-    if (!HasSheet())
-        return;
-    CSheet& s = Sheet();
-    if (doc.viewRect.right > 0 && doc.viewRect.bottom > 0)
-        s.clientRect = doc.viewRect;
-    s.RecomputeExtent();
-    s.ZoomAll();
-    Redraw();
-}
-
-void CViewController::ToggleRelativePoint()
-{
-    if (!HasSheet())
-        return;
-    CSheet& s = Sheet();
-    s.relFixed = s.relFixed ? 0 : 1;
-    UpdateStatus();
-}
-
-void CViewController::ToggleGrid(int index)
-{
-    if (!HasSheet() || index < 0 || index > 2)
-        return;
-    ToggleGridDisplay(Sheet().grids.grids[static_cast<size_t>(index)]);
-    if (settings.gridToAllSheets)
-        ApplyGridsToAllSheets();
-    Redraw();
-}
-
-void CViewController::ApplyGridsToAllSheets()
-{
-    if (!HasSheet())
-        return;
-    StoreGridDefaults(Sheet().grids, settings.grids);
-    ModelDefaults().grids.CopyFrom(settings.grids);
-    for (auto& sheet : doc.sheets)
-        sheet->grids.CopyFrom(settings.grids);
-}
-
-void CViewController::ShowGridDialog()
-{
-    if (!HasSheet() || !gridDialog)
-        return;
-    CSheet& s = Sheet();
-    CGridArr grids = s.grids;
-    bool toAll = settings.gridToAllSheets;
-    if (!gridDialog(grids, toAll))
-        return;
-    s.grids.CopyFrom(grids);
-    settings.gridToAllSheets = toAll;
-    if (toAll)
-        ApplyGridsToAllSheets();
-    Redraw();
+    FinishInteraction();
+    Sheet().toolMode = toolMode;
+    SetStep(Step::Idle);
 }
 
 // --- state shared with the tools ---------------------------------------------
@@ -356,7 +122,7 @@ void CViewController::UpdatePointerShape()
     Shape wanted = Shape::CrossHair;
     if (orthoCrosshair || diagCrosshair)
         wanted = Shape::Blank;
-    else if (HasSheet() && Sheet().toolStep == kStepSelection)
+    else if (HasSheet() && Sheet().toolStep == Step::Selection)
         wanted = Shape::Move;
     if (shape == wanted)
         return;
@@ -402,7 +168,7 @@ void CViewController::SetStep(int step)
         doc.RecordUndoStep();
     s.toolStep = step;
     s.grids.SelectFor(s.toolMode);
-    if (step == kStepIdle) {
+    if (step == Step::Idle) {
         s.texts.DeselectAll();
         s.pictures->SetAllSelected(false);
         Redraw();
@@ -426,10 +192,7 @@ void CViewController::CursorMoved()
     CSheet& s = Sheet();
     if (captured && s.cursor != s.prevCursor && AutoPan())
         return;
-    if (s.toolStep == kStepZoomDrag)
-        DragZoomWindow();
-    else
-        tools->Move(*this);
+    Tool().Move(*this);
     FollowCrosshairs();
     UpdateStatus();
     UpdatePointerShape();
@@ -453,7 +216,7 @@ void CViewController::Press()
         return;
     CSheet& s = Sheet();
     // A dragged rectangle ignores presses; its release finishes it.
-    if (s.toolStep == kStepRubber || s.toolStep == kStepZoomDrag)
+    if (s.toolStep == Step::Rubber || s.toolStep == Step::ZoomDrag)
         return;
     if (s.CanUndo())
         doc.MarkChanged();
@@ -461,14 +224,7 @@ void CViewController::Press()
     if (!s.relFixed)
         s.relPoint = s.cursor;
     UpdateStatus();
-    if (s.toolStep == kStepZoomArmed) {
-        s.zoomWindowStart = s.cursor;
-        s.zoomWindowRect = {s.cursor.x, s.cursor.y, s.cursor.x, s.cursor.y};
-        s.zoomWindowActive = 1;
-        SetStep(kStepZoomDrag);
-        return;
-    }
-    tools->Press(*this);
+    Tool().Press(*this);
     UpdatePointerShape();
 }
 
@@ -487,10 +243,7 @@ void CViewController::Release()
     captured = false;
     if (!HasSheet())
         return;
-    if (Sheet().toolStep == kStepZoomDrag)
-        FinishZoomWindow();
-    else
-        tools->Release(*this);
+    Tool().Release(*this);
     UpdatePointerShape();
 }
 
@@ -499,13 +252,13 @@ void CViewController::DoubleClick(int px, int py)
     if (!HasSheet())
         return;
     Sheet().SetPointer(px, py);
-    tools->DoubleClick(*this);
+    Tool().DoubleClick(*this);
 }
 
 void CViewController::ContextMenu(std::optional<CPoint> at)
 {
     if (HasSheet())
-        tools->ContextMenu(*this, at);
+        Tool().ContextMenu(*this, at);
 }
 
 void CViewController::Wheel(int px, int py, int delta)
@@ -551,8 +304,8 @@ bool CViewController::KeyDown(const CKeyEvent& k)
     CSheet& s = Sheet();
 
     // While a text is typed every key is the text's, A and Q too.
-    if (s.toolStep == kStepTyping)
-        return tools->KeyDown(*this, k);
+    if (s.toolStep == Step::Typing)
+        return Tool().KeyDown(*this, k);
     if ((k.key == 'A' || k.key == 'Q') && !k.ctrl) {
         const bool diagonal = k.key == 'Q';
         bool& stays = diagonal ? diagCrosshair : orthoCrosshair;
@@ -570,7 +323,7 @@ bool CViewController::KeyDown(const CKeyEvent& k)
         Press();
         return true;
     }
-    if (tools->KeyDown(*this, k))
+    if (Tool().KeyDown(*this, k))
         return true;
 
     switch (k.key) {
@@ -581,9 +334,9 @@ bool CViewController::KeyDown(const CKeyEvent& k)
         ToggleRelativePoint();
         return true;
     case Key::PageUp:
-        return !k.ctrl && executeCommand && executeCommand(Cmd::PreviousSheet);
+        return !k.ctrl && Execute(Cmd::PreviousSheet);
     case Key::PageDown:
-        return !k.ctrl && executeCommand && executeCommand(Cmd::NextSheet);
+        return !k.ctrl && Execute(Cmd::NextSheet);
     case Key::Left:
     case Key::Right:
     case Key::Up:
@@ -622,9 +375,9 @@ bool CViewController::KeyDown(const CKeyEvent& k)
         }
         return true;
     case 'L':
-        return executeCommand && executeCommand(Cmd::ChooseLayer);
+        return Execute(Cmd::ChooseLayer);
     case 'P':
-        return executeCommand && executeCommand(Cmd::ChoosePen);
+        return Execute(Cmd::ChoosePen);
     case 'N':
         if (!afterZ)
             return false;
@@ -642,18 +395,18 @@ void CViewController::KeyUp(const CKeyEvent& k)
     shiftDown = k.shift && k.key != Key::Shift;
     if (!HasSheet())
         return;
-    if (k.key == Key::Space && Sheet().toolStep != kStepTyping)
+    if (k.key == Key::Space && Sheet().toolStep != Step::Typing)
         Release();
-    tools->KeyUp(*this, k);
+    Tool().KeyUp(*this, k);
 }
 
 bool CViewController::Char(uint8_t ch)
 {
     if (!HasSheet())
         return false;
-    if (tools->Char(*this, ch))
+    if (Tool().Char(*this, ch))
         return true;
-    if (Sheet().toolStep == kStepTyping || ch != '.')
+    if (Sheet().toolStep == Step::Typing || ch != '.')
         return false;
     ToggleGrid(Sheet().grids.activeGrid);
     return true;
@@ -688,9 +441,7 @@ void CViewController::Timer(int id)
         doc.UpdateWorkingTime(clock.Tick());
         ui.SetStatusText(kPaneTime, CDovereduDoc::FormatWorkingTime(doc.workingTime));
         if (HasSheet())
-            tools->Tick(*this);
-    } else if (id == kBackupTimer && autoBackup) {
-        autoBackup();
+            Tool().Tick(*this);
     }
 }
 
@@ -763,9 +514,9 @@ void CViewController::DrawOverlays(CCanvas& screen)
     CSheet& s = Sheet();
     if (s.rubberActive)
         s.DrawRubberRect(screen);
-    if (AnythingSelected(s))
+    if (HasSelection()(doc))
         s.DrawSelection(screen, pens, CSheet::kSelectionHighlight);
-    tools->DrawFeedback(*this, screen);
+    Tool().DrawFeedback(*this, screen);
     ui.SetStatusText(kPaneRecord, RecordLine(s));
     if (orthoCrosshair) {
         orthoShownAt = CursorPixel();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "app/command_router.h"
@@ -9,13 +8,14 @@
 #include "platform/types.h"
 #include "platform/ui_services.h"
 #include "view/keys.h"
-#include "view/tool_machine.h"
+#include "view/tools/tool_box.h"
+#include "view/tools/tool_context.h"
 
 class CCanvas;
 class CClock;
 class CDovereduDoc;
-class CGridArr;
 class CSheet;
+class CViewDialogs;
 struct CSettings;
 
 // The drawing view of one project window, without the window: it turns the
@@ -24,22 +24,20 @@ struct CSettings;
 // sheet, so every sheet keeps its own view), and keeps what belongs to the
 // view itself: the modifier keys, the long cursors and the pointer capture.
 // It reaches the window only through CUiServices (status panes, pointer,
-// scroll bars, the screen image) and CClock; pixels are the view's client
-// pixels. The tools plug in through CToolMachine.
-class CViewController {
+// scroll bars, the screen image, the lists beside the view), CViewDialogs
+// (the questions) and CClock; pixels are the view's client pixels. The tools
+// are the machines of the tool box, which see the view as a CToolContext.
+class CViewController : private CToolContext {
 public:
     static constexpr int kWorkTimer = 1; // working time, caret
     static constexpr int kBackupTimer = 2; // reserve copies
     static constexpr int kWorkTimerMs = 400;
 
-    // The steps of the zoom window.
-    static constexpr int kStepZoomArmed = 101;
-    static constexpr int kStepZoomDrag = 102;
-
     enum class Button { Left, Right, Middle };
     enum class ScrollCode { LineUp, LineDown, PageUp, PageDown, ThumbTrack, ThumbPosition, End };
 
-    CViewController(CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CClock& clock);
+    CViewController(CDovereduDoc& doc, CSettings& settings, CUiServices& ui, CViewDialogs& dialogs,
+        CClock& clock);
     ~CViewController();
     CViewController(const CViewController&) = delete;
     CViewController& operator=(const CViewController&) = delete;
@@ -73,25 +71,32 @@ public:
     // tools' feedback, the record line of pane 0 and the long cursors.
     void DrawOverlays(CCanvas& screen);
 
-    // --- Commands: the view's own ids; the window adds Handlers() to its
-    // router while this view is the active one ---
+    // --- Commands: the view's own ids (view_commands.cpp); the window adds
+    // Handlers() to its router while this view is the active one ---
     CCommandHandlers& Handlers() { return handlers; }
     CCommandState Update(int id) const;
     // Runs the command when it is enabled; returns whether it ran.
     bool Execute(int id);
 
-    // --- For the tools ---
+    // --- Tools ---
+    // Ends what the active sheet's tool has in progress, then the sheet
+    // takes the tool `toolMode` at step 0.
+    void SelectTool(int toolMode);
+    // Ends what the active sheet's tool has in progress, back at step 0:
+    // called first by whatever changes the sheet under the tool.
+    void FinishInteraction();
+    CToolBox& Tools() { return toolBox; }
+
     bool HasSheet() const;
-    CSheet& Sheet();
-    CDovereduDoc& Document() { return doc; }
-    CSettings& Settings() { return settings; }
-    CUiServices& Ui() { return ui; }
+    CSheet& Sheet() override;
+    CDovereduDoc& Document() override { return doc; }
+    CSettings& Settings() override { return settings; }
+    CUiServices& Ui() override { return ui; }
     // The pens of the last complete draw.
     const CPenTable& Pens() const { return pens; }
-    void SetTools(CToolMachine* machine);
 
     // A complete draw, with the scroll bars, readouts and pointer shape.
-    void Redraw();
+    void Redraw() override;
     // No bars while the sheet fits itself to the view.
     void UpdateScrollBars();
     // The readouts of panes 1 to 8; without values (or without a sheet)
@@ -99,16 +104,16 @@ public:
     void UpdateStatus(bool withValues = true);
     void UpdatePointerShape();
     // Puts the system pointer on `cursor`; false when the platform refused.
-    bool WarpPointer();
+    bool WarpPointer() override;
     // While the pointer is captured and the cursor comes near an edge,
     // centres the view on it; 1 when the content moved.
-    int AutoPan();
+    int AutoPan() override;
     // The step of the sheet's tool, with what a change of step brings.
-    void SetStep(int step);
+    void SetStep(int step) override;
     // Press and release of the active tool: the left button, or Space.
     void Press();
     void Release();
-    bool Captured() const { return captured; }
+    bool Captured() const override { return captured; }
     // A long cursor at `cursor`, in XOR, on the screen image.
     void DrawCrosshair(bool diagonal);
     // Shows or hides grid 0, 1 or 2 of the active sheet.
@@ -123,29 +128,40 @@ public:
     bool orthoCrosshair = false; // the long horizontal/vertical cursor stays on
     bool diagCrosshair = false; // the long diagonal cursor stays on
 
-    // The grid dialog ("Blad Configuratie"): edits the grids and the
-    // apply-to-all switch; false when cancelled.
-    std::function<bool(CGridArr& grids, bool& applyToAll)> gridDialog;
-    // Each expiry of the backup timer.
-    std::function<void()> autoBackup;
-    // Runs a command of the program (the keys that stand for one, such as
-    // L, P, Page Up and Page Down); false when it did not run.
-    std::function<bool(int id)> executeCommand;
-
 private:
-    void RegisterCommands();
+    // CToolContext
+    CViewDialogs& Dialogs() override { return dialogs; }
+    CToolState& State() override { return toolState; }
+    CModifiers Modifiers() const override { return {ctrlDown, shiftDown}; }
+    int Step() override;
+
+    // The machine for the next event of the active sheet.
+    CToolMachine& Tool();
+
     // The pointer-move processing once `cursor` is set.
     void CursorMoved();
+
+    // view_commands.cpp
+    void RegisterCommands();
     void ZoomStep(bool in);
     void ZoomAll();
     void ResetPan();
     void CentreOnCursor();
-    void ArmZoomWindow();
-    void DragZoomWindow();
-    void FinishZoomWindow();
     void RecomputeSize();
     void ToggleRelativePoint();
     void ShowGridDialog();
+    // Page Up and Page Down: the previous or next sheet, which brings its own
+    // view along.
+    void SwitchSheet(bool next);
+
+    // choice_commands.cpp: the active layer (key L), the active pen and the
+    // pen widths (key P), the layer table and the font of new texts.
+    void ChooseLayer();
+    void ChoosePen();
+    void ConfigureLayers();
+    void ChooseFont();
+
+    // The long cursors.
     void FollowCrosshairs();
     void DrawCrosshairAt(CCanvas& dc, bool diagonal, CPoint pixel);
     CPoint CursorPixel();
@@ -153,9 +169,10 @@ private:
     CDovereduDoc& doc;
     CSettings& settings;
     CUiServices& ui;
+    CViewDialogs& dialogs;
     CClock& clock;
-    CToolMachine noTools;
-    CToolMachine* tools = &noTools;
+    CToolBox toolBox;
+    CToolState toolState;
     CCommandHandlers handlers;
     CCommandRouter router;
     CPenTable pens;

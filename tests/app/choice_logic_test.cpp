@@ -5,19 +5,6 @@
 
 #include "model/sheet.h"
 #include "model/sheet_records.h"
-#include "model/tool_mode.h"
-
-namespace {
-
-std::vector<int> LayersOf(const CSheet& s)
-{
-    std::vector<int> out;
-    for (int i = 1; i < s.recordCount; ++i)
-        out.push_back(s.records[i].Layer());
-    return out;
-}
-
-} // namespace
 
 TEST(LayerChoice, EntriesAndPreselection)
 {
@@ -37,42 +24,6 @@ TEST(LayerChoice, EntriesAndPreselection)
     } cases[] = {{1, 0}, {7, 6}, {15, 14}, {0, 0}, {16, 14}, {-3, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(LayerChoiceRow(c.layer), c.row) << c.layer;
-}
-
-TEST(LayerChoice, MovesTheLineUnderConstructionOnlyWhileItFollows)
-{
-    // An earlier line on layer 1, then the line being drawn on layer 2.
-    const std::vector<CETREC> records
-        = Figure({{0, 0}, {1000, 0}}, 1) + Figure({{0, 5000}, {2000, 5000}, {2000, 8000}}, 2);
-    // (tool, step, layers of the records afterwards)
-    const struct {
-        int tool, step;
-        std::vector<int> layers;
-    } cases[] = {
-        {ToolMode::Lines, 401, {1, 1, 6, 6, 6}},
-        {ToolMode::Lines90, 401, {1, 1, 6, 6, 6}},
-        {ToolMode::FilledPolygon, 401, {1, 1, 6, 6, 6}},
-        {ToolMode::FilledPolygon90, 401, {1, 1, 6, 6, 6}},
-        {ToolMode::Lines, 402, {1, 1, 2, 2, 2}},
-        {ToolMode::Lines, 0, {1, 1, 2, 2, 2}},
-        {ToolMode::Select, 401, {1, 1, 2, 2, 2}},
-        {ToolMode::Rectangles, 401, {1, 1, 2, 2, 2}},
-    };
-    for (const auto& c : cases) {
-        auto sheet = SheetWith(records);
-        sheet->toolMode = c.tool;
-        sheet->toolStep = c.step;
-        SetActiveLayer(*sheet, 6);
-        EXPECT_EQ(sheet->activeLayer, 6);
-        EXPECT_EQ(LayersOf(*sheet), c.layers) << c.tool << " step " << c.step;
-    }
-
-    // Only layers 1 ... 15 can become active.
-    auto sheet = SheetWith(records);
-    for (int layer : {0, 16}) {
-        SetActiveLayer(*sheet, layer);
-        EXPECT_EQ(sheet->activeLayer, 1);
-    }
 }
 
 TEST(PenChoice, WidthTexts)

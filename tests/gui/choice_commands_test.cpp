@@ -1,5 +1,3 @@
-#include "gui/choice_commands.h"
-
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,12 +19,12 @@
 
 namespace {
 
-// The main window with one new project of one sheet.
+// The main window with one new project of one sheet; the choices are the
+// commands of its view, asked with the program's dialogs.
 struct CChoiceFixture {
     CMainFrame frame;
     CProjectWindows projects {frame};
     CSheetCommands sheetCommands {frame, projects};
-    CChoiceCommands choices {frame, projects};
 
     CDovereduDoc& Doc() { return projects.Active()->Document(); }
     CSheet& Sheet() { return Doc().GetActiveSheet(); }
@@ -70,7 +68,7 @@ TEST(ChoiceCommands, ActiveLayerFollowsTheChoiceAndTheList)
         d->list->setCurrentRow(1);
         d->reject();
     });
-    EXPECT_FALSE(f.choices.ChooseLayer());
+    EXPECT_TRUE(f.frame.Router().Execute(Cmd::ChooseLayer));
     EXPECT_EQ(f.Sheet().activeLayer, 7);
 }
 
@@ -84,13 +82,13 @@ TEST(ChoiceCommands, LayerChosenWhileDrawingALineMovesTheLine)
     sheet.prevCursor = {1000, 1000};
     sheet.cursor = {5000, 1000};
     sheet.StartLine();
-    sheet.toolStep = 401;
+    sheet.toolStep = Step::LineFollows;
 
     RunWhenModal<CSelectLayerDlg>([](CSelectLayerDlg* d) {
         d->list->setCurrentRow(4);
         d->accept();
     });
-    EXPECT_TRUE(f.choices.ChooseLayer());
+    EXPECT_TRUE(f.frame.Router().Execute(Cmd::ChooseLayer));
     EXPECT_EQ(sheet.records[frameRecords].Layer(), 5);
     EXPECT_EQ(sheet.records[frameRecords + 1].Layer(), 5);
     EXPECT_EQ(sheet.records[frameRecords - 1].Layer(), 1); // the frame stays
@@ -120,9 +118,10 @@ TEST(ChoiceCommands, PenKeyStoresPenAndWidths)
         d->adjust->click();
         d->accept();
     });
-    EXPECT_TRUE(f.choices.ChoosePen());
+    EXPECT_TRUE(f.frame.Router().Execute(Cmd::ChoosePen));
     EXPECT_EQ(f.Sheet().penWidths[3], 350);
     EXPECT_TRUE(f.Doc().modified);
+    EXPECT_TRUE(f.projects.Active()->isWindowModified()); // the title shows it
 }
 
 TEST(ChoiceCommands, LayerTableMarksTheProjectModified)
@@ -155,7 +154,7 @@ TEST(ChoiceCommands, LayerTableMarksTheProjectModified)
         d->names[2]->setText("Anders");
         d->reject();
     });
-    EXPECT_FALSE(f.choices.ConfigureLayers());
+    EXPECT_TRUE(f.frame.Router().Execute(Cmd::LayerTable));
     EXPECT_EQ(f.Sheet().layers.Name(2), "Kabels");
     EXPECT_FALSE(f.Doc().modified);
 }

@@ -1,17 +1,22 @@
 #include "gui/drawing_view.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 
 #include "app/command_table.h"
 #include "document/document.h"
+#include "gui/choice_dialogs.h"
 #include "gui/grid_dlg.h"
 #include "gui/main_frame.h"
 #include "gui/project_windows.h"
+#include "gui/tool_bar_lists.h"
 #include "gui_test_main.h"
 #include "model/sheet.h"
 #include "view/view_controller.h"
@@ -124,4 +129,60 @@ TEST(DrawingView, TheGridDialogEditsTheActiveSheet)
     });
     EXPECT_TRUE(view.Controller().Execute(Cmd::GridDialog));
     EXPECT_EQ(doc.GetActiveSheet().grids.grids[0].spacingX, 2500);
+}
+
+TEST(DrawingView, KeysOfTheViewChangeTheWindowsLists)
+{
+    CMainFrame frame;
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    CChildFrame& window = *projects.Active();
+    CDovereduDoc& doc = window.Document();
+    doc.AddDefaultSheet();
+    doc.AddDefaultSheet();
+    doc.SetActiveSheet(0);
+    frame.ShowDocumentLists(doc);
+    CDovereduView& view = window.View();
+
+    Type(view, Qt::Key_PageDown, Qt::NoModifier, QString());
+    EXPECT_EQ(doc.activeSheet, 1);
+    EXPECT_EQ(frame.SheetCombo()->currentIndex(), 1);
+    Type(view, Qt::Key_PageUp, Qt::NoModifier, QString());
+    Type(view, Qt::Key_PageUp, Qt::NoModifier, QString());
+    EXPECT_EQ(frame.SheetCombo()->currentIndex(), 2);
+
+    RunWhenModal<CSelectLayerDlg>([](CSelectLayerDlg* d) {
+        d->list->setCurrentRow(3);
+        d->accept();
+    });
+    Type(view, Qt::Key_L, Qt::NoModifier, QStringLiteral("l"));
+    EXPECT_EQ(doc.GetActiveSheet().activeLayer, 4);
+    EXPECT_EQ(frame.LayerCombo()->currentIndex(), 3);
+    frame.canClose = nullptr;
+}
+
+TEST(DrawingView, MessageBoxesShowWindows1252Text)
+{
+    CDovereduDoc doc;
+    CDovereduView view(doc);
+    // (buttons, button clicked, answer)
+    const struct {
+        CUiServices::Buttons buttons;
+        QMessageBox::StandardButton clicked;
+        CUiServices::Answer answer;
+    } cases[] = {
+        {CUiServices::Buttons::Ok, QMessageBox::Ok, CUiServices::Answer::Ok},
+        {CUiServices::Buttons::YesNo, QMessageBox::No, CUiServices::Answer::No},
+        {CUiServices::Buttons::YesNoCancel, QMessageBox::Cancel, CUiServices::Answer::Cancel},
+    };
+    for (const auto& c : cases) {
+        QString shown;
+        RunWhenModal<QMessageBox>([&](QMessageBox* box) {
+            shown = box->text();
+            box->button(c.clicked)->click();
+        });
+        // "Café à € 5" as the model stores it.
+        EXPECT_EQ(view.Ui().MessageBox("Caf\xE9 \xE0 \x80 5", c.buttons), c.answer);
+        EXPECT_EQ(shown, QString::fromUtf8("Caf\xC3\xA9 \xC3\xA0 \xE2\x82\xAC 5"));
+    }
 }

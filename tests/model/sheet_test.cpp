@@ -445,13 +445,13 @@ TEST(Undo, ClearsTheSelectionAndReturnsToSelecting)
     s->texts.Add(std::make_unique<CText>("x", CRect {}, CText::kDefaultAttributes));
     s->texts.SetSelected(0, true);
     s->toolMode = ToolMode::Lines;
-    s->toolStep = 101;
+    s->toolStep = Step::ZoomArmed;
     EXPECT_EQ(s->Undo(), 1);
     EXPECT_EQ(s->selectedCount, 0);
     EXPECT_EQ(s->selectionFlags[2], 0);
     EXPECT_EQ(s->texts.GetSelectedCount(), 0);
     EXPECT_EQ(s->toolMode, ToolMode::Select);
-    EXPECT_EQ(s->toolStep, 0);
+    EXPECT_EQ(s->toolStep, Step::Idle);
 }
 
 TEST(Normalize, DropsStraightRunsAndDoubledPoints)

@@ -26,6 +26,7 @@ public:
     std::vector<CPoint> pointerPuts; // every request, granted or not
     bool refusePointer = false;
     int focusTaken = 0;
+    int documentChanges = 0;
     CScrollBarState horizontal;
     CScrollBarState vertical;
 
@@ -52,6 +53,7 @@ public:
         return !refusePointer;
     }
     void TakeFocus() override { ++focusTaken; }
+    void DocumentChanged() override { ++documentChanges; }
     void SetScrollBars(const CScrollBarState& h, const CScrollBarState& v) override
     {
         horizontal = h;

@@ -14,6 +14,7 @@
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 #include "support/recording_canvas.h"
+#include "support/scripted_dialogs.h"
 #include "support/scripted_ui.h"
 
 namespace {
@@ -28,15 +29,15 @@ public:
     std::vector<int> keysTaken;
     std::string charsTaken;
 
-    void Press(CViewController&) override { events.push_back("press"); }
-    void Move(CViewController&) override { events.push_back("move"); }
-    void Release(CViewController&) override { events.push_back("release"); }
-    bool KeyDown(CViewController&, const CKeyEvent& k) override
+    void Press(CToolContext&) override { events.push_back("press"); }
+    void Move(CToolContext&) override { events.push_back("move"); }
+    void Release(CToolContext&) override { events.push_back("release"); }
+    bool KeyDown(CToolContext&, const CKeyEvent& k) override
     {
         events.push_back("key " + std::to_string(k.key));
         return std::find(keysTaken.begin(), keysTaken.end(), k.key) != keysTaken.end();
     }
-    bool Char(CViewController&, uint8_t ch) override
+    bool Char(CToolContext&, uint8_t ch) override
     {
         events.push_back(std::string("char ") + char(ch));
         return charsTaken.find(char(ch)) != std::string::npos;
@@ -49,7 +50,8 @@ protected:
     {
         doc.AddDefaultSheet(); // 400 x 270 mm with its frame, fitted at the first draw
         view.Resize(640, 480);
-        view.SetTools(&tools);
+        for (int mode : {ToolMode::Select, ToolMode::Text})
+            view.Tools().Use(mode, tools);
     }
     ~ViewTest() override { ModelDefaults() = savedDefaults; }
 
@@ -84,9 +86,10 @@ protected:
     CDovereduDoc doc;
     CSettings settings {CDefaultPaths {}};
     CScriptedUi ui;
+    CScriptedDialogs dialogs;
     CScriptedClock clock;
     CListingTools tools;
-    CViewController view {doc, settings, ui, clock};
+    CViewController view {doc, settings, ui, dialogs, clock};
 };
 
 } // namespace
@@ -181,8 +184,9 @@ TEST(ViewWithoutSheet, ShowsEmptyReadoutsAndIgnoresEverything)
     CDovereduDoc doc;
     CSettings settings {CDefaultPaths {}};
     CScriptedUi ui;
+    CScriptedDialogs dialogs;
     CScriptedClock clock;
-    CViewController view(doc, settings, ui, clock);
+    CViewController view(doc, settings, ui, dialogs, clock);
     view.UpdateStatus();
     const std::vector<std::string> expected = {"X: 0.000", "Y: 0.000", "Vrij", "XR: 0.000",
         "YR: 0.000", "LN: 0.000", "HK: 0.000", "T:00:00"};
@@ -200,7 +204,8 @@ TEST(ViewWithoutSheet, ShowsEmptyReadoutsAndIgnoresEverything)
     view.DrawOverlays(dc);
     EXPECT_TRUE(dc.calls.empty());
     for (int id : {Cmd::ZoomIn, Cmd::ZoomAll, Cmd::ZoomWindow, Cmd::Refresh, Cmd::RecomputeSize,
-             Cmd::RelativePoint, Cmd::DrawGrid, Cmd::GridInForce, Cmd::GridDialog})
+             Cmd::RelativePoint, Cmd::DrawGrid, Cmd::GridInForce, Cmd::GridDialog, Cmd::ChooseLayer,
+             Cmd::ChoosePen, Cmd::LayerTable, Cmd::ChooseFont, Cmd::NextSheet})
         EXPECT_FALSE(view.Update(id).enabled) << id;
     EXPECT_TRUE(view.Update(Cmd::LongCursor).enabled);
 }
@@ -283,10 +288,10 @@ TEST_F(ViewTest, TheGridDialogChangesThisSheetOrEverySheet)
     doc.AddSheet(0, "Tweede", "");
     settings.gridToAllSheets = false;
     bool offerToAll = true;
-    view.gridDialog = [&](CGridArr& grids, bool& toAll) {
-        EXPECT_FALSE(toAll);
-        grids.grids[0].spacingX = 7500;
-        toAll = offerToAll;
+    dialogs.grids = [&](CGridValues& values) {
+        EXPECT_FALSE(values.applyToAll);
+        values.grids.grids[0].spacingX = 7500;
+        values.applyToAll = offerToAll;
         return true;
     };
     offerToAll = false;
@@ -303,8 +308,8 @@ TEST_F(ViewTest, TheGridDialogChangesThisSheetOrEverySheet)
     EXPECT_EQ(settings.grids.grids[0].spacingX, 7500);
 
     // Cancelled, nothing changes.
-    view.gridDialog = [](CGridArr& grids, bool&) {
-        grids.grids[0].spacingX = 1;
+    dialogs.grids = [](CGridValues& values) {
+        values.grids.grids[0].spacingX = 1;
         return false;
     };
     view.Execute(Cmd::GridDialog);
@@ -385,7 +390,7 @@ TEST_F(ViewTest, APointerMoveDrawsOnlyTheLongCursorsInXor)
 TEST_F(ViewTest, TheLongCursorStartsFromTheConfiguration)
 {
     settings.longCursor = true;
-    CViewController other(doc, settings, ui, clock);
+    CViewController other(doc, settings, ui, dialogs, clock);
     EXPECT_TRUE(other.orthoCrosshair);
     EXPECT_FALSE(other.diagCrosshair);
 }
@@ -394,7 +399,7 @@ TEST_F(ViewTest, PointerShapes)
 {
     view.PointerMove(10, 10);
     EXPECT_EQ(ui.pointerShape, CUiServices::PointerShape::CrossHair);
-    view.SetStep(200);
+    view.SetStep(Step::Selection);
     EXPECT_EQ(ui.pointerShape, CUiServices::PointerShape::Move);
     Key('Q', true);
     EXPECT_EQ(ui.pointerShape, CUiServices::PointerShape::Blank);
@@ -405,11 +410,11 @@ TEST_F(ViewTest, ZoomWindowDragsAnXorRectangleAndZoomsToIt)
     Place(100, 0, 0);
     ASSERT_TRUE(view.Execute(Cmd::ZoomWindow));
     CSheet& s = Sheet();
-    EXPECT_EQ(s.toolStep, 101);
+    EXPECT_EQ(s.toolStep, Step::ZoomArmed);
     EXPECT_TRUE(view.Update(Cmd::ZoomWindow).checked);
 
     view.PointerPress(Button::Left, 100, 100);
-    EXPECT_EQ(s.toolStep, 102);
+    EXPECT_EQ(s.toolStep, Step::ZoomDrag);
     ui.screen.calls.clear();
     view.PointerMove(300, 250);
     // The empty rectangle erased, the new one drawn, both inverted.
@@ -418,7 +423,7 @@ TEST_F(ViewTest, ZoomWindowDragsAnXorRectangleAndZoomsToIt)
     view.PointerRelease(Button::Left, 300, 250);
     // 200 x 150 pixels fill the 640 x 480 view three times: zoom 100 / 3.
     EXPECT_EQ(s.zoom, 33);
-    EXPECT_EQ(s.toolStep, 0);
+    EXPECT_EQ(s.toolStep, Step::Idle);
     EXPECT_EQ(s.zoomWindowActive, 0);
     // The window's middle, (20000, 17500) before, is the view's middle.
     EXPECT_EQ(s.origin, (CPoint {33 * 320 - 20000, 33 * 240 - 17500}));
@@ -432,13 +437,13 @@ TEST_F(ViewTest, AZoomWindowWithoutSizeKeepsFollowingUntilAReleaseMakesOne)
     Click(100, 100);
     CSheet& s = Sheet();
     EXPECT_EQ(s.zoom, 100);
-    EXPECT_EQ(s.toolStep, 102);
+    EXPECT_EQ(s.toolStep, Step::ZoomDrag);
     view.PointerMove(420, 340);
     view.PointerPress(Button::Left, 420, 340); // ignored: the window is being dragged
-    EXPECT_EQ(s.toolStep, 102);
+    EXPECT_EQ(s.toolStep, Step::ZoomDrag);
     view.PointerRelease(Button::Left, 420, 340);
     EXPECT_EQ(s.zoom, 50);
-    EXPECT_EQ(s.toolStep, 0);
+    EXPECT_EQ(s.toolStep, Step::Idle);
 }
 
 TEST_F(ViewTest, AutoPanCentresOnTheCursorNearAnEdgeWhileCaptured)
@@ -489,7 +494,7 @@ TEST_F(ViewTest, KeysReachTheToolsInTheirPlace)
     CSheet& s = Sheet();
 
     // While a text is typed every key is the text's.
-    s.toolStep = 220;
+    s.toolStep = Step::Typing;
     tools.events.clear();
     for (int k : std::initializer_list<int> {'A', 'Z', 'Z', Key::F6})
         view.KeyDown({k, false, k == 'A'});
@@ -498,7 +503,7 @@ TEST_F(ViewTest, KeysReachTheToolsInTheirPlace)
     EXPECT_EQ(s.fitMode, 0);
     EXPECT_EQ(s.relFixed, 0);
     EXPECT_FALSE(view.Char('.'));
-    s.toolStep = 0;
+    s.toolStep = Step::Idle;
 
     // A key the tools take is theirs; the rest is the view's.
     tools.keysTaken = {'C'};
@@ -540,11 +545,6 @@ TEST_F(ViewTest, FocusRunsTheTimersAndCountsTheWorkingTime)
     EXPECT_EQ(clock.running,
         (std::map<int, int> {
             {CViewController::kWorkTimer, 400}, {CViewController::kBackupTimer, 180000}}));
-    int backups = 0;
-    view.autoBackup = [&] { ++backups; };
-    view.Timer(CViewController::kBackupTimer);
-    EXPECT_EQ(backups, 1);
-
     clock.now = 1000 + 3600000;
     view.Timer(CViewController::kWorkTimer);
     EXPECT_EQ(doc.workingTime, 3600000);
@@ -639,26 +639,43 @@ TEST_F(ViewTest, RecomputingTheSizeFitsTheContent)
 
 TEST_F(ViewTest, KeysThatStandForCommandsRunThem)
 {
-    std::vector<int> ran;
-    view.executeCommand = [&](int id) {
-        ran.push_back(id);
+    doc.AddSheet(0, "Tweede", "");
+    doc.AddSheet(0, "Derde", "");
+    doc.SetActiveSheet(1);
+    dialogs.layer = [](const CLayerArray&, int) { return 4; };
+    dialogs.pen = [](CPenValues& values) {
+        values.pen = 6;
         return true;
     };
-    // (key, command)
+    // (key, question asked, active sheet afterwards)
     const struct {
-        int key, command;
+        int key;
+        const char* asked;
+        int sheet;
     } cases[] = {
-        {'L', Cmd::ChooseLayer},
-        {'P', Cmd::ChoosePen},
-        {Key::PageUp, Cmd::PreviousSheet},
-        {Key::PageDown, Cmd::NextSheet},
+        {'L', "layer", 1},
+        {'P', "pen", 1},
+        {Key::PageUp, "", 0},
+        {Key::PageUp, "", 2}, // round to the last
+        {Key::PageDown, "", 0},
+        {Key::PageDown, "", 1},
     };
     for (const auto& c : cases) {
-        ran.clear();
+        dialogs.asked.clear();
         EXPECT_TRUE(Key(c.key)) << c.key;
-        EXPECT_EQ(ran, std::vector<int> {c.command}) << c.key;
+        EXPECT_EQ(dialogs.asked,
+            *c.asked ? std::vector<std::string> {c.asked} : std::vector<std::string> {})
+            << c.key;
+        EXPECT_EQ(doc.activeSheet, c.sheet) << c.key;
     }
-    ran.clear();
+    EXPECT_EQ(doc.sheets[1]->activeLayer, 4);
+    EXPECT_EQ(doc.sheets[1]->activePen, 6);
+    // The window shows the lists anew after each change.
+    EXPECT_EQ(ui.documentChanges, 5); // L, and each switch of sheet
+
+    dialogs.asked.clear();
     EXPECT_FALSE(Key('L', false, true)); // Ctrl+L is no command of the view
-    EXPECT_TRUE(ran.empty());
+    EXPECT_FALSE(Key(Key::PageUp, false, true));
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(doc.activeSheet, 1);
 }

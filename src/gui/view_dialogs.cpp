@@ -1,0 +1,45 @@
+#include "gui/view_dialogs.h"
+
+#include <QListWidget>
+
+#include "gui/choice_dialogs.h"
+#include "gui/grid_dlg.h"
+
+std::optional<int> CQtViewDialogs::ChooseLayer(const CLayerArray& layers, int layer)
+{
+    CSelectLayerDlg dialog(layers, layer, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Layer();
+}
+
+bool CQtViewDialogs::ChoosePen(CPenValues& values)
+{
+    CPenDialog dialog(values.widths, values.pen, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values.pen = dialog.Choice().Accept(values.widths);
+    return true;
+}
+
+bool CQtViewDialogs::EditGrids(CGridValues& values)
+{
+    return EditSheetGrids(values.grids, values.applyToAll, parent);
+}
+
+bool CQtViewDialogs::EditLayerTable(CLayerTable& table)
+{
+    CLayerDlg dialog(table, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    table = dialog.Table();
+    return true;
+}
+
+std::optional<int> CQtViewDialogs::ChooseFont(const std::vector<std::string>& faces, int fontNumber)
+{
+    CChooseFontDlg dialog(faces, fontNumber, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.FontNumber() < 0)
+        return std::nullopt;
+    return dialog.FontNumber();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "view/view_dialogs.h"
+
+class QWidget;
+
+// The view's questions asked with the program's dialogs, over `parent`.
+class CQtViewDialogs : public CViewDialogs {
+public:
+    explicit CQtViewDialogs(QWidget* parent)
+        : parent(parent)
+    {
+    }
+
+    std::optional<int> ChooseLayer(const CLayerArray& layers, int layer) override;
+    bool ChoosePen(CPenValues& values) override;
+    bool EditGrids(CGridValues& values) override;
+    bool EditLayerTable(CLayerTable& table) override;
+    std::optional<int> ChooseFont(const std::vector<std::string>& faces, int fontNumber) override;
+
+private:
+    QWidget* parent;
+};

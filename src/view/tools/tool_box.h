@@ -1,0 +1,24 @@
+#pragma once
+
+#include <map>
+
+#include "view/tools/tool_machine.h"
+#include "view/tools/zoom_window.h"
+
+class CSheet;
+
+// Picks the machine for an event from the sheet it happens on, anew at every
+// event: each sheet keeps its own tool and step, so nothing carries over a
+// sheet switch. Steps 101 and 102 belong to the zoom window whatever the
+// tool; otherwise the sheet's toolMode decides.
+class CToolBox {
+public:
+    CToolMachine& For(const CSheet& sheet);
+    // The machine of a tool; tests put a listing machine in its place.
+    void Use(int toolMode, CToolMachine& machine);
+
+private:
+    CZoomWindow zoomWindow;
+    CToolMachine noMachine; // the tools that do not draw yet
+    std::map<int, CToolMachine*> machines; // by toolMode
+};

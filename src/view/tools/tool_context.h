@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/types.h"
+
+class CDovereduDoc;
+class CSheet;
+class CUiServices;
+class CViewDialogs;
+struct CSettings;
+
+// The modifier keys as the view last saw them.
+struct CModifiers {
+    bool ctrl = false;
+    bool shift = false;
+};
+
+// What the view keeps for its tools between events, beside what the sheet
+// keeps: where a line under construction began, what the last press hit and
+// where a placement is held.
+struct CToolState {
+    int lineStartCount = 0; // records of the sheet when the line began
+    int hitKind = 0; // what the last press hit: a record, a text, a picture
+    int hitIndex = -1; // which one of them
+    CPoint anchor; // the point of a placement that follows the cursor
+};
+
+// What a tool may use of the view: the project and its active sheet, the
+// settings, the user interface and its questions, and the few operations of
+// the view that a step needs.
+class CToolContext {
+public:
+    virtual CDovereduDoc& Document() = 0;
+    // The active sheet; the tools only see events while there is one.
+    virtual CSheet& Sheet() = 0;
+    virtual CSettings& Settings() = 0;
+    virtual CUiServices& Ui() = 0;
+    virtual CViewDialogs& Dialogs() = 0;
+    virtual CToolState& State() = 0;
+    virtual CModifiers Modifiers() const = 0;
+    // Whether the pointer is captured (the left button or Space is down).
+    virtual bool Captured() const = 0;
+
+    // The step of the active sheet's tool.
+    virtual int Step() = 0;
+    // A new step, with what a change of step brings (an undo step for a
+    // moved selection; at step 0 the texts and pictures deselected).
+    virtual void SetStep(int step) = 0;
+    // A complete draw, with the scroll bars, readouts and pointer shape.
+    virtual void Redraw() = 0;
+    // Puts the system pointer on the cursor; false when the platform refused.
+    virtual bool WarpPointer() = 0;
+    // While captured near an edge, centres the view on the cursor; 1 when the
+    // content moved.
+    virtual int AutoPan() = 0;
+
+protected:
+    ~CToolContext() = default;
+};

@@ -1,0 +1,100 @@
+#include "support/view_script.h"
+
+#include "model/sheet.h"
+
+CViewEvent Press(int x, int y)
+{
+    return {CViewEvent::Kind::Press, x, y, 0};
+}
+
+CViewEvent Move(int x, int y)
+{
+    return {CViewEvent::Kind::Move, x, y, 0};
+}
+
+CViewEvent Release(int x, int y)
+{
+    return {CViewEvent::Kind::Release, x, y, 0};
+}
+
+CViewEvent KeyStroke(int key)
+{
+    return {CViewEvent::Kind::Key, 0, 0, key};
+}
+
+CViewEvent Command(int id)
+{
+    return {CViewEvent::Kind::Command, 0, 0, id};
+}
+
+CViewEvent Finish()
+{
+    return {CViewEvent::Kind::Finish, 0, 0, 0};
+}
+
+std::ostream& operator<<(std::ostream& out, const CViewOutcome& o)
+{
+    return out << "{step " << o.step << ", records " << o.records << ", undo steps " << o.undoSteps
+               << "}";
+}
+
+CViewBench::CViewBench()
+{
+    doc.AddDefaultSheet();
+    doc.modified = false;
+    view.Resize(640, 480);
+    Place(100, 0, 0);
+}
+
+CViewBench::~CViewBench()
+{
+    ModelDefaults() = savedDefaults;
+}
+
+void CViewBench::Place(int zoom, int originX, int originY)
+{
+    CSheet& s = Sheet();
+    s.fitMode = 0;
+    s.zoom = zoom;
+    s.Pan(originX - s.origin.x, originY - s.origin.y, true);
+    s.zoomAtLastDraw = zoom;
+    s.grids.Active().snapOn = 0;
+}
+
+CViewOutcome CViewBench::Outcome()
+{
+    const CSheet& s = Sheet();
+    return {s.toolStep, s.recordCount - 1, s.undoPosition};
+}
+
+CViewOutcome CViewBench::Run(std::initializer_list<CViewEvent> events)
+{
+    using Kind = CViewEvent::Kind;
+    using Button = CViewController::Button;
+    for (const CViewEvent& e : events) {
+        switch (e.kind) {
+        case Kind::Press:
+            view.PointerMove(e.x, e.y);
+            view.PointerPress(Button::Left, e.x, e.y);
+            break;
+        case Kind::Move:
+            view.PointerMove(e.x, e.y);
+            break;
+        case Kind::Release:
+            view.PointerMove(e.x, e.y);
+            view.PointerRelease(Button::Left, e.x, e.y);
+            break;
+        case Kind::Key:
+            view.KeyDown({e.code, false, false});
+            view.KeyUp({e.code, false, false});
+            break;
+        case Kind::Command:
+            view.Execute(e.code);
+            break;
+        case Kind::Finish:
+            view.FinishInteraction();
+            break;
+        }
+    }
+    return Outcome();
+}
