@@ -8,8 +8,8 @@
 #include "app/settings.h"
 #include "cli/cli_commands.h"
 #include "document/document.h"
-#include "document/old_import.h"
 #include "symbols/dos_library.h"
+#include "symbols/old_import.h"
 
 namespace fs = std::filesystem;
 
