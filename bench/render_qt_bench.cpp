@@ -13,9 +13,9 @@
 #include <random>
 #include <vector>
 
-#include "gui/qt_canvas.h"
 #include "model/pen_table.h"
 #include "model/sheet.h"
+#include "qt/qt_canvas.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "cli/cli_commands.h"
 #include "document/document.h"
 #include "dxf/dxf_sheet_choice.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser)
         names.push_back(sheet->sheetName);
     std::vector<std::string> chosen;
     for (const QString& name : parser.values(QStringLiteral("sheet"))) {
-        const std::string cp1252 = Utf8ToCp1252(name.toStdString());
+        const std::string cp1252 = ToCp1252(name);
         if (std::none_of(names.begin(), names.end(),
                 [&](const std::string& n) { return SameName(n, cp1252); }))
             return CliFail(QStringLiteral("No such sheet: %1").arg(name));
@@ -55,8 +55,7 @@ int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser)
     QJsonArray out;
     int failures = 0;
     for (size_t i = 0; i < jobs.size(); ++i) {
-        QJsonObject o {{"sheet", jobs[i].sheet + 1},
-            {"name", QString::fromStdString(Cp1252ToUtf8(names[jobs[i].sheet]))},
+        QJsonObject o {{"sheet", jobs[i].sheet + 1}, {"name", FromCp1252(names[jobs[i].sheet])},
             {"file", QString::fromStdString(jobs[i].fileName)}, {"written", results[i].written}};
         if (results[i].Failed()) {
             ++failures;

@@ -2,9 +2,9 @@
 #include <QGuiApplication>
 #include <clocale>
 
-#include "gui/qt_image_codec.h"
-#include "gui/qt_text_metrics.h"
 #include "model/platform_services.h"
+#include "qt/qt_image_codec.h"
+#include "qt/qt_text_metrics.h"
 #include <cstdio>
 #include <cstdlib>
 #include <exception>

@@ -15,9 +15,9 @@
 #include "cli/cli_commands.h"
 #include "cli/file_args.h"
 #include "document/document.h"
-#include "gui/print_output.h"
 #include "model/number_text.h"
-#include "model/text_encoding.h"
+#include "qt/print_output.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ std::optional<int> SheetIndex(const CDovereduDoc& doc, const QString& value)
         return std::nullopt;
     }
     for (size_t i = 0; i < doc.sheets.size(); ++i) {
-        if (QString::fromStdString(Cp1252ToUtf8(doc.sheets[i]->sheetName)) == value)
+        if (FromCp1252(doc.sheets[i]->sheetName) == value)
             return static_cast<int>(i);
     }
     return std::nullopt;

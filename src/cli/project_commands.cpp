@@ -8,14 +8,9 @@
 #include "cli/cli_commands.h"
 #include "cli/file_args.h"
 #include "document/document.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
-
-QString Text(const std::string& cp1252)
-{
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
 
 QJsonArray Pair(int a, int b)
 {
@@ -38,8 +33,8 @@ template<class Array> QJsonArray Numbers(const Array& values)
 QJsonObject SheetInfo(const CSheet& s, bool withContent)
 {
     QJsonObject o;
-    o["name"] = Text(s.sheetName);
-    o["title"] = Text(s.sheetTitle);
+    o["name"] = FromCp1252(s.sheetName);
+    o["title"] = FromCp1252(s.sheetTitle);
     o["recordCount"] = s.recordCount;
     o["arrayLength"] = s.Length();
     o["texts"] = s.texts.GetCount();
@@ -55,8 +50,8 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     QJsonArray layers;
     for (int i = 0; i < kLayerCount; ++i) {
         const CLayer& l = s.layers.Layer(i);
-        layers.append(QJsonObject {{"number", l.number}, {"name", Text(l.name)},
-            {"altName", Text(l.altName)}, {"flagByte", l.flagByte}, {"visible", l.visible},
+        layers.append(QJsonObject {{"number", l.number}, {"name", FromCp1252(l.name)},
+            {"altName", FromCp1252(l.altName)}, {"flagByte", l.flagByte}, {"visible", l.visible},
             {"recordUses", l.recordUses}, {"textUses", l.textUses}});
     }
     o["layers"] = layers;
@@ -81,7 +76,7 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     o["records"] = records;
     QJsonArray texts;
     for (const auto& t : s.texts) {
-        texts.append(QJsonObject {{"text", Text(t->text)}, {"box", Rect(t->box)},
+        texts.append(QJsonObject {{"text", FromCp1252(t->text)}, {"box", Rect(t->box)},
             {"attributes", static_cast<qint64>(t->attributes)}});
     }
     o["textList"] = texts;
@@ -89,7 +84,7 @@ QJsonObject SheetInfo(const CSheet& s, bool withContent)
     for (int i = 0; i < s.pictures->GetSize(); ++i) {
         const CPict& p = s.pictures->At(i);
         pictures.append(
-            QJsonObject {{"file", Text(p.fileName)}, {"flags", static_cast<qint64>(p.flags)},
+            QJsonObject {{"file", FromCp1252(p.fileName)}, {"flags", static_cast<qint64>(p.flags)},
                 {"angle", p.angle}, {"size", Pair(p.pictureSize.cx, p.pictureSize.cy)},
                 {"placement", Rect(p.placementRect)}, {"source", Rect(p.sourceRect)}});
     }
@@ -118,10 +113,10 @@ int PrintProject(
     QJsonObject o;
     // The oldest layout has no version number: null.
     o["version"] = doc.fileVersion ? QJsonValue(*doc.fileVersion) : QJsonValue();
-    o["projectGroup"] = Text(doc.projectGroup);
-    o["projectName"] = Text(doc.projectName);
-    o["projectManager"] = Text(doc.projectManager);
-    o["notes"] = Text(doc.notes);
+    o["projectGroup"] = FromCp1252(doc.projectGroup);
+    o["projectName"] = FromCp1252(doc.projectName);
+    o["projectManager"] = FromCp1252(doc.projectManager);
+    o["notes"] = FromCp1252(doc.notes);
     o["workingTime"] = doc.workingTime;
     o["activeSheet"] = doc.activeSheet;
     QJsonArray sheets;

@@ -9,10 +9,10 @@
 #include "cli/cli_commands.h"
 #include "cli/file_args.h"
 #include "document/document.h"
-#include "gui/qt_canvas.h"
 #include "model/file_io.h"
 #include "model/pen_table.h"
-#include "model/text_encoding.h"
+#include "qt/qt_canvas.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
             ? doc.sheets[number - 1].get()
             : nullptr;
     for (const auto& sheet : doc.sheets) {
-        if (QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)) == value)
+        if (FromCp1252(sheet->sheetName) == value)
             return sheet.get();
     }
     return nullptr;
@@ -102,7 +102,7 @@ int CmdRender(const QStringList& args, const QCommandLineParser& parser)
         svg.setOutputDevice(&buffer);
         svg.setSize(QSize(width, height));
         svg.setViewBox(QRect(0, 0, width, height));
-        svg.setTitle(QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)));
+        svg.setTitle(FromCp1252(sheet->sheetName));
         QPainter painter;
         if (!painter.begin(&svg))
             return CliFail(QStringLiteral("Cannot draw the picture %1.").arg(out));

@@ -9,9 +9,9 @@
 #include "cli/cli_commands.h"
 #include "cli/file_args.h"
 #include "document/document.h"
-#include "document/old_import.h"
 #include "model/file_io.h"
 #include "symbols/dos_library.h"
+#include "symbols/old_import.h"
 
 namespace fs = std::filesystem;
 

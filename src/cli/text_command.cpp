@@ -7,8 +7,8 @@
 #include "cli/cli_commands.h"
 #include "document/document.h"
 #include "model/model_defaults.h"
-#include "model/text_encoding.h"
 #include "platform/ui_services.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ int CmdText(const QStringList& args, const QCommandLineParser& parser)
     if (args.size() != 2)
         return CliUsage(kUsage);
     const std::string path = args[0].toStdString();
-    const std::string text = Utf8ToCp1252(args[1].toStdString());
+    const std::string text = ToCp1252(args[1]);
 
     int size = ModelDefaults().strokeFontSize;
     if (parser.isSet("size") && (!ParseInt(parser.value("size"), size) || size < 1 || size > 10001))
@@ -98,7 +98,7 @@ int CmdText(const QStringList& args, const QCommandLineParser& parser)
     CRefusal refusal;
     if (sheet.placementCount > 0 && !sheet.CommitBuffer(refusal)) {
         return CliFail(refusal.reason.empty() ? QStringLiteral("The text could not be placed.")
-                                              : QString::fromUtf8(Cp1252ToUtf8(refusal.reason)));
+                                              : FromCp1252(refusal.reason));
     }
     sheet.ClearBuffer();
     if (auto error = doc.Save(path))

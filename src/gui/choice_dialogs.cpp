@@ -15,21 +15,11 @@
 #include <QVBoxLayout>
 
 #include "gui/dialog_buttons.h"
-#include "gui/qt_canvas.h"
 #include "model/sheet.h"
-#include "model/text_encoding.h"
+#include "qt/qt_canvas.h"
+#include "qt/qt_text.h"
 
 namespace {
-
-QString FromModel(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
-std::string ToModel(const QString& text)
-{
-    return Utf8ToCp1252(text.toStdString());
-}
 
 COLORREF ToColorref(const QColor& c)
 {
@@ -41,7 +31,7 @@ QListWidget* ChoiceList(QDialog* dialog, const std::vector<std::string>& entries
 {
     auto* list = new QListWidget;
     for (const std::string& entry : entries)
-        list->addItem(FromModel(entry));
+        list->addItem(FromCp1252(entry));
     list->setCurrentRow(row);
     QObject::connect(
         list, &QListWidget::itemDoubleClicked, dialog, [list, dialog](QListWidgetItem* item) {
@@ -118,7 +108,7 @@ CEditPenWidth::CEditPenWidth(const std::string& text, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Pendiameter aanpassen"));
-    field = new QLineEdit(FromModel(text));
+    field = new QLineEdit(FromCp1252(text));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(field);
     layout->addWidget(OkCancelButtons(this));
@@ -128,7 +118,7 @@ CEditPenWidth::CEditPenWidth(const std::string& text, QWidget* parent)
 
 std::string CEditPenWidth::Text() const
 {
-    return ToModel(field->text());
+    return ToCp1252(field->text());
 }
 
 CPenDialog::CPenDialog(const std::array<int32_t, kPenCount>& penWidths, int pen, QWidget* parent)
@@ -143,7 +133,7 @@ CPenDialog::CPenDialog(const std::array<int32_t, kPenCount>& penWidths, int pen,
     for (int p = 1; p <= kChoosablePens; ++p) {
         const auto k = static_cast<size_t>(p - 1);
         pens[k] = new QRadioButton(QString::number(p));
-        widths[k] = new QLineEdit(FromModel(choice.WidthText(p)));
+        widths[k] = new QLineEdit(FromCp1252(choice.WidthText(p)));
         widths[k]->setReadOnly(true);
         widths[k]->setFocusPolicy(Qt::NoFocus);
         styles[k] = new CPenStyleField(p);
@@ -190,7 +180,7 @@ void CPenDialog::AdjustWidth()
     // Taken as typed: the text is read as a number only when the pen dialog
     // is confirmed.
     choice.SetWidthText(pen, dialog.Text());
-    widths[static_cast<size_t>(pen - 1)]->setText(FromModel(choice.WidthText(pen)));
+    widths[static_cast<size_t>(pen - 1)]->setText(FromCp1252(choice.WidthText(pen)));
 }
 
 bool CPenDialog::eventFilter(QObject* watched, QEvent* event)
@@ -277,7 +267,7 @@ CLayerDlg::CLayerDlg(const CLayerTable& values, QWidget* parent)
         if (layer == 0) {
             grid->addWidget(new QLabel(QStringLiteral("Achtergrond")), row, c + 1);
         } else {
-            names[k] = new QLineEdit(FromModel(table.names[k]));
+            names[k] = new QLineEdit(FromCp1252(table.names[k]));
             names[k]->setFixedWidth(kNameFieldWidth);
             grid->addWidget(names[k], row, c + 1);
         }
@@ -340,7 +330,7 @@ CLayerTable CLayerDlg::Table() const
     for (int layer = 0; layer < kLayerCount; ++layer) {
         const auto k = static_cast<size_t>(layer);
         if (names[k])
-            shownTable.names[k] = ToModel(names[k]->text());
+            shownTable.names[k] = ToCp1252(names[k]->text());
         shownTable.visible[k] = shown[k]->isChecked();
     }
     return shownTable;

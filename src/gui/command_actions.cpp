@@ -4,13 +4,9 @@
 
 #include "app/command_router.h"
 #include "app/command_table.h"
+#include "qt/qt_text.h"
 
 namespace {
-
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 QAction* MakeAction(int id, const CCommandRouter& router, QObject* parent, const QString& text)
 {
@@ -18,8 +14,8 @@ QAction* MakeAction(int id, const CCommandRouter& router, QObject* parent, const
     auto* action = new QAction(text, parent);
     action->setProperty(kCommandIdProperty, id);
     if (info) {
-        action->setStatusTip(Text(info->prompt));
-        action->setToolTip(Text(WithoutKey(info->toolTip)));
+        action->setStatusTip(FromUtf8(info->prompt));
+        action->setToolTip(FromUtf8(WithoutKey(info->toolTip)));
     }
     action->setEnabled(false);
     const CCommandRouter* r = &router;
@@ -34,14 +30,14 @@ QAction* MakeMenuAction(
 {
     const CCommandInfo* info = FindCommand(id);
     const std::string_view text = !caption.empty() ? caption : info ? info->menuText : "";
-    return MakeAction(id, router, parent, Text(text));
+    return MakeAction(id, router, parent, FromUtf8(text));
 }
 
 QAction* MakeButtonAction(int id, const CCommandRouter& router, QObject* parent)
 {
     const CCommandInfo* info = FindCommand(id);
     QAction* action
-        = MakeAction(id, router, parent, info ? Text(WithoutKey(info->toolTip)) : QString());
+        = MakeAction(id, router, parent, info ? FromUtf8(WithoutKey(info->toolTip)) : QString());
     if (info && !info->icon.empty())
         action->setIcon(CommandIcon(info->icon));
     return action;
@@ -76,5 +72,5 @@ QIcon CommandIcon(std::string_view name)
 {
     static const bool registered = (RegisterIcons(), true);
     (void)registered;
-    return QIcon(QStringLiteral(":/icons/") + Text(name) + QStringLiteral(".svg"));
+    return QIcon(QStringLiteral(":/icons/") + FromUtf8(name) + QStringLiteral(".svg"));
 }

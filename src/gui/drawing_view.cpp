@@ -17,18 +17,13 @@
 #include "document/document.h"
 #include "gui/main_frame.h"
 #include "gui/message_box.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 #include "view/view_controller.h"
 
 namespace {
 
 // The colour around the paper.
 const QColor kBackground(100, 100, 100);
-
-QString FromCp1252(std::string_view text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
 
 // A thin cross with an open centre, hot spot (15, 16).
 QCursor CrossHairCursor()
@@ -306,7 +301,7 @@ void CDovereduView::keyPressEvent(QKeyEvent* event)
 {
     bool used = controller->KeyDown(KeyEvent(event));
     // The characters come after the key, as the keyboard types them.
-    const std::string typed = Utf8ToCp1252(event->text().toStdString());
+    const std::string typed = ToCp1252(event->text());
     for (const char ch : typed)
         used = controller->Char(static_cast<uint8_t>(ch)) || used;
     event->setAccepted(used);

@@ -9,10 +9,10 @@
 
 #include <QPainter>
 
-#include "gui/qt_canvas.h"
 #include "gui/view_dialogs.h"
 #include "platform/clock.h"
 #include "platform/ui_services.h"
+#include "qt/qt_canvas.h"
 
 class QTimer;
 class CDovereduDoc;

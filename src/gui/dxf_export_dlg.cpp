@@ -16,16 +16,9 @@
 #include "app/settings.h"
 #include "document/document.h"
 #include "gui/dialog_buttons.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
-
-const QString kTitle = QStringLiteral("Vorel Ridizav");
-
-QString Text(const std::string& cp1252)
-{
-    return QString::fromStdString(Cp1252ToUtf8(cp1252));
-}
 
 QPushButton* Button(const char* text, const char* name)
 {
@@ -39,7 +32,7 @@ void Fill(QListWidget* list, const std::vector<std::string>& names, int selected
 {
     list->clear();
     for (const std::string& name : names)
-        list->addItem(Text(name));
+        list->addItem(FromCp1252(name));
     list->setCurrentRow(selected);
 }
 
@@ -144,7 +137,7 @@ bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
     std::filesystem::create_directories(folder, ec);
     if (ec) {
         // The save dialog still lets the user choose another folder.
-        QMessageBox::warning(parent, kTitle,
+        QMessageBox::warning(parent, QCoreApplication::applicationName(),
             QStringLiteral("Cannot create the folder %1: %2")
                 .arg(
                     QString::fromStdString(folder.string()), QString::fromStdString(ec.message())));
@@ -159,7 +152,7 @@ bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
     save.setDirectory(QString::fromStdString(folder.string()));
     save.setDefaultSuffix(QStringLiteral("DXF"));
     save.setNameFilter(QStringLiteral("*.DXF"));
-    save.selectFile(Text(dlg.Result().front()) + QStringLiteral(".DXF"));
+    save.selectFile(FromCp1252(dlg.Result().front()) + QStringLiteral(".DXF"));
     if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty())
         return false;
     const QString target = QFileInfo(save.selectedFiles().front()).absolutePath();
@@ -175,6 +168,7 @@ bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
             errors.append(QString::fromStdString(r.error));
     }
     if (!errors.isEmpty())
-        QMessageBox::warning(parent, kTitle, errors.join(QLatin1Char('\n')));
+        QMessageBox::warning(
+            parent, QCoreApplication::applicationName(), errors.join(QLatin1Char('\n')));
     return errors.isEmpty();
 }

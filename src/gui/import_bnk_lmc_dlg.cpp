@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/settings.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -18,11 +19,6 @@ const char* const kExplanation
     = "Hier kunt u in een klap alle BNK of LMC bestanden converteren naar het SYM formaat. "
       "Selecteer de hoofddirectory, druk op import en alle  symbolen inclusief subdirectories "
       "worden aangemaakt in de huidige Symbolen directory..";
-
-QString PathText(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
 
 QPushButton* Button(const char* text, const char* name)
 {
@@ -45,7 +41,6 @@ public:
 CImportBnkLmcDlg::CImportBnkLmcDlg(const std::string& symbols, QWidget* parent)
     : QDialog(parent)
     , symbolsFolder(symbols)
-    , startFolder(QDir::homePath())
 {
     setWindowTitle(QStringLiteral("Import BNK en LMC bestanden"));
     resize(720, 310);
@@ -90,7 +85,7 @@ CImportBnkLmcDlg::CImportBnkLmcDlg(const std::string& symbols, QWidget* parent)
 
 void CImportBnkLmcDlg::Browse()
 {
-    QFileDialog chooser(this, QString::fromUtf8(kChooserTitle), startFolder);
+    QFileDialog chooser(this, QString::fromUtf8(kChooserTitle), QDir::homePath());
     chooser.setFileMode(QFileDialog::Directory);
     chooser.setOption(QFileDialog::ShowDirsOnly);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
@@ -120,7 +115,7 @@ void CImportBnkLmcDlg::Import()
     if (!failed.empty()) {
         QStringList names;
         for (const auto& path : failed)
-            names.append(PathText(path));
+            names.append(FromUtf8(path.string()));
         QMessageBox::warning(this, windowTitle(),
             QStringLiteral("Deze bestanden konden niet worden geconverteerd:\n")
                 + names.join(QLatin1Char('\n')));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@ struct CSettings;
 // "Import BNK en LMC bestanden": every ".BNK" and ".LMC" file below a chosen
 // folder is listed with the symbol file it becomes below the symbols folder,
 // keeping the folder structure; "Importeer" converts them all and closes.
+// "Bladeren..." starts in the home folder.
 class CImportBnkLmcDlg : public QDialog {
     Q_OBJECT
 public:
@@ -23,12 +23,9 @@ public:
     // The symbols folder as a UTF-8 path.
     explicit CImportBnkLmcDlg(const std::string& symbolsFolder, QWidget* parent = nullptr);
 
-    // Where "Bladeren..." starts: the home folder unless set.
-    void SetStartFolder(const QString& folder) { startFolder = folder; }
     // Lists the files below `root`; "Importeer" is enabled when any was found.
     void ScanFolder(const std::filesystem::path& root);
 
-    const CLibraryConversion& Conversion() const { return conversion; }
     // The files that could not be converted by "Importeer".
     const std::vector<std::filesystem::path>& Failed() const { return failed; }
 
@@ -37,7 +34,6 @@ private:
     void Import();
 
     std::filesystem::path symbolsFolder;
-    QString startFolder;
     CLibraryConversion conversion;
     std::vector<std::filesystem::path> failed;
     QListWidget* fileList = nullptr;

@@ -14,14 +14,14 @@
 #include "gui/main_frame.h"
 #include "gui/print_commands.h"
 #include "gui/project_windows.h"
-#include "gui/qt_image_codec.h"
-#include "gui/qt_text_metrics.h"
 #include "gui/sheet_commands.h"
 #include "gui/single_instance.h"
 #include "gui/startup_windows.h"
 #include "gui/symbol_commands.h"
 #include "model/file_io.h"
 #include "model/platform_services.h"
+#include "qt/qt_image_codec.h"
+#include "qt/qt_text_metrics.h"
 
 namespace {
 
@@ -39,8 +39,9 @@ int Run(int argc, char* argv[])
     QApplication app(argc, argv);
     // Numbers in texts and files never follow the user's locale.
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setOrganizationName(QStringLiteral("Vorel Ridizav"));
+    // The program's name, for captions and the settings store, is set here only.
     QApplication::setApplicationName(QStringLiteral("Vorel Ridizav"));
+    QApplication::setOrganizationName(QApplication::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(RIDIZAV_VERSION));
 
     QCommandLineParser parser;

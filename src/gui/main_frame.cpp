@@ -27,23 +27,16 @@
 #include "gui/user_config_dlg.h"
 #include "model/model_defaults.h"
 #include "model/sheet.h"
-#include "model/text_encoding.h"
 #include "model/tool_mode.h"
+#include "qt/qt_text.h"
 
 namespace {
 
-const QString kProgramName = QStringLiteral("Vorel Ridizav");
-
-QString Text(std::string_view utf8)
-{
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-QStringList FromCp1252(const std::vector<std::string>& entries)
+QStringList FromCp1252List(const std::vector<std::string>& entries)
 {
     QStringList list;
     for (const auto& entry : entries)
-        list << QString::fromStdString(Cp1252ToUtf8(entry));
+        list << FromCp1252(entry);
     return list;
 }
 
@@ -61,7 +54,7 @@ constexpr int kLargestSize = 49;
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(kProgramName);
+    setWindowTitle(QCoreApplication::applicationName());
     resize(1024, 768);
 
     mdiArea = new QMdiArea(this);
@@ -152,7 +145,8 @@ void CMainFrame::RegisterFrameCommands()
     frameHandlers.On(Cmd::AppExit, [this] { close(); });
     frameHandlers.On(Cmd::About, [this] {
         QMessageBox::about(this, QStringLiteral("Info"),
-            kProgramName + QStringLiteral(" ") + QStringLiteral(RIDIZAV_VERSION));
+            QCoreApplication::applicationName() + QStringLiteral(" ")
+                + QCoreApplication::applicationVersion());
     });
 
     const auto hasWindows = [this] {
@@ -210,7 +204,7 @@ void CMainFrame::AddAccelerators()
         QList<QKeySequence> keys;
         for (std::string_view key : command.accelerators) {
             if (!key.empty())
-                keys << QKeySequence(Text(key), QKeySequence::PortableText);
+                keys << QKeySequence(FromUtf8(key), QKeySequence::PortableText);
         }
         if (keys.isEmpty())
             continue;
@@ -264,11 +258,11 @@ void CMainFrame::BuildMenuBar()
                       menu->addSeparator();
                       break;
                   case CMenuEntry::Kind::Submenu:
-                      fill(menu->addMenu(Text(entry.caption)), entry.items);
+                      fill(menu->addMenu(FromUtf8(entry.caption)), entry.items);
                       break;
                   case CMenuEntry::Kind::RecentFiles:
                       if (recentFiles.isEmpty()) {
-                          menu->addAction(Text(entry.caption))->setEnabled(false);
+                          menu->addAction(FromUtf8(entry.caption))->setEnabled(false);
                           break;
                       }
                       for (int i = 0; i < recentFiles.size(); ++i) {
@@ -284,7 +278,7 @@ void CMainFrame::BuildMenuBar()
               }
           };
     for (const CMenu& menu : MenuBar(projectOpen))
-        fill(bar->addMenu(Text(menu.title)), menu.items);
+        fill(bar->addMenu(FromUtf8(menu.title)), menu.items);
     // The menu bar that is replaced goes away once its own events are done,
     // so a command may switch the menus from the menu itself.
     setMenuBar(bar);
@@ -332,8 +326,8 @@ void CMainFrame::RebuildMainToolBar(CSheet* sheet)
             fontCombo->setObjectName(QStringLiteral("fontList"));
             fontCombo->setFixedWidth(kFontListWidth);
             for (size_t i = 0; i < settings.fonts.size(); ++i) {
-                fontCombo->addItem(QStringLiteral("%1. %2").arg(i + 1).arg(
-                    QString::fromStdString(Cp1252ToUtf8(settings.fonts[i].Face()))));
+                fontCombo->addItem(
+                    QStringLiteral("%1. %2").arg(i + 1).arg(FromCp1252(settings.fonts[i].Face())));
             }
             connect(fontCombo, &QComboBox::activated, this, &CMainFrame::FontPicked);
             mainBar->addWidget(fontCombo)->setProperty("listFor", entry.id);
@@ -375,7 +369,7 @@ QMenu* CMainFrame::createPopupMenu()
 
 void CMainFrame::ShowSheetList(const std::vector<std::string>& entries, int selection)
 {
-    sheetEntries = FromCp1252(entries);
+    sheetEntries = FromCp1252List(entries);
     sheetSelection = selection;
     if (sheetCombo)
         sheetCombo->Show(sheetEntries, sheetSelection);
@@ -383,7 +377,7 @@ void CMainFrame::ShowSheetList(const std::vector<std::string>& entries, int sele
 
 void CMainFrame::ShowLayerList(const std::vector<std::string>& entries, int selection)
 {
-    layerEntries = FromCp1252(entries);
+    layerEntries = FromCp1252List(entries);
     layerSelection = selection;
     if (layerCombo)
         layerCombo->Show(layerEntries, layerSelection);

@@ -1,8 +1,9 @@
 #include "gui/message_box.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 CUiServices::Answer ShowMessageBox(
     QWidget* parent, std::string_view text, CUiServices::Buttons buttons, CUiServices::Icon icon)
@@ -43,8 +44,8 @@ CUiServices::Answer ShowMessageBox(
         kind = QMessageBox::Question;
         break;
     }
-    const QString caption = QStringLiteral("Vorel Ridizav");
-    QMessageBox box(kind, caption, QString::fromUtf8(Cp1252ToUtf8(text)), shown, parent);
+    const QString caption = QCoreApplication::applicationName();
+    QMessageBox box(kind, caption, FromCp1252(text), shown, parent);
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return Answer::Cancel;

@@ -1,5 +1,6 @@
 #include "gui/print_commands.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QObject>
 #include <QPageSetupDialog>
@@ -13,12 +14,11 @@
 #include "document/document.h"
 #include "gui/main_frame.h"
 #include "gui/print_job_dlg.h"
-#include "gui/print_output.h"
+#include "gui/printer_output.h"
 #include "gui/project_windows.h"
+#include "qt/print_output.h"
 
 namespace {
-
-const QString kCaption = QStringLiteral("Vorel Ridizav");
 
 // Owns the handlers and the printer settings, and is owned by the window.
 // It does not take itself out of the router: the router goes with the
@@ -81,7 +81,7 @@ private:
             const QString path = QString::fromStdString(
                 PrintFilePath(*doc, jobs.front(), frame.Settings().projectsFolder).string());
             if (auto error = WritePrintPdf(path, *doc, jobs, Printer().pageLayout(), options)) {
-                QMessageBox::warning(&frame, kCaption, *error);
+                QMessageBox::warning(&frame, QCoreApplication::applicationName(), *error);
                 return;
             }
             frame.SetPaneText(0, QStringLiteral("Afgedrukt naar %1").arg(path));
@@ -97,7 +97,7 @@ private:
         if (!name.isEmpty())
             p.setPrinterName(name);
         if (auto error = PrintJobs(p, *doc, jobs, options))
-            QMessageBox::warning(&frame, kCaption, *error);
+            QMessageBox::warning(&frame, QCoreApplication::applicationName(), *error);
     }
 
     void SetUpPrinter()

@@ -1,5 +1,6 @@
 #include "gui/print_job_dlg.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -11,11 +12,11 @@
 #include <QResizeEvent>
 
 #include "document/document.h"
-#include "gui/print_output.h"
-#include "gui/qt_canvas.h"
+#include "gui/printer_output.h"
 #include "model/pen_table.h"
 #include "model/sheet.h"
-#include "model/text_encoding.h"
+#include "qt/qt_canvas.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -98,7 +99,7 @@ CPrintJobDlg::CPrintJobDlg(CDovereduDoc& d, QPrinter& p, const CPrintOptions& o,
     preview = new CPrintPreview(this);
 
     for (const auto& sheet : doc.sheets)
-        list->addItem(QString::fromStdString(Cp1252ToUtf8(sheet->sheetName)));
+        list->addItem(FromCp1252(sheet->sheetName));
     list->selectAll();
     if (list->count() > 0)
         list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
@@ -138,7 +139,7 @@ void CPrintJobDlg::accept()
 {
     const std::vector<int> chosen = ChosenSheets();
     if (chosen.empty()) {
-        QMessageBox::information(this, QStringLiteral("Vorel Ridizav"),
+        QMessageBox::information(this, QCoreApplication::applicationName(),
             QStringLiteral("Er zijn geen bladen geselecteerd!"));
         return;
     }
@@ -147,7 +148,7 @@ void CPrintJobDlg::accept()
         return;
     const auto jobs = PlanPrintJobs(doc, chosen, options.autoRotate);
     if (auto error = PrintJobs(printer, doc, jobs, options))
-        QMessageBox::warning(this, QStringLiteral("Vorel Ridizav"), *error);
+        QMessageBox::warning(this, QCoreApplication::applicationName(), *error);
     QDialog::accept();
 }
 

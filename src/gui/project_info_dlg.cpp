@@ -11,19 +11,9 @@
 
 #include "document/document.h"
 #include "gui/dialog_buttons.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
-
-QString FromModel(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
-std::string ToModel(const QString& text)
-{
-    return Utf8ToCp1252(text.toStdString());
-}
 
 } // namespace
 
@@ -32,15 +22,16 @@ CProjectInfoDlg::CProjectInfoDlg(CDovereduDoc& doc, QWidget* parent)
     , doc(doc)
 {
     setWindowTitle(QStringLiteral("Project info"));
-    group = new QLineEdit(FromModel(doc.projectGroup));
-    name = new QLineEdit(FromModel(doc.projectName));
-    manager = new QLineEdit(FromModel(doc.projectManager));
+    group = new QLineEdit(FromCp1252(doc.projectGroup));
+    name = new QLineEdit(FromCp1252(doc.projectName));
+    manager = new QLineEdit(FromCp1252(doc.projectManager));
     notes = new QPlainTextEdit;
     // The notes keep the line ends they were typed with on Windows.
-    notes->setPlainText(FromModel(doc.notes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    notes->setPlainText(
+        FromCp1252(doc.notes).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     sheets = new QListWidget;
     for (const auto& sheet : doc.sheets)
-        sheets->addItem(FromModel(sheet->sheetName));
+        sheets->addItem(FromCp1252(sheet->sheetName));
     sheets->setSelectionMode(QAbstractItemView::NoSelection);
 
     auto* form = new QFormLayout;
@@ -59,10 +50,11 @@ CProjectInfoDlg::CProjectInfoDlg(CDovereduDoc& doc, QWidget* parent)
 
 void CProjectInfoDlg::accept()
 {
-    doc.projectGroup = ToModel(group->text());
-    doc.projectName = ToModel(name->text());
-    doc.projectManager = ToModel(manager->text());
-    doc.notes = ToModel(notes->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
+    doc.projectGroup = ToCp1252(group->text());
+    doc.projectName = ToCp1252(name->text());
+    doc.projectManager = ToCp1252(manager->text());
+    doc.notes
+        = ToCp1252(notes->toPlainText().replace(QStringLiteral("\n"), QStringLiteral("\r\n")));
     doc.MarkChanged();
     QDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "gui/project_windows.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFileDialog>
@@ -28,7 +29,7 @@ const QString kProjectFilter = QStringLiteral("Vorel Ridizav Project (*.[eE][tT]
 
 QString Caption()
 {
-    return QStringLiteral("Vorel Ridizav");
+    return QCoreApplication::applicationName();
 }
 
 bool SamePath(const QString& a, const QString& b)

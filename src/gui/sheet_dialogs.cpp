@@ -14,18 +14,9 @@
 #include "document/dir.h"
 #include "document/document.h"
 #include "gui/dialog_buttons.h"
-#include "gui/qt_canvas.h"
 #include "model/pen_table.h"
-#include "model/text_encoding.h"
-
-namespace {
-
-QString FromModel(const std::string& text)
-{
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
-} // namespace
+#include "qt/qt_canvas.h"
+#include "qt/qt_text.h"
 
 CSheetPreview::CSheetPreview(QWidget* parent)
     : QWidget(parent)
@@ -66,7 +57,7 @@ CSjablonenDlg::CSjablonenDlg(const std::string& templatesFolder, QWidget* parent
 
     CDir::ListFiles(folder + "/*.ETT", groupFiles, CDir::kKeepExtensions);
     for (const std::string& file : groupFiles)
-        groups->addItem(QString::fromStdString(CDir::TitleOf(file)));
+        groups->addItem(FromUtf8(CDir::TitleOf(file)));
 
     connect(groups, &QListWidget::currentRowChanged, this, &CSjablonenDlg::LoadGroup);
     connect(templates, &QListWidget::currentRowChanged, this, &CSjablonenDlg::ShowTemplate);
@@ -105,7 +96,7 @@ void CSjablonenDlg::LoadGroup(int row)
         return;
     project = std::move(doc);
     for (const auto& sheet : project->sheets)
-        templates->addItem(FromModel(sheet->sheetName));
+        templates->addItem(FromCp1252(sheet->sheetName));
     if (templates->count() > 0)
         templates->setCurrentRow(0);
 }
@@ -133,7 +124,7 @@ CSheetManagerDlg::CSheetManagerDlg(const CDovereduDoc& doc, QWidget* parent)
     setWindowTitle(QStringLiteral("Blad indeling"));
     list = new QListWidget;
     for (size_t i = 0; i < doc.sheets.size(); ++i) {
-        list->addItem(FromModel(doc.sheets[i]->sheetName));
+        list->addItem(FromCp1252(doc.sheets[i]->sheetName));
         order.push_back(static_cast<int>(i));
     }
     if (list->count() > 0)
@@ -185,7 +176,7 @@ std::vector<std::string> CSheetManagerDlg::Names() const
 {
     std::vector<std::string> names;
     for (int i = 0; i < list->count(); ++i)
-        names.push_back(Utf8ToCp1252(list->item(i)->text().toStdString()));
+        names.push_back(ToCp1252(list->item(i)->text()));
     return names;
 }
 
@@ -193,7 +184,7 @@ CEditSheetNameDlg::CEditSheetNameDlg(const std::string& name, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Bladnaam aanpassen"));
-    field = new QLineEdit(FromModel(name));
+    field = new QLineEdit(FromCp1252(name));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Nieuwe naam")));
     layout->addWidget(field);
@@ -202,7 +193,7 @@ CEditSheetNameDlg::CEditSheetNameDlg(const std::string& name, QWidget* parent)
 
 std::string CEditSheetNameDlg::Name() const
 {
-    return Utf8ToCp1252(field->text().toStdString());
+    return ToCp1252(field->text());
 }
 
 CSelectSheetDlg::CSelectSheetDlg(int n, QWidget* parent)

@@ -1,6 +1,7 @@
 #include "gui/startup_windows.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,7 +18,7 @@
 
 void LoadRecentFiles(CRecentFileList& list)
 {
-    QSettings store(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
+    QSettings store;
     std::vector<std::string> paths;
     for (int i = 1; i <= CRecentFileList::kSize; ++i)
         paths.push_back(
@@ -27,7 +28,7 @@ void LoadRecentFiles(CRecentFileList& list)
 
 void SaveRecentFiles(const CRecentFileList& list)
 {
-    QSettings store(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
+    QSettings store;
     store.remove(QStringLiteral("Recent File List"));
     const auto& entries = list.Entries();
     for (size_t i = 0; i < entries.size(); ++i)
@@ -69,7 +70,7 @@ void CSplashWnd::paintEvent(QPaintEvent*)
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::black);
-    p.drawText(QRect(0, 40, width(), 60), Qt::AlignCenter, QStringLiteral("Vorel Ridizav"));
+    p.drawText(QRect(0, 40, width(), 60), Qt::AlignCenter, QCoreApplication::applicationName());
     QFont sub = font();
     sub.setPixelSize(16);
     p.setFont(sub);
@@ -88,7 +89,7 @@ CTipDlg::CTipDlg(QWidget* parent)
                 tips << line.trimmed();
         }
     }
-    QSettings store(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
+    QSettings store;
     current = store.value(QStringLiteral("Tips/Next"), 0).toInt();
 
     tipText = new QLabel;
@@ -105,7 +106,7 @@ CTipDlg::CTipDlg(QWidget* parent)
     });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(this, &QDialog::finished, this, [this] {
-        QSettings s(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
+        QSettings s;
         s.setValue(QStringLiteral("Tips/ShowAtStartup"), showAtStartup->isChecked());
         s.setValue(QStringLiteral("Tips/Next"), current + 1);
     });
@@ -123,7 +124,7 @@ CTipDlg::CTipDlg(QWidget* parent)
 
 bool CTipDlg::ShowAtStartup()
 {
-    QSettings store(QStringLiteral("Vorel Ridizav"), QStringLiteral("Vorel Ridizav"));
+    QSettings store;
     return store.value(QStringLiteral("Tips/ShowAtStartup"), true).toBool();
 }
 
@@ -140,7 +141,7 @@ void CTipDlg::ShowTip()
 void ShowAboutBox(QWidget* parent)
 {
     QMessageBox::about(parent, QStringLiteral("Info"),
-        QStringLiteral("Vorel Ridizav %1\n\nTekenprogramma voor elektrotechnische schema's "
+        QStringLiteral("%1 %2\n\nTekenprogramma voor elektrotechnische schema's "
                        "en installatietekeningen.")
-            .arg(QStringLiteral(RIDIZAV_VERSION)));
+            .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
 }

@@ -9,9 +9,10 @@
 #include "app/command_router.h"
 #include "app/command_table.h"
 #include "app/settings.h"
-#include "document/old_import.h"
 #include "gui/import_bnk_lmc_dlg.h"
 #include "gui/main_frame.h"
+#include "qt/qt_text.h"
+#include "symbols/old_import.h"
 #include "symbols/symbol_file.h"
 
 namespace {
@@ -32,11 +33,6 @@ private:
     CCommandHandlers handlers;
 };
 
-QString PathText(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
 } // namespace
 
 void RegisterSymbolCommands(CMainFrame& frame)
@@ -47,7 +43,7 @@ void RegisterSymbolCommands(CMainFrame& frame)
 bool RunSaveAsSymbolCommand(
     CSheet& sheet, const CSettings& settings, CUiServices& ui, QWidget* parent)
 {
-    QFileDialog save(parent, QString(), PathText(settings.symbolsFolder));
+    QFileDialog save(parent, QString(), FromUtf8(settings.symbolsFolder));
     save.setAcceptMode(QFileDialog::AcceptSave);
     save.setFileMode(QFileDialog::AnyFile);
     save.setDefaultSuffix(QStringLiteral("SYM"));
@@ -62,7 +58,7 @@ bool RunSaveAsSymbolCommand(
 
 int RunImportOldProjectCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
 {
-    QFileDialog open(parent, QString(), PathText(settings.projectsFolder));
+    QFileDialog open(parent, QString(), FromUtf8(settings.projectsFolder));
     open.setAcceptMode(QFileDialog::AcceptOpen);
     open.setFileMode(QFileDialog::ExistingFiles);
     open.setDefaultSuffix(QStringLiteral("sch"));

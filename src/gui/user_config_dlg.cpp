@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -27,7 +28,7 @@
 #include "gui/dialog_buttons.h"
 #include "gui/grid_fields.h"
 #include "model/number_text.h"
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -35,16 +36,6 @@ const QString kDialogTitle = QStringLiteral("Configuratie");
 const QString kMsgNumber = QStringLiteral("Geef een getal op.");
 const QString kMsgScaleRange = QStringLiteral("Geef een getal tussen 0.01 en 100 op.");
 constexpr int kProjectsFolderLength = 127;
-
-QString ToQ(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
-
-std::string FromQ(const QString& text)
-{
-    return text.toStdString();
-}
 
 QCheckBox* Check(const QString& caption, const char* name, bool on)
 {
@@ -79,7 +70,7 @@ using Refusal = std::optional<CRefusal>;
 
 QString FontEntry(int index, const CLogFont& font)
 {
-    return QStringLiteral("%1. %2").arg(index + 1).arg(ToQ(Cp1252ToUtf8(font.Face())));
+    return QStringLiteral("%1. %2").arg(index + 1).arg(FromCp1252(font.Face()));
 }
 
 } // namespace
@@ -129,7 +120,7 @@ public:
         fit = Check(QStringLiteral("Automatisch passend op papier"), "fitToPaper", s.fitToPaper);
         rotate = Check(
             QStringLiteral("Automatisch kantelen (indien nodig)"), "autoRotate", s.autoRotate);
-        scale = Edit(QStringLiteral("printerScale"), ToQ(ScaleText(s.printerScale)));
+        scale = Edit(QStringLiteral("printerScale"), FromUtf8(ScaleText(s.printerScale)));
         blackAndWhite = Check(QStringLiteral("Zwart/wit"), "blackAndWhite", s.blackAndWhite);
         layout->addWidget(fit);
         layout->addWidget(rotate);
@@ -146,7 +137,7 @@ public:
 
     Refusal Store(CSettings& s) override
     {
-        const std::optional<double> value = ParseDecimal(FromQ(scale->text()));
+        const std::optional<double> value = ParseDecimal(scale->text().toStdString());
         if (!value || *value < kMinPrinterScale || *value > kMaxPrinterScale)
             return CRefusal {scale, kMsgScaleRange};
         s.printerScale = *value;
@@ -194,7 +185,7 @@ public:
             QLineEdit* edit = Edit(QLatin1String(row.name), QString());
             row.edit = edit;
             edit->setMinimumWidth(320);
-            SetFolder(edit, ToQ(row.value));
+            SetFolder(edit, FromUtf8(row.value));
             auto* browse = new QPushButton(QStringLiteral("Blader..."));
             browse->setObjectName(QLatin1String(row.name) + QStringLiteral("Browse"));
             auto* standard = new QPushButton(QStringLiteral("Standaard"));
@@ -205,7 +196,7 @@ public:
                 if (!folder.isEmpty())
                     SetFolder(edit, folder);
             });
-            const QString standardValue = ToQ(row.standard);
+            const QString standardValue = FromUtf8(row.standard);
             QObject::connect(standard, &QPushButton::clicked, this,
                 [this, edit, standardValue] { SetFolder(edit, standardValue); });
             grid->addWidget(new QLabel(row.label), r, 0);
@@ -235,11 +226,11 @@ public:
 
     Refusal Store(CSettings& s) override
     {
-        s.projectsFolder = FromQ(projects->text());
-        s.templatesFolder = FromQ(templates->text());
-        s.symbolsFolder = FromQ(symbols->text());
-        s.picturesFolder = FromQ(pictures->text());
-        s.backupFolder = FromQ(backup->text());
+        s.projectsFolder = projects->text().toStdString();
+        s.templatesFolder = templates->text().toStdString();
+        s.symbolsFolder = symbols->text().toStdString();
+        s.picturesFolder = pictures->text().toStdString();
+        s.backupFolder = backup->text().toStdString();
         s.autoReserve = autoReserve->isChecked();
         s.maxReserveCopies = copies->value();
         s.reserveInterval = interval->value();
@@ -275,10 +266,10 @@ public:
     {
         auto* layout = new QVBoxLayout(this);
         auto* row = new QHBoxLayout;
-        strokeFont = Edit(QStringLiteral("strokeFontFile"), ToQ(s.strokeFontFile));
+        strokeFont = Edit(QStringLiteral("strokeFontFile"), FromUtf8(s.strokeFontFile));
         auto* standard = new QPushButton(QStringLiteral("Standaard"));
         standard->setObjectName(QStringLiteral("strokeFontFileDefault"));
-        const QString standardValue = ToQ(s.defaults.strokeFont);
+        const QString standardValue = FromUtf8(s.defaults.strokeFont);
         QObject::connect(standard, &QPushButton::clicked, this,
             [this, standardValue] { strokeFont->setText(standardValue); });
         row->addWidget(new QLabel(QStringLiteral("Vorel lettertype")));
@@ -302,7 +293,7 @@ public:
 
     Refusal Store(CSettings& s) override
     {
-        s.strokeFontFile = FromQ(strokeFont->text());
+        s.strokeFontFile = strokeFont->text().toStdString();
         s.fonts = fonts;
         return std::nullopt;
     }
@@ -424,14 +415,14 @@ void LoadConfiguration(CSettings& settings, QWidget* parent)
 {
     if (ReadConfigFile(ConfigFilePath(), settings) == ConfigStatus::Unreadable)
         QMessageBox::warning(
-            parent, QStringLiteral("Vorel Ridizav"), QString::fromUtf8(kMsgConfigLoad));
+            parent, QCoreApplication::applicationName(), QString::fromUtf8(kMsgConfigLoad));
 }
 
 bool SaveConfiguration(const CSettings& settings, QWidget* parent)
 {
     if (WriteConfigFile(ConfigFilePath(), settings)) {
         QMessageBox::warning(
-            parent, QStringLiteral("Vorel Ridizav"), QString::fromUtf8(kMsgConfigSave));
+            parent, QCoreApplication::applicationName(), QString::fromUtf8(kMsgConfigSave));
         return false;
     }
     return true;
@@ -439,7 +430,7 @@ bool SaveConfiguration(const CSettings& settings, QWidget* parent)
 
 QFont QFontFromLogFont(const CLogFont& font)
 {
-    QFont q(ToQ(Cp1252ToUtf8(font.Face())));
+    QFont q(FromCp1252(font.Face()));
     // A negative height is the character height, a positive one the cell
     // height; pixels either way.
     const int64_t h = std::llabs(int64_t {font.height});
@@ -455,7 +446,7 @@ QFont QFontFromLogFont(const CLogFont& font)
 
 void StoreChosenFont(const QFont& chosen, CLogFont& font)
 {
-    font.SetFace(Utf8ToCp1252(FromQ(chosen.family())));
+    font.SetFace(ToCp1252(chosen.family()));
     // The chooser answers in points; the configuration keeps the character
     // height in screen pixels (96 per inch), negative as its font API does.
     // A size left as it was keeps its sign.

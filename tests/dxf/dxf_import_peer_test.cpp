@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dxf/dxf_import.h"
+#include "support/shipped_data.h"
 #include "support/temp_folder.h"
 #include "symbols/symbol_file.h"
 
@@ -67,7 +68,7 @@ CETREC R(int x, int y, int style)
 TEST(DXFImportPeer, EzdxfDrawingsImport)
 {
     CDovereduFont font;
-    font.Load((fs::path(std::getenv("RIDIZAV_DATA")) / CDovereduFont::kFileName).string());
+    font.Load((ShippedDataFolder() / CDovereduFont::kFileName).string());
     for (const std::string version : {"R12", "R2000"}) {
         CTempFolder temp;
         const fs::path dxf = temp.path / "peer.dxf";

@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "dxf/dxf_export.h"
 #include "model/sheet.h"
+#include "support/shipped_data.h"
 #include "support/temp_folder.h"
 #include "symbols/symbol_file.h"
 
@@ -60,9 +61,7 @@ std::string Text(const std::string& text, const std::string& extra = G(8, "0"))
 CDovereduFont ShippedFont()
 {
     CDovereduFont font;
-    const char* data = std::getenv("RIDIZAV_DATA");
-    if (data != nullptr)
-        font.Load((fs::path(data) / CDovereduFont::kFileName).string());
+    font.Load((ShippedDataFolder() / CDovereduFont::kFileName).string());
     return font;
 }
 

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "gui/qt_canvas.h"
 #include "gui_test_main.h"
 #include "model/sheet.h"
+#include "qt/qt_canvas.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "gui/print_job_dlg.h"
 
-#include "gui/print_output.h"
+#include "qt/print_output.h"
 
 #include <QImage>
 #include <QLabel>

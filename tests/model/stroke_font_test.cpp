@@ -9,6 +9,7 @@
 #include <map>
 #include <vector>
 
+#include "support/shipped_data.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -268,9 +269,7 @@ TEST(StrokeFont, ATextBeyondTheCoordinateRangeIsRefused)
 
 TEST(StrokeFont, TheShippedFont)
 {
-    const char* data = std::getenv("RIDIZAV_DATA");
-    ASSERT_NE(data, nullptr) << "RIDIZAV_DATA names the repository's data folder";
-    const auto path = std::filesystem::path(data) / CDovereduFont::kFileName;
+    const auto path = ShippedDataFolder() / CDovereduFont::kFileName;
     ASSERT_LE(std::filesystem::file_size(path), static_cast<uintmax_t>(CDovereduFont::kFileBytes));
     CDovereduFont font;
     ASSERT_TRUE(font.Load(path.string()));

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "document/document.h"
-#include "gui/qt_text_metrics.h"
 #include "model/platform_services.h"
+#include "qt/qt_text_metrics.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "gui/qt_canvas.h"
+#include "qt/qt_canvas.h"
 
 #include <QImage>
 #include <QPainter>
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "gui/qt_image_codec.h"
 #include "model/pen_table.h"
 #include "model/sheet.h"
+#include "qt/qt_image_codec.h"
 
 namespace {
 

@@ -8,21 +8,18 @@
 #include "app/print_plan.h"
 
 class CDovereduDoc;
+class CSheet;
 class QPaintDevice;
-class QPrinter;
+class QPainter;
 
 // The page facts of a printer or PDF page: its paintable area and resolution.
 CPrintPage PageOf(const QPaintDevice& device);
 
-// Whether the machine has a printer to print on.
-bool SystemHasPrinter();
+QPageLayout::Orientation QtOrientation(PageOrientation o);
 
-// Prints every job on the printer as a job of its own, named after its
-// sheet, with the paper turned as the job says (the printer's own
-// orientation is back afterwards). When the printer writes a file, each of
-// several jobs writes its own (JobOutputFile). The first failure's message.
-std::optional<QString> PrintJobs(QPrinter& printer, CDovereduDoc& doc,
-    const std::vector<CPrintJob>& jobs, const CPrintOptions& options);
+// Draws the sheet as one printed page of `device`, in the print's colours.
+void DrawPrintPage(
+    QPainter& painter, const QPaintDevice& device, CSheet& sheet, const CPrintOptions& options);
 
 // Writes the jobs into one PDF file, a page each, on the paper of `layout`
 // (turned as each job says), at `dotsPerInch`. The file is replaced only

@@ -1,4 +1,4 @@
-#include "gui/qt_text_metrics.h"
+#include "qt/qt_text_metrics.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -10,7 +10,7 @@
 #include <mutex>
 #include <tuple>
 
-#include "model/text_encoding.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr int kMaxPixelSize = 16384;
 
 QString FamilyFor(const std::string& face)
 {
-    const QString name = QString::fromUtf8(Cp1252ToUtf8(face)).trimmed();
+    const QString name = FromCp1252(face).trimmed();
     static const std::pair<const char*, const char*> substitutes[] = {
         {"Arial", "Liberation Sans"},
         {"Arial Narrow", "Liberation Sans Narrow"},
@@ -102,7 +102,7 @@ CSize CQtTextMetrics::TextExtent(const CFontDesc& desc, std::string_view text) c
 {
     const QFont font = MakeQFont(desc);
     const QFontMetrics fm(font);
-    const int width = fm.horizontalAdvance(QString::fromUtf8(Cp1252ToUtf8(text)));
+    const int width = fm.horizontalAdvance(FromCp1252(text));
     int cell = fm.ascent() + fm.descent();
     if (desc.height > 0)
         cell = desc.height;

@@ -1,4 +1,4 @@
-#include "document/old_import.h"
+#include "symbols/old_import.h"
 
 #include <filesystem>
 #include <fstream>

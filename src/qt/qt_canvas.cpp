@@ -1,4 +1,4 @@
-#include "gui/qt_canvas.h"
+#include "qt/qt_canvas.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -7,9 +7,9 @@
 #include <QString>
 #include <vector>
 
-#include "gui/qt_image_codec.h"
-#include "gui/qt_text_metrics.h"
-#include "model/text_encoding.h"
+#include "qt/qt_image_codec.h"
+#include "qt/qt_text.h"
+#include "qt/qt_text_metrics.h"
 
 namespace {
 
@@ -188,7 +188,7 @@ void CQtCanvas::TextOut(int x, int y, const CFontDesc& font, std::string_view te
     painter.setFont(f);
     painter.setPen(textColour);
     penInUse = false;
-    const QString s = QString::fromUtf8(Cp1252ToUtf8(text));
+    const QString s = FromCp1252(text);
     const int ascent = QFontMetrics(f).ascent();
     if (font.escapement == 0) {
         painter.drawText(x, y + ascent, s);

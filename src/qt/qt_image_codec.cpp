@@ -1,4 +1,4 @@
-#include "gui/qt_image_codec.h"
+#include "qt/qt_image_codec.h"
 
 #include <QBuffer>
 #include <QByteArray>

@@ -1,18 +1,17 @@
-#include "gui/print_output.h"
+#include "qt/print_output.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <filesystem>
 #include <string>
 
 #include "document/document.h"
-#include "gui/qt_canvas.h"
 #include "model/file_io.h"
 #include "model/model_defaults.h"
 #include "model/sheet.h"
+#include "qt/qt_canvas.h"
 
 namespace {
 
@@ -33,12 +32,14 @@ private:
     bool old;
 };
 
+} // namespace
+
 QPageLayout::Orientation QtOrientation(PageOrientation o)
 {
     return o == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-void DrawPage(
+void DrawPrintPage(
     QPainter& painter, const QPaintDevice& device, CSheet& sheet, const CPrintOptions& options)
 {
     CQtCanvas canvas(painter);
@@ -46,48 +47,9 @@ void DrawPage(
     PrintSheet(sheet, canvas, PageOf(device), options.scale, options.fitToPaper);
 }
 
-QString PathText(const std::filesystem::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-} // namespace
-
 CPrintPage PageOf(const QPaintDevice& device)
 {
     return {{device.width(), device.height()}, device.logicalDpiX()};
-}
-
-bool SystemHasPrinter()
-{
-    return !QPrinterInfo::availablePrinterNames().isEmpty();
-}
-
-std::optional<QString> PrintJobs(QPrinter& printer, CDovereduDoc& doc,
-    const std::vector<CPrintJob>& jobs, const CPrintOptions& options)
-{
-    const QPageLayout::Orientation orientation = printer.pageLayout().orientation();
-    const QString file = printer.outputFileName();
-    std::optional<QString> failure;
-    for (const CPrintJob& job : jobs) {
-        if (job.orientation)
-            printer.setPageOrientation(QtOrientation(*job.orientation));
-        if (!file.isEmpty())
-            printer.setOutputFileName(
-                PathText(JobOutputFile(file.toStdString(), job, jobs.size())));
-        printer.setDocName(QString::fromStdString(job.name));
-        QPainter painter;
-        if (!painter.begin(&printer)) {
-            failure = QStringLiteral("Het blad \"%1\" kon niet worden afgedrukt.")
-                          .arg(QString::fromStdString(job.name));
-            break;
-        }
-        DrawPage(painter, printer, *doc.sheets.at(static_cast<size_t>(job.sheet)), options);
-        painter.end();
-    }
-    printer.setPageOrientation(orientation);
-    printer.setOutputFileName(file);
-    return failure;
 }
 
 std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
@@ -101,7 +63,7 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
     {
         QPdfWriter writer(&buffer);
         writer.setResolution(dotsPerInch);
-        writer.setCreator(QStringLiteral("Vorel Ridizav"));
+        writer.setCreator(QCoreApplication::applicationName());
         writer.setTitle(QString::fromStdString(jobs.front().name));
         QPageLayout first = layout;
         if (jobs.front().orientation)
@@ -118,7 +80,7 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
                     writer.setPageOrientation(QtOrientation(*job.orientation));
                 writer.newPage();
             }
-            DrawPage(painter, writer, *doc.sheets.at(static_cast<size_t>(job.sheet)), options);
+            DrawPrintPage(painter, writer, *doc.sheets.at(static_cast<size_t>(job.sheet)), options);
         }
         painter.end();
     }

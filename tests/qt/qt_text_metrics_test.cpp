@@ -1,4 +1,4 @@
-#include "gui/qt_text_metrics.h"
+#include "qt/qt_text_metrics.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
