@@ -11,6 +11,7 @@
 #include "cli/cli_commands.h"
 #include "document/document.h"
 #include "dxf/dxf_sheet_choice.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {
@@ -24,7 +25,7 @@ int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser)
     if (args.size() != 2)
         return CliUsage(kUsage);
     CDovereduDoc doc;
-    if (auto error = doc.Open(args[0].toStdString()))
+    if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
 
     std::vector<std::string> names;
@@ -41,7 +42,7 @@ int CmdExportDXF(const QStringList& args, const QCommandLineParser& parser)
     if (chosen.empty())
         chosen = names;
 
-    const std::filesystem::path folder(args[1].toStdString());
+    const std::filesystem::path folder(FileNameBytes(args[1]));
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {

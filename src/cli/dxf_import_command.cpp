@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "dxf/dxf_import.h"
 #include "model/stroke_font.h"
+#include "qt/file_args.h"
 
 namespace fs = std::filesystem;
 
@@ -15,10 +16,10 @@ int CmdImportDXF(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.size() != 2)
         return CliUsage("import-dxf PROJECT.ETT FILE.DXF [-o OUT.ETT] [--symbols FOLDER]");
-    const std::string project = args[0].toStdString();
-    const std::string out = parser.isSet("o") ? parser.value("o").toStdString() : project;
+    const std::string project = FileNameBytes(args[0]);
+    const std::string out = parser.isSet("o") ? FileNameBytes(parser.value("o")) : project;
     const fs::path symbols = parser.isSet("symbols")
-        ? fs::path(parser.value("symbols").toStdString())
+        ? fs::path(FileNameBytes(parser.value("symbols")))
         : fs::path(CliSettings().symbolsFolder);
 
     CDovereduDoc doc;
@@ -29,7 +30,7 @@ int CmdImportDXF(const QStringList& args, const QCommandLineParser& parser)
             return CliFail(QString::fromStdString(*error));
     }
     const CDovereduFont font;
-    const CDXFImportResult result = ImportDXF(doc, fs::path(args[1].toStdString()), symbols, font);
+    const CDXFImportResult result = ImportDXF(doc, fs::path(FileNameBytes(args[1])), symbols, font);
     if (!result.imported)
         return CliFail(QString::fromStdString(result.message));
     if (auto error = doc.Save(out))

@@ -15,9 +15,9 @@
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
 #include "cli/cli_commands.h"
-#include "cli/file_args.h"
 #include "model/file_io.h"
 #include "model/model_defaults.h"
+#include "qt/file_args.h"
 
 namespace {
 

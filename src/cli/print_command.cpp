@@ -13,9 +13,9 @@
 #include "app/print_plan.h"
 #include "app/settings.h"
 #include "cli/cli_commands.h"
-#include "cli/file_args.h"
 #include "document/document.h"
 #include "model/number_text.h"
+#include "qt/file_args.h"
 #include "qt/print_output.h"
 #include "qt/qt_text.h"
 

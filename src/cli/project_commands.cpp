@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "cli/cli_commands.h"
-#include "cli/file_args.h"
 #include "document/document.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <QSvgGenerator>
 
 #include "cli/cli_commands.h"
-#include "cli/file_args.h"
 #include "document/document.h"
 #include "model/file_io.h"
 #include "model/pen_table.h"
+#include "qt/file_args.h"
 #include "qt/qt_canvas.h"
 #include "qt/qt_text.h"
 

@@ -7,9 +7,9 @@
 
 #include "app/settings.h"
 #include "cli/cli_commands.h"
-#include "cli/file_args.h"
 #include "document/document.h"
 #include "model/file_io.h"
+#include "qt/file_args.h"
 #include "symbols/dos_library.h"
 #include "symbols/old_import.h"
 

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "model/model_defaults.h"
 #include "platform/ui_services.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {
@@ -57,7 +58,7 @@ int CmdText(const QStringList& args, const QCommandLineParser& parser)
 {
     if (args.size() != 2)
         return CliUsage(kUsage);
-    const std::string path = args[0].toStdString();
+    const std::string path = FileNameBytes(args[0]);
     const std::string text = ToCp1252(args[1]);
 
     int size = ModelDefaults().strokeFontSize;

@@ -20,6 +20,7 @@
 #include "gui/symbol_commands.h"
 #include "model/file_io.h"
 #include "model/platform_services.h"
+#include "qt/file_args.h"
 #include "qt/qt_image_codec.h"
 #include "qt/qt_text_metrics.h"
 
@@ -51,7 +52,8 @@ int Run(int argc, char* argv[])
         QStringLiteral("Print the milliseconds until the project is first drawn, then quit.")});
     parser.addPositionalArgument(
         QStringLiteral("file"), QStringLiteral("A project to open."), QStringLiteral("[FILE.ETT]"));
-    parser.process(app);
+    // File names keep their bytes, also those that are no UTF-8.
+    parser.process(DecodeArguments(argc, argv));
     const bool timing = parser.isSet(QStringLiteral("startup-time"));
     QStringList files;
     for (const QString& f : parser.positionalArguments())
@@ -88,7 +90,7 @@ int Run(int argc, char* argv[])
 
     std::vector<std::string> named;
     for (const QString& f : files)
-        named.push_back(f.toStdString());
+        named.push_back(FileNameBytes(f));
     const CStartupPlan plan
         = PlanStartup(named, frame.Settings().loadLastProject, projects.RecentFiles());
 

@@ -19,7 +19,7 @@
 #include "gui/main_frame.h"
 #include "gui/project_info_dlg.h"
 #include "gui/startup_windows.h"
-#include "model/text_encoding.h"
+#include "qt/file_args.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -253,10 +253,10 @@ bool CProjectWindows::OpenFile(const QString& path)
         }
     }
     auto doc = std::make_unique<CDovereduDoc>();
-    if (auto error = doc->Open(QFileInfo(path).absoluteFilePath().toStdString())) {
+    if (auto error = doc->Open(FileNameBytes(QFileInfo(path).absoluteFilePath()))) {
         QMessageBox::warning(&frame, Caption(), QString::fromStdString(*error));
-        recent.Remove(path.toStdString());
-        recent.Remove(QFileInfo(path).absoluteFilePath().toStdString());
+        recent.Remove(FileNameBytes(path));
+        recent.Remove(FileNameBytes(QFileInfo(path).absoluteFilePath()));
         ShowRecentFiles();
         return false;
     }
@@ -284,7 +284,7 @@ QString CProjectWindows::AskSavePath(const QString& suggestion)
 bool CProjectWindows::SaveTo(CChildFrame& window, const QString& path)
 {
     CDovereduDoc& doc = window.Document();
-    if (auto error = doc.Save(QFileInfo(path).absoluteFilePath().toStdString())) {
+    if (auto error = doc.Save(FileNameBytes(QFileInfo(path).absoluteFilePath()))) {
         QMessageBox::warning(&frame, Caption(), QString::fromStdString(*error));
         return false;
     }

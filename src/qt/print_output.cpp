@@ -11,6 +11,7 @@
 #include "model/file_io.h"
 #include "model/model_defaults.h"
 #include "model/sheet.h"
+#include "qt/file_args.h"
 #include "qt/qt_canvas.h"
 
 namespace {
@@ -86,7 +87,7 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
     }
     const QByteArray& data = buffer.data();
     const std::vector<uint8_t> bytes(data.begin(), data.end());
-    if (auto error = WriteFileAtomically(std::filesystem::path(path.toStdString()), bytes))
+    if (auto error = WriteFileAtomically(std::filesystem::path(FileNameBytes(path)), bytes))
         return QString::fromStdString(*error);
     return std::nullopt;
 }

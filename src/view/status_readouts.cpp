@@ -9,7 +9,7 @@
 
 namespace {
 
-// Degrees per radian as the readout has always reckoned it.
+// Pi to nine decimals, as the angle readout has always reckoned it.
 constexpr double kPi = 3.141592654;
 constexpr double kMillimetresPerUnit = 0.001;
 constexpr int kReadoutWidth = 6;

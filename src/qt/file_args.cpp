@@ -1,4 +1,4 @@
-#include "cli/file_args.h"
+#include "qt/file_args.h"
 
 #include <cstdint>
 #include <cstring>
