@@ -89,6 +89,15 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
         if (CChildFrame* w = Active())
             w->View().Redraw();
     });
+    // The configuration may name another stroke-font file: every open sheet
+    // takes it (read once for all of them), and the views show it.
+    connect(&frame, &CMainFrame::ConfigurationChanged, this, [this] {
+        for (CChildFrame* w : Windows()) {
+            for (const auto& sheet : w->Document().sheets)
+                sheet->ReloadFont();
+            w->View().Redraw();
+        }
+    });
     frame.canClose = [this] { return CloseAll(); };
 }
 
