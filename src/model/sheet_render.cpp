@@ -234,8 +234,8 @@ public:
         double d = 0; // from a
         while (left < length - d) {
             d += left;
-            const CPoint p {Trunc32(a.x + std::trunc(c * d / scale)),
-                Trunc32(a.y + std::trunc(s * d / scale))};
+            const CPoint p {
+                Trunc32(a.x + std::trunc(c * d / scale)), Trunc32(a.y + std::trunc(s * d / scale))};
             if (dash) {
                 out.LineTo(p);
                 out.Flush();

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <cmath>
 #include <functional>
-#include <vector>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "gui/qt_image_codec.h"
 #include "model/pen_table.h"

@@ -331,10 +331,10 @@ TEST(SheetRender, EachRunOfAFigureIsOnePolyline)
     s->records[s->recordCount - 1].SetPen(5);
     EXPECT_EQ(DrawSheetCalls(*s),
         (Calls {"pen 2 0xc8fafa solid", "brush solid 0xc8fafa", "pen 2 0x000000 solid",
-            "polyline 0,0 1,0 2,0 2,1",
-            "polyline 50,50", "polyline 10,200 -10,200", "polyline -10,300 10,300",
-            "polyline 0,400 100,400", "polyline 100,400 200,400", "polyline 0,450 10,450 20,450",
-            "pen 8 0x000000 solid", "polyline 20,450 30,455", "background transparent"}));
+            "polyline 0,0 1,0 2,0 2,1", "polyline 50,50", "polyline 10,200 -10,200",
+            "polyline -10,300 10,300", "polyline 0,400 100,400", "polyline 100,400 200,400",
+            "polyline 0,450 10,450 20,450", "pen 8 0x000000 solid", "polyline 20,450 30,455",
+            "background transparent"}));
 }
 
 TEST(SheetRender, DashPatternRunsOnAlongTheRun)
@@ -359,8 +359,8 @@ TEST(SheetRender, DashPatternRunsOnAlongTheRun)
     for (int i = 0; i <= 20; ++i)
         straight->Append(CETREC::Make(i * 500, 0, 10, i == 0 ? 0 : 3));
     for (int x = 0; x < 100; x += 20)
-        expected += (x == 0 ? "" : " ") + std::to_string(x) + ",0-" + std::to_string(x + 5)
-            + ",0-" + std::to_string(x + 10) + ",0";
+        expected += (x == 0 ? "" : " ") + std::to_string(x) + ",0-" + std::to_string(x + 5) + ",0-"
+            + std::to_string(x + 10) + ",0";
     EXPECT_EQ(dashes(*straight), expected);
 
     // Out of view the pattern moves on without drawing: left of the view
@@ -436,7 +436,8 @@ TEST(SheetRender, SelectedRecordsAreLeftToTheSelectionDrawing)
         s->DrawSelection(dc, pens, m.mode);
         Calls expected = m.calls;
         // The segments into and out of it are one line.
-        for (const char* c : {"polyline 10,0 20,0 30,0", "background transparent", "textcolour 0x0000ff", "text 0 0 Arial/200/400/0/0 Sel",
+        for (const char* c : {"polyline 10,0 20,0 30,0", "background transparent",
+                 "textcolour 0x0000ff", "text 0 0 Arial/200/400/0/0 Sel",
                  "image 100x100 -> 0 0 20 10 "
                  "from 0 0 0 0",
                  "pen 1 0x0000ff solid", "move -1 0", "line 20 0", "line 20 10", "line -1 10",
@@ -664,8 +665,7 @@ TEST(SheetRender, MetafileOfTheSelectionWindow)
     s->DrawMetafile(dc);
     // In units of 10 micrometres from the window's corner; selected records
     // like the rest; no grid, no pictures.
-    EXPECT_EQ(
-        Drawn(dc.calls), (Calls {"rectangle -100 -100 900 900", "polyline 0,100 2000,100"}));
+    EXPECT_EQ(Drawn(dc.calls), (Calls {"rectangle -100 -100 900 900", "polyline 0,100 2000,100"}));
     EXPECT_EQ(dc.calls[0], "pen 20 0xc8fafa solid");
     EXPECT_EQ(s->zoom, 512);
     EXPECT_EQ(s->origin, (CPoint {5000, 5000}));
