@@ -148,10 +148,10 @@ public:
         points.push_back(p);
     }
 
-    // A segment from the last point; MoveTo comes first.
+    // A segment from the last point; without one, p only starts a line.
     void LineTo(CPoint p)
     {
-        if (!Visible(points.back(), p)) {
+        if (points.empty() || !Visible(points.back(), p)) {
             MoveTo(p);
             return;
         }
