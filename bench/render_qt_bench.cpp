@@ -25,8 +25,8 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
 // Polylines of ten segments of up to 20 mm on an A3 sheet, fitted to the
-// view. Layers 8 to 15 use pen 1 (solid), so that every segment is one
-// drawLine; layers 1 to 7 use every pen.
+// view. Layers 8 to 15 use pen 1 (solid), so that every figure is one
+// solid run; layers 1 to 7 use every pen.
 CSheet& BenchSheet()
 {
     static CSheet& sheet = []() -> CSheet& {

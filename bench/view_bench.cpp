@@ -38,6 +38,7 @@ public:
     void SetTransparentBackground(bool) override { }
     void MoveTo(int x, int) override { sink += x; }
     void LineTo(int x, int) override { sink += x; }
+    void Polyline(std::span<const CPoint> points) override { sink += int(points.size()); }
     void Polygon(std::span<const CPoint> points) override { sink += int(points.size()); }
     void Ellipse(int, int, int, int) override { }
     void Rectangle(int, int, int, int) override { }

@@ -98,6 +98,15 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
     };
     connect(&frame, &CMainFrame::SheetPicked, this, picked);
     connect(&frame, &CMainFrame::LayerPicked, this, picked);
+    // The configuration may name another stroke-font file: every open sheet
+    // takes it (read once for all of them), and the views show it.
+    connect(&frame, &CMainFrame::ConfigurationChanged, this, [this] {
+        for (CChildFrame* w : Windows()) {
+            for (const auto& sheet : w->Document().sheets)
+                sheet->ReloadFont();
+            w->View().Redraw();
+        }
+    });
     frame.canClose = [this] { return CloseAll(); };
 }
 

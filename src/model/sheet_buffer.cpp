@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/figures.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
 #include "platform/ui_services.h"

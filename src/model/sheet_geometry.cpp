@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/four_records.h"
 #include "model/sheet.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -123,13 +124,222 @@ bool OutOfView(CPoint a, CPoint b, int right, int bottom)
         || (a.y > bottom && b.y > bottom);
 }
 
-void Segment(CCanvas& dc, CPoint a, CPoint b, int right, int bottom)
-{
-    if (OutOfView(a, b, right, bottom))
-        return;
-    dc.MoveTo(a.x, a.y);
-    dc.LineTo(b.x, b.y);
-}
+// Hands connected segments to the canvas as polylines. Drawn one by one,
+// the short segments of an arc leave pixel gaps where they meet (a thin line
+// leaves out one of its end pixels); as one polyline they stay one line of
+// pixels, in fewer calls. A point on the pixel of the point before it adds
+// nothing and is dropped; a segment that the clipping rule leaves out ends
+// the polyline. Without a view every segment is drawn.
+class CPolylineWriter {
+public:
+    CPolylineWriter(CCanvas& dc, int right, int bottom, bool clip = true)
+        : dc(dc)
+        , right(right)
+        , bottom(bottom)
+        , clip(clip)
+    {
+    }
+
+    bool Visible(CPoint a, CPoint b) const { return !clip || !OutOfView(a, b, right, bottom); }
+
+    void MoveTo(CPoint p)
+    {
+        Flush();
+        points.push_back(p);
+    }
+
+    // A segment from the last point; without one, p only starts a line.
+    void LineTo(CPoint p)
+    {
+        if (points.empty() || !Visible(points.back(), p)) {
+            MoveTo(p);
+            return;
+        }
+        // Segments of no length still draw their pixel.
+        drawn = true;
+        if (p != points.back())
+            points.push_back(p);
+    }
+
+    void Flush()
+    {
+        if (drawn)
+            dc.Polyline(points);
+        points.clear();
+        drawn = false;
+    }
+
+private:
+    CCanvas& dc;
+    int right;
+    int bottom;
+    bool clip;
+    std::vector<CPoint> points;
+    bool drawn = false;
+};
+
+// A line in a dash pattern whose distance runs on across the vertices, so
+// that an arc of short segments shows the same dashes as a straight line
+// of its length. The pattern starts with a dash at the first point; each
+// dash is one polyline. The distance counts in micrometres: pixels times
+// `scale`.
+class CDashedLine {
+public:
+    CDashedLine(CPolylineWriter& out, const CDashPattern& pattern, double scale)
+        : out(out)
+        , pattern(pattern)
+        , scale(scale)
+    {
+        for (size_t k = 0;;) {
+            period += pattern[k] + pattern[k + 1];
+            k += 2;
+            if (k > 4 || pattern[k] == 0 || pattern[k + 1] == 0)
+                break;
+        }
+    }
+
+    // Whether the pattern and scale make dashes at all.
+    static bool Dashes(int type, double scale)
+    {
+        const CDashPattern& pattern = DashPattern(type);
+        return type >= 2 && std::isfinite(scale) && scale > 0 && pattern[0] > 0 && pattern[1] > 0;
+    }
+
+    void Start(CPoint p)
+    {
+        k = 0;
+        dash = true;
+        left = pattern[0];
+        current = p;
+        out.MoveTo(p);
+    }
+
+    void LineTo(CPoint b)
+    {
+        const CPoint a = current;
+        current = b;
+        const double dx = double(b.x) - a.x;
+        const double dy = double(b.y) - a.y;
+        const double length = std::hypot(dx, dy) * scale;
+        if (length > 0 && !out.Visible(a, b)) {
+            // Nothing of it shows: only the pattern moves on.
+            Skip(length);
+            if (dash)
+                out.MoveTo(b);
+            return;
+        }
+        const double theta = std::atan2(dy, dx);
+        const double c = std::cos(theta);
+        const double s = std::sin(theta);
+        double d = 0; // from a
+        while (left < length - d) {
+            d += left;
+            const CPoint p {
+                Trunc32(a.x + std::trunc(c * d / scale)), Trunc32(a.y + std::trunc(s * d / scale))};
+            if (dash) {
+                out.LineTo(p);
+                out.Flush();
+            } else {
+                out.MoveTo(p);
+            }
+            Next();
+        }
+        left -= length - d;
+        if (dash)
+            out.LineTo(b);
+    }
+
+private:
+    // From a dash to its gap, from a gap to the next pair's dash; the pairs
+    // start again after the last or before an empty one.
+    void Next()
+    {
+        if (dash) {
+            dash = false;
+            left = pattern[k + 1];
+            return;
+        }
+        k += 2;
+        if (k > 4 || pattern[k] == 0 || pattern[k + 1] == 0)
+            k = 0;
+        dash = true;
+        left = pattern[k];
+    }
+
+    // Moves along the pattern by `length` without drawing; whole periods
+    // change nothing, so a far-away segment costs no more than a near one.
+    void Skip(double length)
+    {
+        if (length < left) {
+            left -= length;
+            return;
+        }
+        length -= left;
+        Next();
+        length = std::fmod(length, period);
+        while (length >= left) {
+            length -= left;
+            Next();
+        }
+        left -= length;
+    }
+
+    CPolylineWriter& out;
+    const CDashPattern& pattern;
+    double scale;
+    double period = 0;
+    size_t k = 0; // the dash of the pair in force
+    bool dash = true;
+    double left = 0; // micrometres to the end of the dash or gap
+    CPoint current;
+};
+
+// The drawn runs of a figure: segments that follow on from each other in
+// one line type (1 solid, 2 ... 7 a dash pattern at the pass's scale) are
+// one line. The pen is the caller's: it ends the run before changing it.
+class CRunDrawer {
+public:
+    CRunDrawer(CCanvas& dc, int right, int bottom, double dashScale, bool clip = true)
+        : out(dc, right, bottom, clip)
+        , dashScale(dashScale)
+    {
+    }
+
+    void Segment(CPoint a, CPoint b, int type)
+    {
+        if (!open || a != last || type != lineType) {
+            End();
+            lineType = type;
+            open = true;
+            if (CDashedLine::Dashes(type, dashScale)) {
+                dashed.emplace(out, DashPattern(type), dashScale);
+                dashed->Start(a);
+            } else {
+                dashed.reset();
+                out.MoveTo(a);
+            }
+        }
+        if (dashed)
+            dashed->LineTo(b);
+        else
+            out.LineTo(b);
+        last = b;
+    }
+
+    void End()
+    {
+        out.Flush();
+        open = false;
+    }
+
+private:
+    CPolylineWriter out;
+    std::optional<CDashedLine> dashed;
+    double dashScale;
+    bool open = false;
+    int lineType = 1;
+    CPoint last;
+};
 
 void Dot(CCanvas& dc, CPoint c, int r)
 {
@@ -191,8 +401,9 @@ bool DrawFills(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, 
 }
 
 // The lines of one layer among records[begin, end), as the complete draw
-// makes them. With `selected`, selected records are left to the selection
-// drawing together with the segment that leaves them.
+// makes them: each run of a figure with one pen as one line. With
+// `selected`, selected records are left to the selection drawing together
+// with the segment that leaves them.
 void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const CETREC> records,
     int begin, int end, const uint8_t* selected, bool junctions)
 {
@@ -200,12 +411,14 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
     const CDeviceMap& map = pass.map;
     int current = 1;
     dc.SelectPen(pass.pens[layer][1]);
+    CRunDrawer run(dc, pass.right, pass.bottom, pass.dashScale);
     CPoint prev = map.Point(records[begin > 0 ? begin - 1 : begin]);
     for (int i = begin; i < end; ++i) {
         const CETREC& r = records[i];
         if (r.Layer() != layer)
             continue;
         if (selected != nullptr && selected[i]) {
+            run.End();
             if (IsLine(r) && i + 1 < end && selected[i + 1]) {
                 prev = map.Point(r);
             } else if (i + 1 < end && !records[i + 1].IsJunction()) {
@@ -218,33 +431,25 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
             continue;
         }
         const CPoint p = map.Point(r);
-        if (r.IsFilled()) {
-            prev = p;
-            continue;
-        }
-        if (r.IsJunction()) {
-            if (junctions && !OutOfView(prev, p, pass.right, pass.bottom))
+        const int pen = r.Pen();
+        if (r.IsFilled() || r.IsJunction() || pen == 0) {
+            run.End();
+            if (r.IsJunction() && junctions && !OutOfView(prev, p, pass.right, pass.bottom))
                 Dot(dc, p, pass.junctionRadius);
             prev = p;
             continue;
         }
-        const int pen = r.Pen();
-        if (pen == 0) {
-            prev = p;
-            continue;
+        // Pen 1 stays selected on a line-type layer, whose pens are dash
+        // patterns.
+        if (!lineTypes && pen != current) {
+            run.End();
+            dc.SelectPen(pass.pens[layer][pen]);
+            current = pen;
         }
-        if (lineTypes && pen >= 2) {
-            if (!OutOfView(prev, p, pass.right, pass.bottom))
-                CSheet::DrawDashedLine(dc, prev.x, prev.y, p.x, p.y, pen, pass.dashScale);
-        } else {
-            if (!lineTypes && pen != current) {
-                dc.SelectPen(pass.pens[layer][pen]);
-                current = pen;
-            }
-            Segment(dc, prev, p, pass.right, pass.bottom);
-        }
+        run.Segment(prev, p, lineTypes ? pen : 1);
         prev = p;
     }
+    run.End();
 }
 
 // Every visible layer's lines among records[begin, end), line types first.
@@ -352,15 +557,24 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
     const int radius = (penWidths[7] / z) / 2;
 
     const int count = std::min(recordCount, static_cast<int>(selectionFlags.size()));
+    CRunDrawer run(dc, right, bottom, z);
     for (int layer : kLineLayerOrder) {
         if (!visible[layer])
             continue;
         const CPenDesc* current = nullptr;
         auto select = [&](int pen) {
             const CPenDesc& p = pens.Pen(set, layer, pen);
-            if (current != &p)
+            if (current != &p) {
+                run.End();
                 dc.SelectPen(p);
+            }
             current = &p;
+        };
+        // Selected segments that follow on from each other with one pen are
+        // one line.
+        auto segment = [&](int from, int to, int pen) {
+            select(pen);
+            run.Segment(map.Point(records[from]), map.Point(records[to]), 1);
         };
         for (int i = 1; i < count; ++i) {
             const CETREC& r = records[i];
@@ -371,20 +585,20 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
                 const CPoint c = map.Point(r);
                 if (c.x >= 0 && c.x <= right && c.y >= 0 && c.y <= bottom) {
                     select(1);
+                    run.End();
                     Dot(dc, c, radius);
                 }
             } else if (r.Pen() != 0) {
-                select(r.Pen());
-                Segment(dc, map.Point(records[i - 1]), map.Point(r), right, bottom);
+                segment(i - 1, i, r.Pen());
                 if (freeNext) {
-                    Segment(dc, map.Point(r), map.Point(records[i + 1]), right, bottom);
+                    segment(i, i + 1, r.Pen());
                     ++i;
                 }
             } else if (freeNext) {
-                select(records[i + 1].Pen());
-                Segment(dc, map.Point(r), map.Point(records[i + 1]), right, bottom);
+                segment(i, i + 1, records[i + 1].Pen());
             }
         }
+        run.End();
     }
 
     dc.SetTransparentBackground(true);
@@ -470,60 +684,14 @@ void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
 
 void CSheet::DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int type, double scale)
 {
-    const CDashPattern& pattern = DashPattern(type);
-    if (type < 2 || !std::isfinite(scale) || !(scale > 0) || pattern[0] <= 0 || pattern[1] <= 0) {
-        dc.MoveTo(x1, y1);
-        dc.LineTo(x2, y2);
-        return;
+    // Along an axis the pattern runs from the smaller coordinate.
+    if ((x1 == x2 && y2 < y1) || (y1 == y2 && x2 < x1)) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
     }
-    // Pairs of dash and gap; the pattern starts afresh after its last pair.
-    size_t k = 0;
-    auto next = [&] {
-        k += 2;
-        if (k > 5 || pattern[k] == 0 || pattern[k + 1] == 0)
-            k = 0;
-    };
-
-    if (x1 == x2 || y1 == y2) {
-        // Along one axis, from the smaller coordinate to the larger.
-        const bool vertical = x1 == x2;
-        double pos = vertical ? std::min(y1, y2) : std::min(x1, x2);
-        const double end = vertical ? std::max(y1, y2) : std::max(x1, x2);
-        while (pos < end) {
-            const double stop = std::min(pos + pattern[k] / scale, end);
-            if (vertical) {
-                dc.MoveTo(x1, Trunc32(pos));
-                dc.LineTo(x1, Trunc32(stop));
-            } else {
-                dc.MoveTo(Trunc32(pos), y1);
-                dc.LineTo(Trunc32(stop), y1);
-            }
-            pos = stop + pattern[k + 1] / scale;
-            next();
-        }
-        return;
-    }
-
-    // Any other direction: a running distance d in micrometres from the
-    // first point, until it reaches the segment's length.
-    const double dx = double(x2) - x1;
-    const double dy = double(y2) - y1;
-    const double theta = std::atan2(dy, dx);
-    const double c = std::cos(theta);
-    const double s = std::sin(theta);
-    const double length = std::hypot(dx, dy) * scale;
-    double d = 0;
-    while (d < length) {
-        const double stop = d + pattern[k];
-        dc.MoveTo(Trunc32(x1 + std::trunc(c * d / scale)), Trunc32(y1 + std::trunc(s * d / scale)));
-        if (stop >= length)
-            dc.LineTo(x2, y2);
-        else
-            dc.LineTo(Trunc32(x1 + std::trunc(c * stop / scale)),
-                Trunc32(y1 + std::trunc(s * stop / scale)));
-        d = stop + pattern[k + 1];
-        next();
-    }
+    CRunDrawer line(dc, 0, 0, scale, false);
+    line.Segment({x1, y1}, {x2, y2}, type);
+    line.End();
 }
 
 void CSheet::DrawZoomWindow(CCanvas& dc) const

@@ -1,26 +1,71 @@
 #include "model/stroke_font.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <map>
+#include <mutex>
 
 #include "model/model_defaults.h"
 #include "model/turn.h"
 
-CDovereduFont::CDovereduFont()
-    : size(ModelDefaults().strokeFontSize)
+namespace {
+
+// What tells one state of a file from another without reading it.
+struct CFileStamp {
+    bool exists = false;
+    uintmax_t size = 0;
+    std::filesystem::file_time_type written {};
+    friend bool operator==(const CFileStamp&, const CFileStamp&) = default;
+};
+
+CFileStamp StampOf(const std::string& path)
 {
-    Load(ModelDefaults().strokeFontPath);
+    CFileStamp stamp;
+    const std::filesystem::path p(path);
+    std::error_code error;
+    if (!std::filesystem::exists(p, error))
+        return stamp;
+    stamp.exists = true;
+    stamp.size = std::filesystem::file_size(p, error);
+    stamp.written = std::filesystem::last_write_time(p, error);
+    return stamp;
 }
 
-bool CDovereduFont::Load(const std::string& path)
-{
-    glyphs.fill({});
-    firstEntry.fill(0);
-    lastEntry.fill(0);
-    fontPath = path;
+struct CCachedGlyphs {
+    CFileStamp stamp;
+    std::shared_ptr<const CStrokeGlyphs> table;
+};
 
+std::mutex cacheLock;
+std::map<std::string, CCachedGlyphs> cache; // by path
+std::atomic<int> filesRead {0};
+
+} // namespace
+
+std::shared_ptr<const CStrokeGlyphs> CStrokeGlyphs::Get(const std::string& path)
+{
+    const CFileStamp stamp = StampOf(path);
+    const std::lock_guard lock(cacheLock);
+    CCachedGlyphs& cached = cache[path];
+    if (cached.table == nullptr || !(cached.stamp == stamp)) {
+        auto table = std::make_shared<CStrokeGlyphs>();
+        table->Read(path);
+        cached = {stamp, std::move(table)};
+    }
+    return cached.table;
+}
+
+int CStrokeGlyphs::FilesRead()
+{
+    return filesRead.load();
+}
+
+bool CStrokeGlyphs::Read(const std::string& path)
+{
+    ++filesRead;
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     if (!in.is_open())
         return false;
@@ -50,7 +95,21 @@ bool CDovereduFont::Load(const std::string& path)
         firstEntry[j] = static_cast<int16_t>(i);
         parity = b;
     }
+    read = true;
     return true;
+}
+
+CDovereduFont::CDovereduFont()
+    : size(ModelDefaults().strokeFontSize)
+{
+    Load(ModelDefaults().strokeFontPath);
+}
+
+bool CDovereduFont::Load(const std::string& path)
+{
+    fontPath = path;
+    glyphs = CStrokeGlyphs::Get(path);
+    return glyphs->WasRead();
 }
 
 template<class Emit>
@@ -69,9 +128,9 @@ bool CDovereduFont::WalkText(const std::string& t, CPoint cursor, int sz, Emit&&
     int64_t a = 0;
     for (const char ch : t) {
         const auto code = static_cast<uint8_t>(ch);
-        int k = firstEntry[code];
-        for (; k < lastEntry[code]; ++k) {
-            const CGlyphEntry& e = glyphs[k];
+        int k = glyphs->FirstEntry(code);
+        for (; k < glyphs->LastEntry(code); ++k) {
+            const CGlyphEntry& e = glyphs->Entry(k);
             const CWideVector p = RotateVector({a + sign * s * e.x, s * e.y}, turn);
             const int64_t x = cursor.x + p.x;
             const int64_t y = cursor.y + p.y;
@@ -80,7 +139,7 @@ bool CDovereduFont::WalkText(const std::string& t, CPoint cursor, int sz, Emit&&
             emit(CPoint {static_cast<int32_t>(x), static_cast<int32_t>(y)},
                 (e.flags & kDrawFlag) != 0);
         }
-        a = std::clamp(a + sign * s * glyphs[k].x, -kFar, kFar);
+        a = std::clamp(a + sign * s * glyphs->Entry(k).x, -kFar, kFar);
     }
     return true;
 }

@@ -126,7 +126,6 @@ public:
     int currentIndex = 0;
 
     int GetCount() const { return static_cast<int>(texts.size()); }
-    bool IsEmpty() const { return texts.empty(); }
     // Null outside the list.
     CText* At(int index);
     const CText* At(int index) const;

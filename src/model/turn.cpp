@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "model/record_list.h"
-
 int NormaliseRotation(int64_t degrees)
 {
     if (degrees < 0)

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+// Degrees to radians, with the factor the drawings were always made with.
+inline constexpr double kRadiansPerDegree = 0.017453292519944444;
+
 // A vector of two wide integers: sums and products of coordinates that may
 // leave 32 bits before they are checked.
 struct CWideVector {

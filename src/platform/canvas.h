@@ -56,6 +56,11 @@ public:
 
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;
+    // One connected line through the points in order, drawn as one stroke:
+    // a dash pattern of the pen runs on across the vertices, and a thin
+    // line leaves no pixel gap where two segments meet. A polyline whose
+    // points are all equal is one dot; an empty one draws nothing.
+    virtual void Polyline(std::span<const CPoint> points) = 0;
     // Outlined with the pen, filled with the brush.
     virtual void Polygon(std::span<const CPoint> points) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;

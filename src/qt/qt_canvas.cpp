@@ -149,6 +149,28 @@ void CQtCanvas::LineTo(int x, int y)
     current = to;
 }
 
+void CQtCanvas::Polyline(std::span<const CPoint> points)
+{
+    if (points.empty())
+        return;
+    UsePen();
+    // Repeated points add nothing but zero-length pieces to the stroke.
+    polyline.clear();
+    polyline.reserve(static_cast<int>(points.size()));
+    polyline.append(QPoint(points[0].x, points[0].y));
+    for (const CPoint& p : points.subspan(1)) {
+        const QPoint q(p.x, p.y);
+        if (q != polyline.constLast())
+            polyline.append(q);
+    }
+    // The painter draws nothing for a polyline of one point; a figure
+    // smaller than a pixel still shows as a dot.
+    if (polyline.size() == 1)
+        painter.drawPoint(polyline.constFirst());
+    else
+        painter.drawPolyline(polyline);
+}
+
 void CQtCanvas::Polygon(std::span<const CPoint> points)
 {
     if (points.empty())

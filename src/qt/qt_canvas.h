@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QPen>
 #include <QPoint>
+#include <QPolygon>
 
 #include "platform/canvas.h"
 
@@ -15,7 +16,9 @@ class QPainter;
 // restores every pixel. A one-pixel line leaves out one end pixel, as the
 // drawings always looked, so that the vertices of a polyline drawn in XOR
 // are drawn once; a line of no length is one pixel, so that the dots of a
-// dotted line show at every zoom. The painter must outlive the canvas.
+// dotted line show at every zoom. A polyline is one stroke of the painter,
+// so its pixels stay connected at every vertex and its dashes run on along
+// it. The painter must outlive the canvas.
 class CQtCanvas : public CCanvas {
 public:
     explicit CQtCanvas(QPainter& painter);
@@ -28,6 +31,7 @@ public:
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
+    void Polyline(std::span<const CPoint> points) override;
     void Polygon(std::span<const CPoint> points) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void Rectangle(int left, int top, int right, int bottom) override;
@@ -49,5 +53,6 @@ private:
     bool penInUse = false;
     QColor textColour = Qt::black;
     QPoint current;
+    QPolygon polyline; // kept between calls for its storage
     RasterOp rasterOp = RasterOp::CopyPen;
 };

@@ -30,7 +30,7 @@ Calls Drawn(const Calls& calls)
 {
     Calls out;
     for (const std::string& c : calls) {
-        if (c.starts_with("move") || c.starts_with("line") || c.starts_with("ellipse"))
+        if (c.starts_with("polyline") || c.starts_with("ellipse"))
             out.push_back(c);
     }
     return out;
@@ -66,12 +66,11 @@ TEST(PrintSheet, PagePositionsAtScaleAndFitted)
     } cases[] = {
         // 600 / 25400 pixels per micrometre: 1 mm is 23.6 pixels, the
         // margin 23 pixels, the dot's radius 11.
-        {{{4800, 3300}, 600}, 1.0, false,
-            {"move 23 23", "line 2385 23", "ellipse 1193 12 1215 34"}},
-        {{{4800, 3300}, 600}, 0.5, false, {"move 11 11", "line 1192 11", "ellipse 597 6 607 16"}},
+        {{{4800, 3300}, 600}, 1.0, false, {"polyline 23,23 2385,23", "ellipse 1193 12 1215 34"}},
+        {{{4800, 3300}, 600}, 0.5, false, {"polyline 11,11 1192,11", "ellipse 597 6 607 16"}},
         // Fitted: f = min(4800 / 402000, 3300 / 272000); the sheet's origin
         // at pixel (11, 11) whatever the scale says.
-        {{{4800, 3300}, 600}, 3.0, true, {"move 11 11", "line 1205 11", "ellipse 603 6 613 16"}},
+        {{{4800, 3300}, 600}, 3.0, true, {"polyline 11,11 1205,11", "ellipse 603 6 613 16"}},
         // Segments wholly beyond the page are left out.
         {{{5, 5}, 600}, 1.0, false, {}},
     };

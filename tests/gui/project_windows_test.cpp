@@ -12,6 +12,9 @@
 #include "gui/project_info_dlg.h"
 #include "gui_test_main.h"
 #include "model/file_io.h"
+#include "model/model_defaults.h"
+#include "model/sheet.h"
+#include "model/stroke_font.h"
 #include "support/temp_folder.h"
 
 #include <QAbstractButton>
@@ -139,5 +142,39 @@ TEST(ProjectWindows, TheViewDrawsTheSheetFitted)
     // The paper colour fills the middle of the view.
     EXPECT_EQ(
         image.pixelColor(image.width() / 2 + 3, image.height() / 2 + 3), QColor(0xFA, 0xFA, 0xC8));
+    frame.canClose = nullptr;
+}
+
+TEST(ProjectWindows, ANewStrokeFontFileReachesEveryOpenSheet)
+{
+    CTempFolder tmp;
+    // A font whose code 1 is one stroke.
+    const std::string fontPath = (tmp.path / "ander.dat").string();
+    const char bytes[] = {4, 0, 0x00, 1, 2, char(0x81), 6, 0, char(0x80)};
+    std::ofstream(fontPath, std::ios::binary).write(bytes, sizeof bytes);
+
+    const CModelDefaults saved = ModelDefaults();
+    CMainFrame frame;
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    projects.NewProject();
+    projects.Windows().back()->Document().AddDefaultSheet();
+
+    frame.Settings().strokeFontFile = fontPath;
+    frame.Settings().ApplyTo(ModelDefaults());
+    const int read = CStrokeGlyphs::FilesRead();
+    emit frame.ConfigurationChanged();
+    EXPECT_EQ(CStrokeGlyphs::FilesRead(), read + 1);
+    int sheets = 0;
+    for (CChildFrame* w : projects.Windows()) {
+        for (const auto& sheet : w->Document().sheets) {
+            EXPECT_EQ(sheet->font.FontPath(), fontPath);
+            EXPECT_TRUE(sheet->font.IsLoaded());
+            EXPECT_EQ(sheet->font.Entry(1), (CGlyphEntry {3, 6, 0x81}));
+            ++sheets;
+        }
+    }
+    EXPECT_GE(sheets, 3);
+    ModelDefaults() = saved;
     frame.canClose = nullptr;
 }

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "model/etrec.h"
+#include "model/figures.h"
 #include "model/record_list.h"
 #include "support/bytes.h"
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -62,16 +63,15 @@ Calls Dashes(int x1, int y1, int x2, int y2, int type, double scale)
     return dc.calls;
 }
 
-// "move a b", "line c d" pairs as "a,b-c,d" ...
+// Each polyline "polyline a,b c,d e,f" as "a,b-c,d-e,f", space separated.
 std::string DashList(const Calls& calls)
 {
     std::string out;
-    for (size_t i = 0; i + 1 < calls.size(); i += 2) {
-        int a, b, c, d;
-        EXPECT_EQ(std::sscanf(calls[i].c_str(), "move %d %d", &a, &b), 2) << calls[i];
-        EXPECT_EQ(std::sscanf(calls[i + 1].c_str(), "line %d %d", &c, &d), 2) << calls[i + 1];
-        out += (out.empty() ? "" : " ") + std::to_string(a) + "," + std::to_string(b) + "-"
-            + std::to_string(c) + "," + std::to_string(d);
+    for (const std::string& c : calls) {
+        EXPECT_TRUE(c.starts_with("polyline ")) << c;
+        std::string dash = c.substr(std::string_view("polyline ").size());
+        std::replace(dash.begin(), dash.end(), ' ', '-');
+        out += (out.empty() ? "" : " ") + dash;
     }
     return out;
 }
@@ -128,12 +128,10 @@ TEST(SheetRender, DrawsEverythingInOrder)
             "image 100x100 -> 0 0 20 10 from 0 0 0 0",
             // line types first, then widths; the dot with the last pen
             "pen 2 0x000000 solid",
-            "move 0 60",
-            "line 50 60",
+            "polyline 0,60 50,60",
             "pen 2 0x000000 solid",
             "pen 3 0x000000 solid",
-            "move 0 50",
-            "line 50 50",
+            "polyline 0,50 50,50",
             "ellipse 15 65 25 75",
             "background transparent",
             "textcolour 0x000033",
@@ -143,8 +141,7 @@ TEST(SheetRender, DrawsEverythingInOrder)
             // the ghost, then the zoom window
             "rop xor",
             "pen 2 0x7f7f7f solid",
-            "move 0 0",
-            "line 10 0",
+            "polyline 0,0 10,0",
             "rop copy",
             "rop not",
             "pen 1 0x000000 solid",
@@ -238,7 +235,7 @@ TEST(SheetRender, ClippingRule)
         s->layers.SetVisible(0, 0);
         AddLine(*s, {{c.a.x * 100, c.a.y * 100}, {c.b.x * 100, c.b.y * 100}}, 1, 1);
         const Calls drawn = Drawn(DrawSheetCalls(*s));
-        EXPECT_EQ(drawn.size(), c.drawn ? 2u : 0u)
+        EXPECT_EQ(drawn.size(), c.drawn ? 1u : 0u)
             << c.a.x << "," << c.a.y << " " << c.b.x << "," << c.b.y;
     }
 
@@ -315,6 +312,64 @@ TEST(SheetRender, DiagonalDashesStopAtTheEndInEveryDirection)
     }
 }
 
+TEST(SheetRender, EachRunOfAFigureIsOnePolyline)
+{
+    auto s = RenderSheet();
+    s->layers.SetVisible(0, 0);
+    // Segments shorter than a pixel: points on the pixel before them go.
+    AddLine(*s, {{0, 0}, {40, 0}, {80, 0}, {120, 0}, {160, 30}, {200, 60}, {240, 90}, {250, 110}},
+        1, 1);
+    // A whole figure within one pixel is a dot.
+    AddLine(*s, {{5000, 5000}, {5010, 5020}, {5050, 5050}}, 1, 1);
+    // A segment that the clipping rule leaves out ends the run.
+    AddLine(*s, {{1000, 20000}, {-1000, 20000}, {-1000, 30000}, {1000, 30000}}, 1, 1);
+    // A figure that starts where the last one ended is a run of its own.
+    AddLine(*s, {{0, 40000}, {10000, 40000}}, 1, 1);
+    AddLine(*s, {{10000, 40000}, {20000, 40000}}, 1, 1);
+    // A change of pen ends the run at the vertex.
+    AddLine(*s, {{0, 45000}, {1000, 45000}, {2000, 45000}, {3000, 45500}}, 1, 1);
+    s->records[s->recordCount - 1].SetPen(5);
+    EXPECT_EQ(DrawSheetCalls(*s),
+        (Calls {"pen 2 0xc8fafa solid", "brush solid 0xc8fafa", "pen 2 0x000000 solid",
+            "polyline 0,0 1,0 2,0 2,1", "polyline 50,50", "polyline 10,200 -10,200",
+            "polyline -10,300 10,300", "polyline 0,400 100,400", "polyline 100,400 200,400",
+            "polyline 0,450 10,450 20,450", "pen 8 0x000000 solid", "polyline 20,450 30,455",
+            "background transparent"}));
+}
+
+TEST(SheetRender, DashPatternRunsOnAlongTheRun)
+{
+    auto dashes = [](CSheet& s) {
+        s.layers.SetVisible(0, 0);
+        CRecordingCanvas dc;
+        CPenTable pens;
+        s.DrawSheet(dc, pens);
+        return DashList(dc.Only("polyline"));
+    };
+    // Type 2 (20 pixels on, 10 off at zoom 100) round a corner: the first
+    // dash turns it, the next starts 10 pixels on.
+    auto corner = RenderSheet();
+    AddLine(*corner, {{0, 0}, {1500, 0}, {1500, 4000}}, 9, 2);
+    EXPECT_EQ(dashes(*corner), "0,0-15,0-15,5 15,15-15,35");
+
+    // Type 3 (10 on, 10 off) along 20 segments of 5 pixels: the dashes of
+    // one straight line of 100 pixels.
+    auto straight = RenderSheet();
+    std::string expected;
+    for (int i = 0; i <= 20; ++i)
+        straight->Append(CETREC::Make(i * 500, 0, 10, i == 0 ? 0 : 3));
+    for (int x = 0; x < 100; x += 20)
+        expected += (x == 0 ? "" : " ") + std::to_string(x) + ",0-" + std::to_string(x + 5) + ",0-"
+            + std::to_string(x + 10) + ",0";
+    EXPECT_EQ(dashes(*straight), expected);
+
+    // Out of view the pattern moves on without drawing: left of the view
+    // and back, 100 + 40 + 150 pixels, type 3.
+    auto away = RenderSheet();
+    AddLine(*away, {{0, 1000}, {-10000, 1000}, {-10000, 5000}, {5000, 5000}}, 11, 3);
+    EXPECT_EQ(dashes(*away), "0,10--10,10 0,50-10,50 20,50-30,50 40,50-50,50");
+}
+
 TEST(SheetRender, JunctionRadius)
 {
     // (zoom, radius in the complete draw, radius in the selection drawing)
@@ -365,7 +420,7 @@ TEST(SheetRender, SelectedRecordsAreLeftToTheSelectionDrawing)
     CPenTable pens;
     CRecordingCanvas sheet;
     s->DrawSheet(sheet, pens);
-    EXPECT_EQ(Drawn(sheet.calls), (Calls {"move 0 0", "line 10 0", "ellipse 25 -5 35 5"}));
+    EXPECT_EQ(Drawn(sheet.calls), (Calls {"polyline 0,0 10,0", "ellipse 25 -5 35 5"}));
 
     // (mode, first calls)
     const struct {
@@ -380,8 +435,9 @@ TEST(SheetRender, SelectedRecordsAreLeftToTheSelectionDrawing)
         CRecordingCanvas dc;
         s->DrawSelection(dc, pens, m.mode);
         Calls expected = m.calls;
-        for (const char* c : {"move 10 0", "line 20 0", "move 20 0", "line 30 0",
-                 "background transparent", "textcolour 0x0000ff", "text 0 0 Arial/200/400/0/0 Sel",
+        // The segments into and out of it are one line.
+        for (const char* c : {"polyline 10,0 20,0 30,0", "background transparent",
+                 "textcolour 0x0000ff", "text 0 0 Arial/200/400/0/0 Sel",
                  "image 100x100 -> 0 0 20 10 "
                  "from 0 0 0 0",
                  "pen 1 0x0000ff solid", "move -1 0", "line 20 0", "line 20 10", "line -1 10",
@@ -399,7 +455,7 @@ TEST(SheetRender, SelectedRecordsAreLeftToTheSelectionDrawing)
     CRecordingCanvas dc;
     moveSel->DrawSelection(dc, pens, CSheet::kSelectionHighlight);
     EXPECT_EQ(dc.calls[0], "pen 8 0x0000ff solid"); // pen 5: 800 micrometres
-    EXPECT_EQ(Drawn(dc.calls), (Calls {"move 0 0", "line 10 0"}));
+    EXPECT_EQ(Drawn(dc.calls), (Calls {"polyline 0,0 10,0"}));
 }
 
 TEST(SheetRender, LayerZeroIsThePaper)
@@ -408,7 +464,7 @@ TEST(SheetRender, LayerZeroIsThePaper)
     auto s = RenderSheet();
     AddLine(*s, {{0, 0}, {1000, 0}}, 1, 1);
     s->layers.SetVisible(0, 0);
-    EXPECT_EQ(Drawn(DrawSheetCalls(*s)), (Calls {"move 0 0", "line 10 0"}));
+    EXPECT_EQ(Drawn(DrawSheetCalls(*s)), (Calls {"polyline 0,0 10,0"}));
 
     // Its lines, dots and texts never show; its filled figures do.
     auto z = RenderSheet();
@@ -483,8 +539,7 @@ TEST(SheetRender, DrawRangeErasesBySecondDraw)
     CRecordingCanvas dc;
     s->DrawRange(dc, 3, 3, false);
     EXPECT_EQ(dc.calls,
-        (Calls {"rop notxor", "pen 2 0x000000 solid", "move 0 0", "line 10 0", "move 10 0",
-            "line 20 0", "move 20 0", "line 30 0", "rop copy"}));
+        (Calls {"rop notxor", "pen 2 0x000000 solid", "polyline 0,0 10,0 20,0 30,0", "rop copy"}));
     EXPECT_EQ(s->layers.IsVisible(11), 1);
 
     // A single junction: its dot, drawn normally with the xor flag set.
@@ -513,9 +568,9 @@ TEST(SheetRender, PlacementGhost)
     s->DrawPlacement(dc, true);
     // Dashed on line-type layers, width by pen on the others; no dots, no fills.
     EXPECT_EQ(dc.calls,
-        (Calls {"rop xor", "pen 2 0x7f7f7f solid", "move 0 0", "line 10 0", "move 20 0",
-            "line 30 0", "move 40 0", "line 50 0", "pen 2 0x7f7f7f solid", "pen 10 0x7f7f7f solid",
-            "move 0 10", "line 10 10", "rop copy"}));
+        (Calls {"rop xor", "pen 2 0x7f7f7f solid", "polyline 0,0 10,0", "polyline 20,0 30,0",
+            "polyline 40,0 50,0", "pen 2 0x7f7f7f solid", "pen 10 0x7f7f7f solid",
+            "polyline 0,10 10,10", "rop copy"}));
 
     s->layerColours[2] = 0x0000AA;
     CRecordingCanvas plain;
@@ -573,9 +628,8 @@ TEST(SheetRender, PrinterPageWithMarginAndPrintColours)
     EXPECT_EQ(dc.calls[0], "pen 2 0xc8fafa solid");
     EXPECT_EQ(dc.Only("rectangle").size(), 0u); // no paper
     const Calls drawn = Drawn(dc.calls);
-    ASSERT_GE(drawn.size(), 3u);
-    EXPECT_EQ(drawn[0], "move 11 11");
-    EXPECT_EQ(drawn[1], "line 4788 11");
+    ASSERT_GE(drawn.size(), 2u);
+    EXPECT_TRUE(drawn[0].starts_with("polyline 11,11 4788,11 ")) << drawn[0];
     EXPECT_EQ(dc.Only("pen 2 0x000011").size(), 1u);
     // Selected texts print like the rest, at the scaled height.
     EXPECT_EQ(drawn.back(),
@@ -611,8 +665,7 @@ TEST(SheetRender, MetafileOfTheSelectionWindow)
     s->DrawMetafile(dc);
     // In units of 10 micrometres from the window's corner; selected records
     // like the rest; no grid, no pictures.
-    EXPECT_EQ(
-        Drawn(dc.calls), (Calls {"rectangle -100 -100 900 900", "move 0 100", "line 2000 100"}));
+    EXPECT_EQ(Drawn(dc.calls), (Calls {"rectangle -100 -100 900 900", "polyline 0,100 2000,100"}));
     EXPECT_EQ(dc.calls[0], "pen 20 0xc8fafa solid");
     EXPECT_EQ(s->zoom, 512);
     EXPECT_EQ(s->origin, (CPoint {5000, 5000}));

@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "model/model_defaults.h"
+#include "model/sheet.h"
 #include "support/shipped_data.h"
 #include "support/temp_folder.h"
 
@@ -118,6 +120,54 @@ TEST(StrokeFont, AFailedLoadLeavesEverythingEmpty)
     CRecordList list;
     EXPECT_TRUE(font.BuildText("AB", {0, 0}, 50, list));
     EXPECT_EQ(list.placementCount, 0);
+}
+
+TEST(StrokeFont, EveryFileIsReadOnceForAllSheets)
+{
+    CTempFolder dir;
+    const std::string path = (dir.path / "font.dat").string();
+    auto write = [&](const std::vector<uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                static_cast<std::streamsize>(bytes.size()));
+    };
+    write(FontFile({{'A', {{{0, 0, false}, {10, 0, true}}, 12}}}, 70));
+    const CModelDefaults saved = ModelDefaults();
+    ModelDefaults().strokeFontPath = path;
+
+    // Fifty sheets, as a project of fifty opens them: one read, one table.
+    const int before = CStrokeGlyphs::FilesRead();
+    std::vector<std::unique_ptr<CSheet>> sheets;
+    for (int i = 0; i < 50; ++i)
+        sheets.push_back(std::make_unique<CSheet>());
+    EXPECT_EQ(CStrokeGlyphs::FilesRead(), before + 1);
+    for (const auto& s : sheets) {
+        EXPECT_EQ(s->font.Glyphs(), sheets[0]->font.Glyphs());
+        EXPECT_EQ(s->font.LastEntry('A'), s->font.FirstEntry('A') + 2);
+    }
+    // A copy of a sheet's font shares the table too.
+    const CDovereduFont copy = sheets[0]->font;
+    EXPECT_EQ(copy.Glyphs(), sheets[0]->font.Glyphs());
+
+    // Once the file changes, reloading every sheet reads it once more.
+    write(FontFile({{'A', {{{0, 0, false}, {10, 0, true}, {10, 20, true}}, 12}}}, 70));
+    for (const auto& s : sheets)
+        EXPECT_TRUE(s->ReloadFont());
+    EXPECT_EQ(CStrokeGlyphs::FilesRead(), before + 2);
+    for (const auto& s : sheets)
+        EXPECT_EQ(s->font.LastEntry('A'), s->font.FirstEntry('A') + 3);
+    // The table the copy holds stays as it was.
+    EXPECT_EQ(copy.LastEntry('A'), copy.FirstEntry('A') + 2);
+
+    // Another path is another table; a path that cannot be read gives the
+    // empty one, and reading it is not tried again while nothing changes.
+    ModelDefaults().strokeFontPath = (dir.path / "missing.dat").string();
+    for (const auto& s : sheets)
+        EXPECT_FALSE(s->ReloadFont());
+    EXPECT_EQ(CStrokeGlyphs::FilesRead(), before + 3);
+    EXPECT_FALSE(sheets[0]->font.IsLoaded());
+    EXPECT_EQ(sheets[0]->font.Glyphs(), sheets[49]->font.Glyphs());
+    ModelDefaults() = saved;
 }
 
 TEST(StrokeFont, TheLastCodeNeverOwnsStrokes)

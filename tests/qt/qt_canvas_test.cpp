@@ -2,8 +2,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "model/pen_table.h"
 #include "model/sheet.h"
@@ -60,7 +62,102 @@ int CountInColumn(const QImage& image, int x, QRgb colour)
     return n;
 }
 
+// The groups of drawn (not white) pixels that touch each other, also
+// across corners.
+int EightConnectedGroups(const QImage& image)
+{
+    const int w = image.width();
+    const int h = image.height();
+    std::vector<bool> seen(size_t(w) * h);
+    auto drawn = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < h && !seen[size_t(y) * w + x]
+            && image.pixel(x, y) != kWhite;
+    };
+    int groups = 0;
+    std::vector<QPoint> todo;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!drawn(x, y))
+                continue;
+            ++groups;
+            seen[size_t(y) * w + x] = true;
+            todo.push_back({x, y});
+            while (!todo.empty()) {
+                const QPoint p = todo.back();
+                todo.pop_back();
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        if (drawn(p.x() + dx, p.y() + dy)) {
+                            seen[size_t(p.y() + dy) * w + p.x() + dx] = true;
+                            todo.push_back({p.x() + dx, p.y() + dy});
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return groups;
+}
+
 } // namespace
+
+TEST(QtCanvas, CircleOfShortSegmentsIsOneLineOfPixels)
+{
+    // 1,000 points at zoom 5000 (5 mm a pixel): from segments of a quarter
+    // pixel to segments of about a pixel, where the joins of single lines
+    // left gaps. Thin and wide pens, a width layer and a line-type layer.
+    constexpr int kPoints = 1000;
+    constexpr int kZoom = 5000;
+    constexpr double kStep = 6.28318530718 / kPoints;
+    for (int radius : {200000, 500000, 800000, 1000000}) {
+        for (int layer : {1, 9}) {
+            for (int pen : {1, 7}) {
+                auto s = PixelSheet(kZoom);
+                const int centre = radius + 5 * kZoom;
+                const int size = 2 * centre / kZoom + 1;
+                s->clientRect = {0, 0, size, size};
+                for (int i = 0; i <= kPoints; ++i) {
+                    const double a = i * kStep;
+                    s->Append(CETREC::Make(centre + int(radius * std::cos(a)),
+                        centre + int(radius * std::sin(a)), layer, i == 0 ? 0 : pen));
+                }
+                SCOPED_TRACE(testing::Message() << radius << " layer " << layer << " pen " << pen);
+                const QImage image = DrawnSheet(*s, size, size);
+                EXPECT_EQ(EightConnectedGroups(image), 1);
+            }
+        }
+    }
+}
+
+TEST(QtCanvas, PolylineOfOnePixelIsADot)
+{
+    // (pen width, points, pixels set)
+    const struct {
+        int width;
+        std::vector<CPoint> points;
+        int pixels;
+    } cases[] = {
+        {1, {{50, 50}}, 1},
+        {1, {{50, 50}, {50, 50}, {50, 50}}, 1},
+        {5, {{50, 50}, {50, 50}}, 16},
+        {1, {}, 0},
+    };
+    for (const auto& c : cases) {
+        QImage im = White();
+        Paint(im, [&](CQtCanvas& dc) {
+            dc.SelectPen({c.width, 0, PenStyle::Solid});
+            dc.Polyline(c.points);
+        });
+        int n = 0;
+        for (int y = 0; y < 100; ++y)
+            for (int x = 0; x < 100; ++x)
+                n += im.pixel(x, y) == kBlack ? 1 : 0;
+        EXPECT_EQ(n, c.pixels) << c.width << " " << c.points.size();
+        if (c.pixels > 0) {
+            EXPECT_EQ(im.pixel(50, 50), kBlack);
+        }
+    }
+}
 
 TEST(QtCanvas, FillPatterns)
 {

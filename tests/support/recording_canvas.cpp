@@ -102,12 +102,26 @@ void CRecordingCanvas::LineTo(int x, int y)
     calls.push_back(Format("line %d %d", x, y));
 }
 
-void CRecordingCanvas::Polygon(std::span<const CPoint> points)
+namespace {
+
+std::string PointList(const char* name, std::span<const CPoint> points)
 {
-    std::string text = "polygon";
+    std::string text = name;
     for (const CPoint& p : points)
         text += Format(" %d,%d", p.x, p.y);
-    calls.push_back(text);
+    return text;
+}
+
+} // namespace
+
+void CRecordingCanvas::Polyline(std::span<const CPoint> points)
+{
+    calls.push_back(PointList("polyline", points));
+}
+
+void CRecordingCanvas::Polygon(std::span<const CPoint> points)
+{
+    calls.push_back(PointList("polygon", points));
 }
 
 void CRecordingCanvas::Ellipse(int left, int top, int right, int bottom)

@@ -7,7 +7,8 @@
 #include "platform/image_codec.h"
 
 // A canvas that lists every call as one line of text, so tests compare the
-// exact drawing: "pen 3 0x0000ff solid", "move 1 2", "line 3 4", ...
+// exact drawing: "pen 3 0x0000ff solid", "move 1 2", "line 3 4",
+// "polyline 1,2 3,4 5,6", ...
 class CRecordingCanvas : public CCanvas {
 public:
     std::vector<std::string> calls;
@@ -20,6 +21,7 @@ public:
     void SetTransparentBackground(bool transparent) override;
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
+    void Polyline(std::span<const CPoint> points) override;
     void Polygon(std::span<const CPoint> points) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void Rectangle(int left, int top, int right, int bottom) override;
