@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <map>
 #include <mutex>
 
+#include "model/file_io.h"
 #include "model/model_defaults.h"
 #include "model/turn.h"
 
@@ -66,13 +67,14 @@ int CStrokeGlyphs::FilesRead()
 bool CStrokeGlyphs::Read(const std::string& path)
 {
     ++filesRead;
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in.is_open())
+    // A pipe or a device is no font: opening it must not wait for a writer.
+    const COpenedFile file = OpenRegularFile(path);
+    if (!file)
         return false;
     std::array<char, kFileBytes> bytes {}; // a shorter file leaves zero entries
-    in.read(bytes.data(), bytes.size());
-    if (in.bad())
-        return false; // a folder opens but cannot be read
+    std::fread(bytes.data(), 1, bytes.size(), file.file.get());
+    if (std::ferror(file.file.get()))
+        return false;
 
     for (int i = 0; i < kEntryCount; ++i) {
         const auto* e = reinterpret_cast<const uint8_t*>(bytes.data() + 3 * i);

@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "model/model_defaults.h"
 #include "model/sheet.h"
 #include "support/shipped_data.h"
@@ -108,7 +110,10 @@ TEST(StrokeFont, AFailedLoadLeavesEverythingEmpty)
     CDovereduFont font = SmallFont();
     ASSERT_TRUE(font.IsLoaded());
     CTempFolder dir;
-    for (const auto& path : {dir.path / "missing.dat", dir.path}) {
+    // A pipe without a writer must be refused, not waited on.
+    const auto fifo = dir.path / "pipe.dat";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const auto& path : {dir.path / "missing.dat", dir.path, fifo}) {
         EXPECT_FALSE(font.Load(path.string())) << path;
         EXPECT_FALSE(font.IsLoaded());
         EXPECT_EQ(font.FontPath(), path.string());
