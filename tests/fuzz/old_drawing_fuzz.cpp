@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "document/old_import.h"
+#include "symbols/old_import.h"
 #include "fuzz_support.h"
 #include "model/grid.h"
 
