@@ -33,6 +33,7 @@ public:
     void SetTransparentBackground(bool) override { }
     void MoveTo(int, int) override { }
     void LineTo(int, int) override { }
+    void Polyline(std::span<const CPoint>) override { }
     void Polygon(std::span<const CPoint>) override { }
     void Ellipse(int, int, int, int) override { }
     void Rectangle(int, int, int, int) override { }

@@ -314,7 +314,8 @@ bool SeedsRead()
     }
     for (const auto& e : fs::directory_iterator(corpus / "dxf")) {
         CDovereduDoc doc;
-        check(!ImportDXF(doc, e.path(), {}, CDovereduFont {}) && doc.HasSheets()
+        const CDXFImportResult result = ImportDXF(doc, e.path(), {}, CDovereduFont {});
+        check(result.imported && result.message.empty() && doc.HasSheets()
                 && doc.GetActiveSheet().recordCount > 1,
             e.path());
     }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "document/document.h"
-#include "symbols/old_import.h"
 #include "fuzz_support.h"
 #include "model/grid.h"
+#include "symbols/old_import.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
