@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <exception>
 
 void CRecentFileList::Add(const std::string& path)
 {
@@ -40,4 +42,16 @@ CStartupPlan PlanStartup(const std::vector<std::string>& commandLineFiles, bool 
     if (loadLastProject && !recent.Entries().empty())
         plan.openPath = recent.Entries().front();
     return plan;
+}
+
+int RunReportingFailures(int (*run)(int, char**), int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Unexpected failure: %s\n", e.what());
+    } catch (...) {
+        std::fputs("Unexpected failure.\n", stderr);
+    }
+    return 1;
 }

@@ -30,3 +30,8 @@ struct CStartupPlan {
 
 CStartupPlan PlanStartup(const std::vector<std::string>& commandLineFiles, bool loadLastProject,
     const CRecentFileList& recent);
+
+// Runs a program's main part; an exception that escapes it (memory, say) is
+// reported on standard error as "Unexpected failure: ..." and gives exit
+// code 1 instead of an abort.
+int RunReportingFailures(int (*run)(int, char**), int argc, char** argv);

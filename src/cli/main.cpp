@@ -7,13 +7,13 @@
 #include "qt/qt_text_metrics.h"
 #include <cstdio>
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <system_error>
 
 #include "app/config_file.h"
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
+#include "app/startup.h"
 #include "cli/cli_commands.h"
 #include "model/file_io.h"
 #include "model/model_defaults.h"
@@ -97,13 +97,5 @@ int Run(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    // An unexpected failure (memory, say) is reported, not an abort.
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Unexpected failure: %s\n", e.what());
-    } catch (...) {
-        std::fputs("Unexpected failure.\n", stderr);
-    }
-    return 1;
+    return RunReportingFailures(Run, argc, argv);
 }

@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
-#include <exception>
 
 #include "app/memory_reuse.h"
 #include "app/program_folder.h"
@@ -136,13 +135,5 @@ int Run(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    // An unexpected failure (memory, say) is reported, not an abort.
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Unexpected failure: %s\n", e.what());
-    } catch (...) {
-        std::fputs("Unexpected failure.\n", stderr);
-    }
-    return 1;
+    return RunReportingFailures(Run, argc, argv);
 }

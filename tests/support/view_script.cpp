@@ -51,9 +51,8 @@ CViewBench::~CViewBench()
     ModelDefaults() = savedDefaults;
 }
 
-void CViewBench::Place(int zoom, int originX, int originY)
+void PlaceView(CSheet& s, int zoom, int originX, int originY)
 {
-    CSheet& s = Sheet();
     s.fitMode = 0;
     s.zoom = zoom;
     s.Pan(originX - s.origin.x, originY - s.origin.y, true);

@@ -42,6 +42,10 @@ std::ostream& operator<<(std::ostream& out, const CViewOutcome& o);
 // zoom 100 from the sheet's top-left corner, without snapping; the user
 // interface, the questions and the clock are scripted. The model's defaults
 // come back as they were when it goes.
+// A fixed zoom and pan offset on a sheet, snapping off: pixels times the
+// zoom are view space.
+void PlaceView(CSheet& sheet, int zoom, int originX, int originY);
+
 class CViewBench {
 public:
     CViewBench();
@@ -50,9 +54,7 @@ public:
     CViewBench& operator=(const CViewBench&) = delete;
 
     CSheet& Sheet() { return doc.GetActiveSheet(); }
-    // A fixed zoom and pan offset, snapping off: pixels times the zoom are
-    // view space.
-    void Place(int zoom, int originX, int originY);
+    void Place(int zoom, int originX, int originY) { PlaceView(Sheet(), zoom, originX, originY); }
     CViewOutcome Outcome();
     // Runs the events in order; the outcome after the last.
     CViewOutcome Run(std::initializer_list<CViewEvent> events);

@@ -16,6 +16,7 @@
 #include "support/recording_canvas.h"
 #include "support/scripted_dialogs.h"
 #include "support/scripted_ui.h"
+#include "support/view_script.h"
 
 namespace {
 
@@ -57,17 +58,7 @@ protected:
 
     CSheet& Sheet() { return doc.GetActiveSheet(); }
 
-    // A fixed zoom and pan offset, snapping off: pixels times the zoom are
-    // view space.
-    void Place(int zoom, int originX, int originY)
-    {
-        CSheet& s = Sheet();
-        s.fitMode = 0;
-        s.zoom = zoom;
-        s.Pan(originX - s.origin.x, originY - s.origin.y, true);
-        s.zoomAtLastDraw = zoom;
-        s.grids.Active().snapOn = 0;
-    }
+    void Place(int zoom, int originX, int originY) { PlaceView(Sheet(), zoom, originX, originY); }
 
     bool Key(int key, bool shift = false, bool ctrl = false)
     {
