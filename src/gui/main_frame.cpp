@@ -403,6 +403,7 @@ void CMainFrame::AttachDocument(CDovereduDoc* doc)
 void CMainFrame::PickSheet(int index)
 {
     if (document && index >= 0 && index < static_cast<int>(document->sheets.size())) {
+        emit SheetPicking(index);
         document->SetActiveSheet(index);
         ShowDocumentLists(*document);
     }

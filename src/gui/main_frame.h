@@ -97,6 +97,8 @@ public:
 signals:
     // The user closed a list on another entry (after the attached document
     // took the change).
+    // A sheet was picked in the list: before the switch, then after it.
+    void SheetPicking(int index);
     void SheetPicked(int index);
     void LayerPicked(int index);
     void FontPicked(int index);

@@ -96,6 +96,7 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
         w->View().Redraw();
         w->View().Controller().WarpPointer();
     };
+    connect(&frame, &CMainFrame::SheetPicking, this, [this](int) { ActiveFinished(); });
     connect(&frame, &CMainFrame::SheetPicked, this, picked);
     connect(&frame, &CMainFrame::LayerPicked, this, picked);
     // The configuration may name another stroke-font file: every open sheet
@@ -171,6 +172,14 @@ CChildFrame* CProjectWindows::Active() const
             sub = list.front();
     }
     return sub ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
+}
+
+CChildFrame* CProjectWindows::ActiveFinished() const
+{
+    CChildFrame* w = Active();
+    if (w)
+        w->View().Controller().FinishInteraction();
+    return w;
 }
 
 std::vector<CChildFrame*> CProjectWindows::Windows() const
@@ -306,7 +315,7 @@ bool CProjectWindows::SaveTo(CChildFrame& window, const QString& path)
 
 bool CProjectWindows::SaveActive()
 {
-    CChildFrame* window = Active();
+    CChildFrame* window = ActiveFinished();
     if (!window)
         return false;
     if (window->Document().pathName.empty())
@@ -316,7 +325,7 @@ bool CProjectWindows::SaveActive()
 
 bool CProjectWindows::SaveActiveAs()
 {
-    CChildFrame* window = Active();
+    CChildFrame* window = ActiveFinished();
     if (!window)
         return false;
     // The title without any folder or drive, keeping its extension.
@@ -331,6 +340,8 @@ bool CProjectWindows::SaveActiveAs()
 bool CProjectWindows::AskToSave(CChildFrame& window)
 {
     CDovereduDoc& doc = window.Document();
+    // A line being drawn is part of what the question is about.
+    window.View().Controller().FinishInteraction();
     const CDovereduDoc::CloseQuestion question = doc.DecideClose();
     if (question == CDovereduDoc::CloseQuestion::None)
         return true;

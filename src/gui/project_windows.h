@@ -58,6 +58,10 @@ public:
     void ShowProjectInfo();
 
     CChildFrame* Active() const;
+    // The active window, after its view finished what its tool had in
+    // progress (a line being drawn): for the commands that change or read
+    // the sheet under the tool.
+    CChildFrame* ActiveFinished() const;
     std::vector<CChildFrame*> Windows() const;
     CRecentFileList& RecentFiles() { return recent; }
 

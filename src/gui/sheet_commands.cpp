@@ -33,7 +33,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::DeleteSheet,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             if (ShowMessageBox(
@@ -49,7 +49,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::SheetOrder,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             CSheetManagerDlg dialog(w->Document(), &this->frame);
@@ -62,7 +62,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::RenameSheet,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             CEditSheetNameDlg dialog(w->Document().GetActiveSheet().sheetName, &this->frame);
@@ -75,7 +75,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::GoToSheet,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             CDovereduDoc& doc = w->Document();
@@ -92,7 +92,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::RotateSheet,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             if (w->Document().GetActiveSheet().RotateSheet(w->View().Ui())) {
@@ -104,7 +104,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::ImportDosProject,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (w
                 && RunImportOldProjectCommand(w->Document(), this->frame.Settings(), &this->frame)
                     > 0)
@@ -114,7 +114,7 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::ImportDXF,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (w && RunDXFImportCommand(w->Document(), this->frame.Settings(), &this->frame))
                 Changed(*w);
         },
@@ -124,14 +124,14 @@ CSheetCommands::CSheetCommands(CMainFrame& frame, CProjectWindows& projects)
     handlers.On(
         Cmd::ExportDXF,
         [this] {
-            if (CChildFrame* w = this->projects.Active())
+            if (CChildFrame* w = this->projects.ActiveFinished())
                 RunDXFExportCommand(w->Document(), this->frame.Settings(), &this->frame);
         },
         atLeastOne);
     handlers.On(
         Cmd::SaveAsSymbol,
         [this] {
-            CChildFrame* w = this->projects.Active();
+            CChildFrame* w = this->projects.ActiveFinished();
             if (!w)
                 return;
             RunSaveAsSymbolCommand(w->Document().GetActiveSheet(), this->frame.Settings(),
@@ -162,7 +162,7 @@ void CSheetCommands::Changed(CChildFrame& window, bool redraw)
 
 bool CSheetCommands::AddSheet()
 {
-    CChildFrame* w = projects.Active();
+    CChildFrame* w = projects.ActiveFinished();
     if (!w)
         return false;
     CSjablonenDlg dialog(frame.Settings().templatesFolder, &frame);

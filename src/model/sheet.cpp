@@ -83,6 +83,8 @@ void CSheet::Reset(int newKind)
     hitCode = 0;
     rubberRect = {0, 0, 100, 100};
     rubberAnchor = {};
+    bufferAnchor = {};
+    bufferCursor = {};
     rubberActive = 0;
     zoomWindowRect = {0, 0, 100, 100};
     zoomWindowStart = {};

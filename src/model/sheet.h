@@ -110,11 +110,10 @@ public:
 
     // Record primitives of the drawing tools; each makes room first.
     void InsertAtCurrent();
-    void StartLine();
-    int AddLinePoint();
-    void AddRightAnglePoint();
-    int MoveCurrentPoint();
-    void DeleteAtCurrent();
+    // The first segment of a line: a move to `from`, then `cursor`.
+    void StartLine(CPoint from);
+    // The next vertex of the line at the end of the records.
+    void AddVertex(CPoint p);
     void SetRecordLayer(int i, int layer);
     void SetFigureLayer(int i, int layer);
     void SetRecordPen(int i, int pen);
@@ -130,8 +129,12 @@ public:
     void BuildRectangle(int left, int top, int right, int bottom);
     int BuildEllipse(int left, int top, int right, int bottom, bool filled);
     void CopySelection();
+    // The middle of the buffer's box onto `cursor`; says so when that would
+    // leave the 32-bit range, and moves nothing.
     int CentreBufferOnCursor(CUiServices& ui);
-    int MoveBuffer(int dx, int dy, CUiServices& ui);
+    // Moves the buffer and its anchor; 0, moving nothing, when that would
+    // leave the 32-bit range.
+    int MoveBuffer(int64_t dx, int64_t dy);
     // Appends the buffer as one new block; 0 when nothing was placed.
     int CommitBuffer(CUiServices& ui);
     // The number a new block gets, or 0 when every number is in use.
@@ -230,10 +233,12 @@ public:
     };
 
     // The complete draw into the view's bitmap: paper, grid, fills,
-    // pictures, lines, texts, then the ghost and the zoom window. Rebuilds
-    // the pen table for the sheet's zoom; fits first while `fitMode` is set.
-    // Selected records, texts and pictures are left to DrawSelection.
-    void DrawSheet(CCanvas& dc, CPenTable& pens);
+    // pictures, the records before `recordEnd`, texts, then the zoom window.
+    // Rebuilds the pen table for the sheet's zoom; fits first while
+    // `fitMode` is set. Selected records, texts and pictures are left to
+    // DrawSelection, the placement buffer and a line being drawn (the
+    // records from `recordEnd` on) to the view's feedback.
+    void DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd = INT32_MAX);
     // The selected records, texts and pictures, with the pens of the last
     // complete draw.
     void DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const;
@@ -330,6 +335,10 @@ public:
     CRect rubberRect {0, 0, 100, 100};
     CPoint rubberAnchor;
     int rubberActive = 0;
+    // The placement buffer's point of reference (where it was built) and
+    // the cursor it last followed; both move with it and with every pan.
+    CPoint bufferAnchor;
+    CPoint bufferCursor;
     CRect zoomWindowRect {0, 0, 100, 100};
     CPoint zoomWindowStart;
     int zoomWindowActive = 0;

@@ -38,24 +38,26 @@ void SetBuffer(CSheet& s, const std::vector<CETREC>& built)
     s.placementCount = n;
 }
 
-// Moves every buffer record; all or nothing.
-int ShiftBuffer(CSheet& s, int64_t dx, int64_t dy, CUiServices& ui)
+// Moves every buffer record and the buffer's anchor; all or nothing.
+bool ShiftBuffer(CSheet& s, int64_t dx, int64_t dy)
 {
     if (dx == 0 && dy == 0)
-        return 0;
+        return false;
+    if (!Fits(s.bufferAnchor.x + dx) || !Fits(s.bufferAnchor.y + dy))
+        return false;
     for (int k = 0; k < s.placementCount; ++k) {
         const CETREC& r = s.placement[k];
-        if (!Fits(r.x + dx) || !Fits(r.y + dy)) {
-            ui.MessageBox(CSheet::kMsgOutOfRange);
-            return 0;
-        }
+        if (!Fits(r.x + dx) || !Fits(r.y + dy))
+            return false;
     }
     for (int k = 0; k < s.placementCount; ++k) {
         CETREC& r = s.placement[k];
         r.x = static_cast<int32_t>(r.x + dx);
         r.y = static_cast<int32_t>(r.y + dy);
     }
-    return 1;
+    s.bufferAnchor.x = static_cast<int32_t>(s.bufferAnchor.x + dx);
+    s.bufferAnchor.y = static_cast<int32_t>(s.bufferAnchor.y + dy);
+    return true;
 }
 
 } // namespace
@@ -81,7 +83,6 @@ int CSheet::BuildEllipse(int left, int top, int right, int bottom, bool filled)
         return 0;
     }
     SetBuffer(*this, built);
-    PushUndo();
     return 1;
 }
 
@@ -109,14 +110,20 @@ int CSheet::CentreBufferOnCursor(CUiServices& ui)
         highX = std::max<int64_t>(highX, r.x);
         highY = std::max<int64_t>(highY, r.y);
     }
-    const int64_t centreX = lowX + (highX - lowX) / 2;
-    const int64_t centreY = lowY + (highY - lowY) / 2;
-    return ShiftBuffer(*this, cursor.x - centreX, cursor.y - centreY, ui);
+    const int64_t dx = cursor.x - (lowX + (highX - lowX) / 2);
+    const int64_t dy = cursor.y - (lowY + (highY - lowY) / 2);
+    if (dx == 0 && dy == 0)
+        return 0;
+    if (!ShiftBuffer(*this, dx, dy)) {
+        ui.MessageBox(kMsgOutOfRange);
+        return 0;
+    }
+    return 1;
 }
 
-int CSheet::MoveBuffer(int dx, int dy, CUiServices& ui)
+int CSheet::MoveBuffer(int64_t dx, int64_t dy)
 {
-    return ShiftBuffer(*this, dx, dy, ui);
+    return ShiftBuffer(*this, dx, dy) ? 1 : 0;
 }
 
 int CSheet::NewBlockNumber() const

@@ -243,48 +243,17 @@ void CSheet::InsertAtCurrent()
     ++recordCount;
 }
 
-void CSheet::StartLine()
+void CSheet::StartLine(CPoint from)
 {
-    AppendUnselected(*this, CETREC::Make(prevCursor.x, prevCursor.y, activeLayer, 0));
+    AppendUnselected(*this, CETREC::Make(from.x, from.y, activeLayer, 0));
     AppendUnselected(*this, CETREC::Make(cursor.x, cursor.y, activeLayer, activePen));
     currentRecord = recordCount - 1;
 }
 
-int CSheet::AddLinePoint()
+void CSheet::AddVertex(CPoint p)
 {
-    if (currentRecord < 1 || currentRecord >= recordCount)
-        return 0;
-    const CETREC& previous = records[currentRecord - 1];
-    if (previous.x == cursor.x && previous.y == cursor.y)
-        return 0;
-    ++currentRecord;
-    InsertAtCurrent();
-    records[currentRecord] = CETREC::Make(cursor.x, cursor.y, activeLayer, activePen);
-    return 1;
-}
-
-void CSheet::AddRightAnglePoint()
-{
-    if (currentRecord < 1 || currentRecord >= recordCount)
-        return;
-    for (int n = 0; n < 2; ++n) {
-        ++currentRecord;
-        InsertAtCurrent();
-        records[currentRecord] = CETREC::Make(prevCursor.x, prevCursor.y, activeLayer, activePen);
-    }
-    cornerMode = prevCursor.y != cursor.y ? 2 : 1;
-}
-
-int CSheet::MoveCurrentPoint()
-{
-    if (currentRecord < 1 || currentRecord >= recordCount)
-        return 0;
-    CETREC& r = records[currentRecord];
-    if (r.x == cursor.x && r.y == cursor.y)
-        return 0;
-    r.x = cursor.x;
-    r.y = cursor.y;
-    return 1;
+    AppendUnselected(*this, CETREC::Make(p.x, p.y, activeLayer, activePen));
+    currentRecord = recordCount - 1;
 }
 
 void CSheet::DeleteRecord(int i)
@@ -303,11 +272,6 @@ void CSheet::DeleteRecord(int i)
     selectionFlags[recordCount] = 0;
     if (currentRecord >= recordCount)
         currentRecord = recordCount - 1;
-}
-
-void CSheet::DeleteAtCurrent()
-{
-    DeleteRecord(currentRecord);
 }
 
 void CSheet::SetRecordLayer(int i, int layer)

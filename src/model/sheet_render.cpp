@@ -496,8 +496,9 @@ void DrawTexts(CCanvas& dc, const CTextArray& texts, const CDeviceMap& map,
 
 } // namespace
 
-void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens)
+void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd)
 {
+    const int end = std::clamp(recordEnd, 1, std::max(recordCount, 1));
     if (fitMode)
         ZoomAll();
     const int z = std::max(zoom, 1);
@@ -521,13 +522,13 @@ void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens)
     pass.bottom = clientRect.bottom;
     pass.dashScale = z;
     // Junction dots are filled with the paper's brush.
-    if (DrawFills(dc, pass, records, recordCount, layerColours, visible))
+    if (DrawFills(dc, pass, records, end, layerColours, visible))
         dc.SelectBrush(paper);
     pictures->DrawUnselected(dc, z);
     junctionSize = penWidths[7];
     pass.junctionRadius = std::max(1, (junctionSize / z) / 2);
 
-    DrawLines(dc, pass, records, 1, recordCount, visible, selectionFlags.data());
+    DrawLines(dc, pass, records, 1, end, visible, selectionFlags.data());
     DrawTexts(dc, texts, pass.map, &layerColours, visible, false);
     if (editText) {
         dc.SetTextColour(layerColours[editText->Layer()]);
@@ -535,8 +536,6 @@ void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens)
     }
     zoomAtLastDraw = zoom;
 
-    if (placementCount > 0)
-        DrawPlacement(dc, true);
     if (zoomWindowActive)
         DrawZoomWindow(dc);
 }
@@ -674,8 +673,9 @@ void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
     const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(count));
     const CLayerFlags used = LineLayers(buffer, false);
     for (int layer : kLineLayerOrder) {
-        // What is being placed shows on every line-type layer.
-        if (used[layer] && (layer >= kFirstLineTypeLayer || layers.IsVisible(layer)))
+        // What is being placed shows on hidden layers too: placing it makes
+        // its layers visible.
+        if (used[layer])
             DrawLayerLines(dc, pass, layer, buffer, 0, count, nullptr, false);
     }
     if (xorFlag)

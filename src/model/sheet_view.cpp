@@ -153,8 +153,8 @@ CPoint CSheet::Pan(int dx, int dy, bool noClamp)
         range.Take(records[i].x, records[i].y);
     for (int i = 0; i < placementCount; ++i)
         range.Take(placement[i].x, placement[i].y);
-    for (const CPoint& p :
-        {origin, cursor, prevCursor, zoomWindowStart, rubberAnchor, textPoint, relPoint})
+    for (const CPoint& p : {origin, cursor, prevCursor, zoomWindowStart, rubberAnchor, textPoint,
+             relPoint, bufferAnchor, bufferCursor})
         range.Take(p);
     range.Take(zoomWindowRect);
     range.Take(rubberRect);
@@ -182,8 +182,8 @@ CPoint CSheet::Pan(int dx, int dy, bool noClamp)
         placement[i].x += mx;
         placement[i].y += my;
     }
-    for (CPoint* p :
-        {&origin, &cursor, &prevCursor, &zoomWindowStart, &rubberAnchor, &textPoint, &relPoint})
+    for (CPoint* p : {&origin, &cursor, &prevCursor, &zoomWindowStart, &rubberAnchor, &textPoint,
+             &relPoint, &bufferAnchor, &bufferCursor})
         Move(*p, mx, my);
     Move(zoomWindowRect, mx, my);
     Move(rubberRect, mx, my);

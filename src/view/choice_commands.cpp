@@ -17,7 +17,10 @@ void CViewController::ChooseLayer()
     const std::optional<int> layer = dialogs.ChooseLayer(s.layers, s.activeLayer);
     if (layer && *layer >= 1 && *layer <= kChoosableLayers) {
         s.activeLayer = static_cast<int16_t>(*layer);
-        LineTakesLayer(s, *layer);
+        // The screen shows the line in its old colour: drawn anew, the next
+        // erase of it meets what it drew.
+        if (LineTakesLayer(s, *layer))
+            Redraw();
     }
     doc.RefreshSheetLists(true);
     ui.DocumentChanged();

@@ -45,6 +45,7 @@ CViewController::CViewController(
 {
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
+    RegisterToolCommands();
     router.AddTarget(handlers);
 }
 
@@ -76,13 +77,9 @@ void CViewController::FinishInteraction()
         Tool().Finish(*this);
 }
 
-void CViewController::SelectTool(int toolMode)
+void CViewController::Prompt(std::string_view text)
 {
-    if (!HasSheet())
-        return;
-    FinishInteraction();
-    Sheet().toolMode = toolMode;
-    SetStep(Step::Idle);
+    ui.SetStatusText(kPaneRecord, text);
 }
 
 // --- state shared with the tools ---------------------------------------------
@@ -287,6 +284,8 @@ void CViewController::Wheel(int px, int py, int delta)
         static_cast<int>(std::clamp<int64_t>(dy, INT32_MIN, INT32_MAX)));
     s.SetPointer(px, py);
     Redraw();
+    // What follows the pointer follows it to where the zoom left it.
+    Tool().Move(*this);
 }
 
 // --- keys -----------------------------------------------------------------------
@@ -497,7 +496,8 @@ void CViewController::DrawOffscreen(CCanvas& dc)
     CSheet& s = Sheet();
     const int zoom = s.zoom;
     const CPoint origin = s.origin;
-    s.DrawSheet(dc, pens);
+    // A line being drawn is the tool's feedback, not yet part of the sheet.
+    s.DrawSheet(dc, pens, LineInProgress(s) ? toolState.lineStartCount : s.recordCount);
     // A sheet that fits itself to the view at every draw changes its bars.
     if (s.zoom != zoom || s.origin != origin) {
         UpdateScrollBars();

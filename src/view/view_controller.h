@@ -80,8 +80,9 @@ public:
 
     // --- Tools ---
     // Ends what the active sheet's tool has in progress, then the sheet
-    // takes the tool `toolMode` at step 0.
-    void SelectTool(int toolMode);
+    // takes the tool `toolMode` at step 0; the line and figure tools ask for
+    // the pen first.
+    void SelectTool(int toolMode) override;
     // Ends what the active sheet's tool has in progress, back at step 0:
     // called first by whatever changes the sheet under the tool.
     void FinishInteraction();
@@ -140,6 +141,17 @@ private:
 
     // The pointer-move processing once `cursor` is set.
     void CursorMoved();
+
+    // The message pane.
+    void Prompt(std::string_view text) override;
+
+    // tool_commands.cpp
+    void RegisterToolCommands();
+    // "Kopieer de selectie": the selected records follow the pointer, to be
+    // placed as copies.
+    void CopyPlacement();
+    // The sheet's Undo or Redo, after the tool in progress is finished.
+    void UndoRedo(bool redo);
 
     // view_commands.cpp
     void RegisterCommands();

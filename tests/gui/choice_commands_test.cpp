@@ -81,7 +81,7 @@ TEST(ChoiceCommands, LayerChosenWhileDrawingALineMovesTheLine)
     sheet.toolMode = ToolMode::Lines;
     sheet.prevCursor = {1000, 1000};
     sheet.cursor = {5000, 1000};
-    sheet.StartLine();
+    sheet.StartLine(sheet.prevCursor);
     sheet.toolStep = Step::LineFollows;
 
     RunWhenModal<CSelectLayerDlg>([](CSelectLayerDlg* d) {

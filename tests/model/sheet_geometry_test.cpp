@@ -231,7 +231,7 @@ TEST(Records, DeleteMovesFlagsAndZeroesTheVacatedSlot)
     EXPECT_EQ(s->currentRecord, 4); // it was the last: it stays the last
 
     s->currentRecord = 1;
-    s->DeleteAtCurrent();
+    s->DeleteRecord(s->currentRecord);
     EXPECT_EQ(s->recordCount, 4);
     EXPECT_EQ(s->currentRecord, 1);
     EXPECT_EQ(s->records[1].x, 10);
@@ -250,48 +250,24 @@ TEST(Records, DrawingALine)
     s->activePen = 2;
     s->prevCursor = {0, 0};
     s->cursor = {1000, 0};
-    s->StartLine();
+    s->StartLine(s->prevCursor);
     EXPECT_EQ(RecordsOf(*s),
         (std::vector<CETREC> {CETREC::Make(0, 0, 3, 0), CETREC::Make(1000, 0, 3, 2)}));
     EXPECT_EQ(s->currentRecord, 2);
 
-    s->cursor = {0, 0}; // back onto the point before the current one
-    EXPECT_EQ(s->AddLinePoint(), 0);
-    s->cursor = {1000, 1000};
-    EXPECT_EQ(s->AddLinePoint(), 1);
+    s->AddVertex({1000, 1000});
     EXPECT_EQ(s->currentRecord, 3);
     EXPECT_EQ(s->records[3], CETREC::Make(1000, 1000, 3, 2));
 
-    EXPECT_EQ(s->MoveCurrentPoint(), 0);
-    s->cursor = {2000, 1000};
-    EXPECT_EQ(s->MoveCurrentPoint(), 1);
-    EXPECT_EQ(s->records[3].x, 2000);
-
-    // A point inserted in the middle moves the rest up, selection included.
+    // A record inserted in the middle moves the rest up, selection included.
     s->selectionFlags[3] = 1;
     s->selectedCount = 1;
     s->currentRecord = 2;
-    s->cursor = {1500, 0};
-    EXPECT_EQ(s->AddLinePoint(), 1);
-    EXPECT_EQ(PointsOf(*s), (std::vector<CPoint> {{0, 0}, {1000, 0}, {1500, 0}, {2000, 1000}}));
+    s->InsertAtCurrent();
+    s->records[2] = CETREC::Make(500, 0, 3, 2);
+    EXPECT_EQ(PointsOf(*s), (std::vector<CPoint> {{0, 0}, {500, 0}, {1000, 0}, {1000, 1000}}));
     EXPECT_EQ(SelectedOf(*s), (std::vector<int> {4}));
     EXPECT_EQ(s->selectedCount, 1);
-}
-
-TEST(Records, RightAnglePointAndCornerMode)
-{
-    for (const auto& [cursorY, corner] : {std::pair {900, 2}, {500, 1}}) {
-        auto s = SheetWith(Figure({{0, 0}, {100, 0}}) + Figure({{7, 7}, {8, 8}}));
-        s->currentRecord = 2;
-        s->prevCursor = {100, 500};
-        s->cursor = {300, cursorY};
-        s->AddRightAnglePoint();
-        EXPECT_EQ(PointsOf(*s),
-            (std::vector<CPoint> {{0, 0}, {100, 0}, {100, 500}, {100, 500}, {7, 7}, {8, 8}}));
-        EXPECT_EQ(s->currentRecord, 4);
-        EXPECT_EQ(s->records[3], CETREC::Make(100, 500, 1, 1));
-        EXPECT_EQ(s->cornerMode, corner);
-    }
 }
 
 TEST(Records, LayerAndPenChangesKeepTheOtherBits)
@@ -507,7 +483,7 @@ TEST(Buffer, RectangleAndEllipse)
     EXPECT_EQ(s->BuildEllipse(0, 0, 32, 32, true), 1);
     EXPECT_EQ(s->placementCount, 6); // a move and a point every 90 degrees
     EXPECT_EQ(s->placement[0], CETREC::Make(16, 32, 2, 0, 0, true));
-    EXPECT_EQ(s->undoPosition, 0);
+    EXPECT_EQ(s->undoPosition, -1); // placing it is the undo step
 }
 
 TEST(Buffer, CopyCentreAndMove)
@@ -525,14 +501,18 @@ TEST(Buffer, CopyCentreAndMove)
     // The box is 101 by 51: its integer centre (50, 25) goes onto the cursor.
     EXPECT_EQ(s->placement[0], CETREC::Make(950, 975, 3, 0, 4));
 
-    EXPECT_EQ(s->MoveBuffer(0, 0, ui), 0);
-    EXPECT_EQ(s->MoveBuffer(-950, 25, ui), 1);
+    EXPECT_EQ(s->MoveBuffer(0, 0), 0);
+    EXPECT_EQ(s->MoveBuffer(-950, 25), 1);
     EXPECT_EQ(s->placement[1].x, 101);
     EXPECT_EQ(s->placement[1].y, 1051);
 
-    // A move past the 32-bit range moves nothing.
-    EXPECT_EQ(s->MoveBuffer(INT32_MAX, 0, ui), 0);
+    // A move past the 32-bit range moves nothing, silently: it comes with
+    // every pointer move.
+    EXPECT_EQ(s->MoveBuffer(INT32_MAX, 0), 0);
     EXPECT_EQ(s->placement[1].x, 101);
+    EXPECT_TRUE(ui.messages.empty());
+    s->cursor = {INT32_MAX, 0};
+    EXPECT_EQ(s->CentreBufferOnCursor(ui), 0);
     EXPECT_EQ(ui.messages, std::vector<std::string> {std::string(CSheet::kMsgOutOfRange)});
 }
 

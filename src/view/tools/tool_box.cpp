@@ -2,17 +2,30 @@
 
 #include "model/sheet.h"
 
+CToolBox::CToolBox()
+{
+    for (int tool :
+        {ToolMode::Lines, ToolMode::Lines90, ToolMode::FilledPolygon, ToolMode::FilledPolygon90})
+        Use(tool, lines);
+    Use(ToolMode::Junctions, junctions);
+    for (int tool : {ToolMode::Rectangles, ToolMode::Ellipses, ToolMode::FilledRectangle,
+             ToolMode::FilledEllipse})
+        Use(tool, rubber);
+}
+
 CToolMachine& CToolBox::For(const CSheet& sheet)
 {
     switch (sheet.toolStep) {
     case Step::ZoomArmed:
     case Step::ZoomDrag:
         return zoomWindow;
+    case Step::Placing:
+        return placement;
     default:
         break;
     }
     const auto it = machines.find(sheet.toolMode);
-    return it != machines.end() ? *it->second : noMachine;
+    return it != machines.end() ? *it->second : idle;
 }
 
 void CToolBox::Use(int toolMode, CToolMachine& machine)

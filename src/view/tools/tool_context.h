@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/types.h"
 
 class CDovereduDoc;
@@ -15,13 +17,13 @@ struct CModifiers {
 };
 
 // What the view keeps for its tools between events, beside what the sheet
-// keeps: where a line under construction began, what the last press hit and
-// where a placement is held.
+// keeps: where a line under construction began and what the last press hit.
+// Every sheet switch ends a line first, so the line's start belongs to the
+// active sheet.
 struct CToolState {
     int lineStartCount = 0; // records of the sheet when the line began
     int hitKind = 0; // what the last press hit: a record, a text, a picture
     int hitIndex = -1; // which one of them
-    CPoint anchor; // the point of a placement that follows the cursor
 };
 
 // What a tool may use of the view: the project and its active sheet, the
@@ -52,6 +54,10 @@ public:
     // While captured near an edge, centres the view on the cursor; 1 when the
     // content moved.
     virtual int AutoPan() = 0;
+    // Ends what is in progress, then the sheet takes the tool at step 0.
+    virtual void SelectTool(int toolMode) = 0;
+    // The message pane (pane 0), Windows-1252.
+    virtual void Prompt(std::string_view text) = 0;
 
 protected:
     ~CToolContext() = default;
