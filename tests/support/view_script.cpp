@@ -17,6 +17,11 @@ CViewEvent Release(int x, int y)
     return {CViewEvent::Kind::Release, x, y, 0};
 }
 
+CViewEvent Click(int x, int y)
+{
+    return {CViewEvent::Kind::Click, x, y, 0};
+}
+
 CViewEvent KeyStroke(int key)
 {
     return {CViewEvent::Kind::Key, 0, 0, key};
@@ -35,7 +40,7 @@ CViewEvent Finish()
 std::ostream& operator<<(std::ostream& out, const CViewOutcome& o)
 {
     return out << "{step " << o.step << ", records " << o.records << ", undo steps " << o.undoSteps
-               << "}";
+               << (o.modified ? ", modified" : "") << "}";
 }
 
 CViewBench::CViewBench()
@@ -63,7 +68,7 @@ void PlaceView(CSheet& s, int zoom, int originX, int originY)
 CViewOutcome CViewBench::Outcome()
 {
     const CSheet& s = Sheet();
-    return {s.toolStep, s.recordCount - 1, s.undoPosition};
+    return {s.toolStep, s.recordCount - 1, s.undoPosition, doc.modified};
 }
 
 CViewOutcome CViewBench::Run(std::initializer_list<CViewEvent> events)
@@ -81,6 +86,11 @@ CViewOutcome CViewBench::Run(std::initializer_list<CViewEvent> events)
             break;
         case Kind::Release:
             view.PointerMove(e.x, e.y);
+            view.PointerRelease(Button::Left, e.x, e.y);
+            break;
+        case Kind::Click:
+            view.PointerMove(e.x, e.y);
+            view.PointerPress(Button::Left, e.x, e.y);
             view.PointerRelease(Button::Left, e.x, e.y);
             break;
         case Kind::Key:

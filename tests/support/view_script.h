@@ -10,11 +10,11 @@
 #include "support/scripted_ui.h"
 #include "view/view_controller.h"
 
-// One event of a script for the view: the left button pressed or released
-// at a pixel, the pointer moved to one, a key pressed and released, a
+// One event of a script for the view: the left button pressed, released or
+// clicked at a pixel, the pointer moved to one, a key pressed and released, a
 // command run, or what is in progress finished.
 struct CViewEvent {
-    enum class Kind { Press, Move, Release, Key, Command, Finish };
+    enum class Kind { Press, Move, Release, Click, Key, Command, Finish };
     Kind kind = Kind::Move;
     int x = 0;
     int y = 0;
@@ -24,6 +24,8 @@ struct CViewEvent {
 CViewEvent Press(int x, int y);
 CViewEvent Move(int x, int y);
 CViewEvent Release(int x, int y);
+// Press and release at one pixel.
+CViewEvent Click(int x, int y);
 CViewEvent KeyStroke(int key);
 CViewEvent Command(int id);
 CViewEvent Finish();
@@ -33,6 +35,7 @@ struct CViewOutcome {
     int step = 0;
     int records = 0; // records after the sentinel
     int undoSteps = 0; // the steps Undo can take back
+    bool modified = false; // the project
 
     friend bool operator==(const CViewOutcome&, const CViewOutcome&) = default;
 };
