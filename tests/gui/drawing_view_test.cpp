@@ -8,6 +8,7 @@
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "app/command_table.h"
@@ -19,6 +20,7 @@
 #include "gui/tool_bar_lists.h"
 #include "gui_test_main.h"
 #include "model/sheet.h"
+#include "qt/qt_canvas.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -36,6 +38,28 @@ void MoveTo(CDovereduView& view, QPoint p)
     QMouseEvent move(QEvent::MouseMove, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)),
         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &move);
+}
+
+void Click(CDovereduView& view, QPoint p)
+{
+    MoveTo(view, p);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)),
+            Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+            Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &event);
+    }
+}
+
+// The pixels where two images differ.
+int Differences(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            n += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    }
+    return n;
 }
 
 QRgb Inverted(QRgb c)
@@ -78,6 +102,94 @@ TEST(DrawingView, TheLongCursorFollowsThePointerInXorWithoutDrawingTheSheet)
     EXPECT_EQ(shown.pixel(3, first.y()), sheet.pixel(3, first.y())); // erased exactly
     EXPECT_EQ(shown.pixel(3, second.y()), Inverted(sheet.pixel(3, second.y())));
     EXPECT_EQ(shown.pixel(second.x(), 5), Inverted(sheet.pixel(second.x(), 5)));
+}
+
+TEST(DrawingView, TheLineBeingDrawnIsErasedExactlyAcrossCompleteDraws)
+{
+    CDovereduDoc doc;
+    doc.AddDefaultSheet();
+    CSheet& s = doc.GetActiveSheet();
+    s.toolMode = ToolMode::Lines;
+    CDovereduView view(doc);
+    view.resize(400, 300);
+    view.grab();
+    const QImage empty = view.ScreenImage().copy();
+
+    Click(view, {100, 100});
+    MoveTo(view, {200, 100});
+    view.grab();
+    ASSERT_EQ(s.toolStep, Step::LineFollows);
+    EXPECT_GT(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
+    MoveTo(view, {220, 160});
+    view.Redraw(); // an expose
+    view.grab();
+    MoveTo(view, {250, 180});
+    RunWhenModal<CSelectLayerDlg>([](CSelectLayerDlg* d) {
+        d->list->setCurrentRow(3);
+        d->accept();
+    });
+    Type(view, Qt::Key_L, Qt::NoModifier, QStringLiteral("l"));
+    EXPECT_EQ(s.records[s.recordCount - 1].Layer(), 4);
+    view.grab();
+    MoveTo(view, {260, 120});
+    MoveTo(view, {100, 100}); // back onto the start: the line is gone
+    view.grab();
+    EXPECT_EQ(s.toolStep, Step::Idle);
+    EXPECT_EQ(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
+    EXPECT_EQ(Differences(view.ScreenImage(), empty), 0);
+
+    // Finished, the line is in the sheet image and shows once, normally.
+    Click(view, {100, 100});
+    MoveTo(view, {200, 100});
+    MoveTo(view, {200, 200});
+    view.grab();
+    Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
+    view.grab();
+    EXPECT_EQ(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
+    EXPECT_GT(Differences(view.OffscreenImage(), empty), 0);
+}
+
+TEST(DrawingView, TheGhostIsDrawnOnceOverTheSheetImage)
+{
+    CDovereduDoc doc;
+    doc.AddDefaultSheet();
+    CSheet& s = doc.GetActiveSheet();
+    s.toolMode = ToolMode::Rectangles;
+    CDovereduView view(doc);
+    view.resize(400, 300);
+    view.grab();
+    const auto sheetWithGhost = [&] {
+        QImage expected = view.OffscreenImage().copy();
+        QPainter painter(&expected);
+        CQtCanvas canvas(painter);
+        s.DrawPlacement(canvas, true);
+        return expected;
+    };
+
+    MoveTo(view, {50, 50});
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50),
+        view.viewport()->mapToGlobal(QPointF(50, 50)), Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    MoveTo(view, {150, 120});
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(150, 120),
+        view.viewport()->mapToGlobal(QPointF(150, 120)), Qt::LeftButton, Qt::NoButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &release);
+    ASSERT_EQ(s.toolStep, Step::Placing);
+    MoveTo(view, {200, 150});
+    view.Redraw();
+    view.grab();
+    MoveTo(view, {250, 200});
+    MoveTo(view, {150, 120});
+    view.grab();
+    EXPECT_EQ(Differences(view.ScreenImage(), sheetWithGhost()), 0);
+    EXPECT_GT(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
+
+    Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
+    view.grab();
+    EXPECT_EQ(s.toolMode, ToolMode::Select);
+    EXPECT_EQ(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
 }
 
 TEST(DrawingView, TheActiveViewsCommandsAndReadoutsReachTheMainWindow)
