@@ -14,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "app/command_table.h"
 #include "app/settings.h"
 #include "document/document.h"
 #include "model/pen_table.h"
@@ -176,6 +177,177 @@ void DrawSheet(benchmark::State& state)
 }
 BENCHMARK(DrawSheet)->Unit(benchmark::kMillisecond);
 
+// The tool of the project's sheet from step 0, with a press at a pixel.
+void StartTool(CProject& p, int toolMode, int x, int y)
+{
+    p.view.SelectTool(toolMode);
+    p.view.PointerMove(x, y);
+    p.view.PointerPress(CViewController::Button::Left, x, y);
+}
+
+// Takes the records from `count` on away again.
+void Truncate(CSheet& s, int count)
+{
+    for (int i = s.recordCount - 1; i >= count; --i)
+        s.DeleteRecord(i);
+}
+
+// A move while the last segment of a line (two legs at right angles)
+// follows the pointer: it redraws only the line being drawn.
+void LineMove(benchmark::State& state, bool full, int toolMode)
+{
+    CProject& p = Project(full);
+    CSheet& s = p.doc.GetActiveSheet();
+    const int count = s.recordCount;
+    StartTool(p, toolMode, 300, 300);
+    p.view.PointerRelease(CViewController::Button::Left, 300, 300);
+    p.view.PointerMove(400, 350);
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state) {
+        p.view.PointerMove(400 + (i * 7) % 1200, 350 + (i * 3) % 600);
+        ++i;
+    }
+    if (p.ui.invalidated != before || s.toolStep != Step::LineFollows)
+        state.SkipWithError("the line was not followed");
+    s.pendingChange = 0;
+    s.toolStep = Step::Idle;
+    Truncate(s, count);
+    p.view.SelectTool(ToolMode::Select);
+}
+BENCHMARK_CAPTURE(LineMove, LinesEmpty, false, ToolMode::Lines);
+BENCHMARK_CAPTURE(LineMove, LinesMillion, true, ToolMode::Lines);
+BENCHMARK_CAPTURE(LineMove, Lines90Empty, false, ToolMode::Lines90);
+BENCHMARK_CAPTURE(LineMove, Lines90Million, true, ToolMode::Lines90);
+
+// A move while a rubber band follows the pointer.
+void RubberMove(benchmark::State& state, bool full)
+{
+    CProject& p = Project(full);
+    CSheet& s = p.doc.GetActiveSheet();
+    StartTool(p, ToolMode::Rectangles, 300, 300);
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state) {
+        p.view.PointerMove(400 + (i * 7) % 1200, 350 + (i * 3) % 600);
+        ++i;
+    }
+    if (p.ui.invalidated != before || s.toolStep != Step::Rubber)
+        state.SkipWithError("the band was not followed");
+    p.view.KeyDown({Key::Escape, false, false});
+    p.view.PointerRelease(CViewController::Button::Left, 300, 300);
+    p.view.SelectTool(ToolMode::Select);
+}
+BENCHMARK_CAPTURE(RubberMove, Empty, false);
+BENCHMARK_CAPTURE(RubberMove, Million, true);
+
+// "Einde lijn" on the million-record sheet: the line tidied and recorded as
+// one undo step, against that undo step alone.
+void EndLine(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    CSheet& s = p.doc.GetActiveSheet();
+    const int count = s.recordCount;
+    p.view.SelectTool(ToolMode::Lines);
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.view.PointerMove(300, 300);
+        p.view.PointerPress(CViewController::Button::Left, 300, 300);
+        p.view.PointerRelease(CViewController::Button::Left, 300, 300);
+        p.view.PointerMove(400, 300);
+        p.view.PointerPress(CViewController::Button::Left, 400, 300);
+        p.view.PointerRelease(CViewController::Button::Left, 400, 300);
+        p.view.PointerMove(400, 400);
+        state.ResumeTiming();
+        p.view.Execute(Cmd::EndLine);
+        state.PauseTiming();
+        Truncate(s, count);
+        state.ResumeTiming();
+    }
+    p.view.SelectTool(ToolMode::Select);
+}
+BENCHMARK(EndLine)->Unit(benchmark::kMillisecond);
+
+void UndoSnapshot(benchmark::State& state)
+{
+    CSheet& s = Project(true).doc.GetActiveSheet();
+    for (auto _ : state)
+        s.PushUndo();
+}
+BENCHMARK(UndoSnapshot)->Unit(benchmark::kMillisecond);
+
+// Fills the placement buffer with 10,000 records of the sheet (or of a
+// figure repeated) and starts placing them at the cursor.
+void StartGhost(CProject& p, CSheet& s)
+{
+    constexpr int kGhost = 10000;
+    p.view.SelectTool(ToolMode::CopyPlacement);
+    s.EnsureSpare(kGhost + 10);
+    s.ReadyPlacement();
+    for (int k = 0; k < kGhost; ++k)
+        s.placement[k] = CETREC::Make(
+            100000 + (k % 100) * 1000, 100000 + (k / 100) * 500, 1, k % 10 == 0 ? 0 : 1);
+    s.placementCount = kGhost;
+    p.view.PointerMove(500, 500);
+    s.bufferCursor = s.cursor;
+    s.toolStep = Step::Placing;
+}
+
+// A move of a ghost of 10,000 records.
+void GhostMove(benchmark::State& state, bool full)
+{
+    CProject& p = Project(full);
+    CSheet& s = p.doc.GetActiveSheet();
+    StartGhost(p, s);
+    int i = 0;
+    for (auto _ : state) {
+        p.view.PointerMove(400 + (i * 7) % 1200, 350 + (i * 3) % 600);
+        ++i;
+    }
+    p.view.SelectTool(ToolMode::Select);
+}
+BENCHMARK_CAPTURE(GhostMove, Empty, false);
+BENCHMARK_CAPTURE(GhostMove, Million, true);
+
+// A press placing the 10,000 records on the million-record sheet, the
+// arrays having room.
+void PlacePress(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    CSheet& s = p.doc.GetActiveSheet();
+    const int count = s.recordCount;
+    StartGhost(p, s);
+    s.EnsureSpare(2 * s.placementCount + CRecordList::kGrowth);
+    for (auto _ : state) {
+        p.view.PointerPress(CViewController::Button::Left, 500, 500);
+        state.PauseTiming();
+        p.view.PointerRelease(CViewController::Button::Left, 500, 500);
+        Truncate(s, count);
+        state.ResumeTiming();
+    }
+    p.view.SelectTool(ToolMode::Select);
+}
+BENCHMARK(PlacePress)->Unit(benchmark::kMillisecond);
+
+// The first press on a sheet just read: the arrays grow and the undo
+// snapshot allocates.
+void FirstPlacePress(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto p = std::make_unique<CProject>(true);
+        CSheet& s = p->doc.GetActiveSheet();
+        s.ResizeArrays(s.recordCount + CRecordList::kMinSpare);
+        StartGhost(*p, s);
+        state.ResumeTiming();
+        p->view.PointerPress(CViewController::Button::Left, 500, 500);
+        state.PauseTiming();
+        p.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(FirstPlacePress)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 class CTimes : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -217,5 +389,19 @@ int main(int argc, char** argv)
     compare("pointer move with long cursors, 1,000,000 records / empty",
         "PointerMove/MillionLongCursors", "PointerMove/EmptyLongCursors", 2.0);
     compare("complete draw through the view / DrawSheet", "CompleteDraw", "DrawSheet", 1.5);
+    compare("line move, 1,000,000 records / empty", "LineMove/LinesMillion", "LineMove/LinesEmpty",
+        1.2);
+    compare("right-angle line move, 1,000,000 records / empty", "LineMove/Lines90Million",
+        "LineMove/Lines90Empty", 1.2);
+    compare("rubber band move, 1,000,000 records / empty", "RubberMove/Million", "RubberMove/Empty",
+        1.2);
+    compare("Einde lijn / one undo snapshot, 1,000,000 records", "EndLine", "UndoSnapshot", 1.5);
+    compare("ghost move of 10,000 records, 1,000,000 records / empty", "GhostMove/Million",
+        "GhostMove/Empty", 1.2);
+    compare("placing 10,000 records / one undo snapshot, 1,000,000 records", "PlacePress",
+        "UndoSnapshot", 1.5);
+    if (t["FirstPlacePress/iterations:3"] > 0)
+        std::printf("first press placing 10,000 records on a sheet just read: %.1f ms\n",
+            t["FirstPlacePress/iterations:3"] / 1e6);
     return ok ? 0 : 1;
 }

@@ -115,7 +115,8 @@ void CViewController::SelectTool(int toolMode)
     s.ClearBuffer();
     SetStep(Step::Idle);
     s.rubberActive = 0;
-    if (toolMode != ToolMode::CopyPlacement)
+    // Clearing a selection tidies the whole sheet: only when there is one.
+    if (toolMode != ToolMode::CopyPlacement && s.selectedCount > 0)
         s.ClearSelection();
     s.toolMode = toolMode;
     s.grids.SelectFor(toolMode);

@@ -1,5 +1,7 @@
 #include "gui/drawing_view.h"
 
+#include <cstdlib>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -190,6 +192,77 @@ TEST(DrawingView, TheGhostIsDrawnOnceOverTheSheetImage)
     view.grab();
     EXPECT_EQ(s.toolMode, ToolMode::Select);
     EXPECT_EQ(Differences(view.ScreenImage(), view.OffscreenImage()), 0);
+}
+
+// Drawn with the mouse and the keys as a user draws: a right-angle wire,
+// lines, junction dots, a hatched polygon and a placed rectangle. With
+// RIDIZAV_SHOTS set, the window is saved there as schematic.png.
+TEST(DrawingView, ASchematicDrawnWithTheMouse)
+{
+    CMainFrame frame;
+    frame.resize(1000, 760);
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    CDovereduDoc& doc = view.Document();
+    const CSheet& s = doc.GetActiveSheet();
+    const int frameRecords = s.recordCount;
+    const auto choose = [&](int command) {
+        RunWhenModal<CPenDialog>([](CPenDialog* d) { d->accept(); });
+        ASSERT_TRUE(frame.Router().Execute(command));
+        QCoreApplication::processEvents();
+    };
+    const auto esc = [&] { Type(view, Qt::Key_Escape, Qt::NoModifier, QString()); };
+
+    choose(Cmd::ToolLines90);
+    Click(view, {120, 120});
+    MoveTo(view, {330, 220});
+    Click(view, {330, 220});
+    MoveTo(view, {520, 300});
+    esc();
+    choose(Cmd::ToolLines);
+    Click(view, {120, 330});
+    MoveTo(view, {330, 330});
+    Click(view, {330, 330});
+    MoveTo(view, {330, 220});
+    esc();
+    ASSERT_TRUE(frame.Router().Execute(Cmd::ToolJunctions));
+    Click(view, {330, 220});
+    Click(view, {330, 330});
+    choose(Cmd::ToolFilledPolygon);
+    ASSERT_TRUE(frame.Router().Execute(Cmd::FillPatterns[1]));
+    Click(view, {450, 380});
+    MoveTo(view, {620, 380});
+    Click(view, {620, 380});
+    MoveTo(view, {620, 480});
+    Click(view, {620, 480});
+    MoveTo(view, {450, 480});
+    esc();
+    choose(Cmd::ToolRectangles);
+    MoveTo(view, {150, 420});
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(150, 420),
+        view.viewport()->mapToGlobal(QPointF(150, 420)), Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    MoveTo(view, {300, 500});
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(300, 500),
+        view.viewport()->mapToGlobal(QPointF(300, 500)), Qt::LeftButton, Qt::NoButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &release);
+    Click(view, {300, 500});
+    MoveTo(view, {700, 560}); // a second copy follows the pointer
+
+    EXPECT_EQ(s.toolStep, Step::Placing);
+    // The wire (its two vertical legs one), 3, 2 dots, 5 of the polygon, 5.
+    EXPECT_EQ(s.recordCount - frameRecords, 19);
+    EXPECT_EQ(s.undoPosition, 6);
+    EXPECT_TRUE(doc.modified);
+    frame.grab();
+    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/schematic.png"));
+    esc();
+    frame.canClose = nullptr;
 }
 
 TEST(DrawingView, TheActiveViewsCommandsAndReadoutsReachTheMainWindow)
