@@ -11,7 +11,7 @@
 // in the symbols folder belong to no group.
 //
 // Lists are in name order without regard to case or accents, runs of digits
-// by their value ("Relais 2" before "Relais 10", NameLess), and a folder's
+// by their value ("Relais 2" before "Relais 10", LibraryNameLess), and a folder's
 // subfolders follow it directly.
 
 // How deep below the symbols folder the walk goes: a tree deeper than this

@@ -18,4 +18,4 @@ int CompareFoldedNames(std::string_view a, std::string_view b);
 
 // The order of the lists: by the folded names, runs of digits by their
 // value; names equal that way by their bytes, so the order is total.
-bool NameLess(std::string_view a, std::string_view b);
+bool LibraryNameLess(std::string_view a, std::string_view b);
