@@ -16,22 +16,26 @@ constexpr std::string_view kSymbolPattern = "*.SYM";
 struct CEntry {
     std::string name;
     std::string folded;
-    fs::directory_entry entry;
+    fs::path path;
     bool folder = false;
+    bool link = false;
 };
 
 // The entries of a folder in name order; nothing when it cannot be read.
 std::vector<CEntry> SortedEntries(const fs::path& folder)
 {
     std::vector<CEntry> entries;
+    entries.reserve(64);
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         CEntry e;
-        e.name = it->path().filename().string();
+        e.path = it->path();
+        const std::string& native = e.path.native();
+        e.name = native.substr(native.rfind('/') + 1);
         e.folded = FoldName(e.name);
-        e.entry = *it;
         std::error_code kind;
         e.folder = it->is_directory(kind);
+        e.link = e.folder && it->is_symlink(kind);
         entries.push_back(std::move(e));
     }
     std::sort(entries.begin(), entries.end(), [](const CEntry& a, const CEntry& b) {
@@ -44,7 +48,7 @@ std::vector<CEntry> SortedEntries(const fs::path& folder)
 // One folder of the walk, with what it holds.
 struct CVisit {
     const fs::path& folder;
-    const std::vector<CEntry>& entries;
+    std::vector<CEntry>& entries; // a visit may take what it needs of the files
     int depth;
 };
 
@@ -57,7 +61,7 @@ template<class Visit> void WalkTree(const fs::path& root, Visit&& visit)
     auto walk = [&](auto& self, const fs::path& folder, const fs::path& key, int depth) -> void {
         if (!seen.insert(key).second)
             return;
-        const std::vector<CEntry> entries = SortedEntries(folder);
+        std::vector<CEntry> entries = SortedEntries(folder);
         visit(CVisit {folder, entries, depth});
         if (depth >= kMaxFolderDepth)
             return;
@@ -65,15 +69,15 @@ template<class Visit> void WalkTree(const fs::path& root, Visit&& visit)
             if (!e.folder)
                 continue;
             fs::path childKey;
-            std::error_code ec;
-            if (e.entry.is_symlink(ec)) {
-                childKey = fs::weakly_canonical(e.entry.path(), ec);
+            if (e.link) {
+                std::error_code ec;
+                childKey = fs::weakly_canonical(e.path, ec);
                 if (ec)
-                    childKey = e.entry.path();
+                    childKey = e.path;
             } else {
                 childKey = key / e.name;
             }
-            self(self, e.entry.path(), childKey, depth + 1);
+            self(self, e.path, childKey, depth + 1);
         }
     };
     std::error_code ec;
@@ -97,26 +101,27 @@ std::vector<fs::path> FilesMatching(const fs::path& folder, std::string_view pat
     std::vector<fs::path> out;
     for (const CEntry& e : SortedEntries(folder)) {
         if (!e.folder && CDir::Matches(pattern, e.name))
-            out.push_back(e.entry.path());
+            out.push_back(e.path);
     }
     return out;
 }
 
 namespace {
 
-// The symbols among the entries of a folder.
-std::vector<CSymbolItem> SymbolsAmong(const std::vector<CEntry>& entries)
+// The symbols among the entries of a folder, taken out of them.
+std::vector<CSymbolItem> SymbolsAmong(std::vector<CEntry>& entries)
 {
     std::vector<CSymbolItem> symbols;
-    for (const CEntry& e : entries) {
+    for (CEntry& e : entries) {
         if (e.folder || !CDir::Matches(kSymbolPattern, e.name))
             continue;
         const size_t dot = e.name.rfind('.');
         if (dot == 0)
             continue; // ".SYM" has no name to show
         // The extension is plain ASCII, so the folded name ends in it too.
-        symbols.push_back({e.name.substr(0, dot),
-            e.folded.substr(0, e.folded.size() - (e.name.size() - dot)), e.entry.path()});
+        e.folded.resize(e.folded.size() - (e.name.size() - dot));
+        e.name.resize(dot);
+        symbols.push_back({std::move(e.name), std::move(e.folded), std::move(e.path)});
     }
     // Names sort as the whole file names did, but "a.SYM" and "a b.SYM"
     // compare differently without their extensions.
@@ -157,14 +162,16 @@ std::vector<CSymbolGroup> ListSymbolGroups(const fs::path& symbolsFolder)
 std::vector<std::string> ListSymbols(const fs::path& groupFolder)
 {
     std::vector<std::string> names;
-    for (CSymbolItem& item : SymbolsAmong(SortedEntries(groupFolder)))
+    std::vector<CEntry> entries = SortedEntries(groupFolder);
+    for (CSymbolItem& item : SymbolsAmong(entries))
         names.push_back(std::move(item.name));
     return names;
 }
 
 fs::path SymbolFile(const fs::path& groupFolder, std::string_view name)
 {
-    for (const CSymbolItem& item : SymbolsAmong(SortedEntries(groupFolder))) {
+    std::vector<CEntry> entries = SortedEntries(groupFolder);
+    for (const CSymbolItem& item : SymbolsAmong(entries)) {
         if (item.name == name)
             return item.file;
     }

@@ -1,5 +1,6 @@
 #include "symbols/name_fold.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -78,7 +79,21 @@ std::string FoldName(std::string_view name)
 
 int CompareFoldedNames(std::string_view a, std::string_view b)
 {
-    size_t i = 0, j = 0;
+    // Names in one folder often share a long start: skip it, backing up to
+    // the start of a run of digits that it ends in.
+    size_t i = 0;
+    const size_t common = std::min(a.size(), b.size());
+    while (i < common && a[i] == b[i])
+        ++i;
+    const bool digitAfter = (i < a.size() && IsDigit(a[i])) || (i < b.size() && IsDigit(b[i]));
+    if (!digitAfter) {
+        if (i < common)
+            return static_cast<uint8_t>(a[i]) < static_cast<uint8_t>(b[i]) ? -1 : 1;
+        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    }
+    while (i > 0 && IsDigit(a[i - 1]))
+        --i;
+    size_t j = i;
     while (i < a.size() && j < b.size()) {
         if (IsDigit(a[i]) && IsDigit(b[j])) {
             while (i < a.size() && a[i] == '0')

@@ -4,11 +4,24 @@
 
 CSymbolIndex::CSymbolIndex(const std::vector<CSymbolGroup>& groups)
 {
+    size_t length = 0;
+    size_t count = 0;
+    for (const CSymbolGroup& group : groups) {
+        for (const CSymbolItem& item : group.symbols)
+            length += group.folded.size() + 1 + item.folded.size();
+        count += group.symbols.size();
+    }
+    text.reserve(length);
+    entries.reserve(count);
     for (size_t g = 0; g < groups.size(); ++g) {
         const CSymbolGroup& group = groups[g];
         for (size_t s = 0; s < group.symbols.size(); ++s) {
-            entries.push_back({static_cast<int>(g), static_cast<int>(s),
-                group.folded + "/" + group.symbols[s].folded});
+            const size_t start = text.size();
+            text += group.folded;
+            text += '/';
+            text += group.symbols[s].folded;
+            entries.push_back(
+                {static_cast<int>(g), static_cast<int>(s), start, text.size() - start});
         }
     }
 }
@@ -36,7 +49,7 @@ std::vector<const CSymbolIndex::CEntry*> CSymbolIndex::Find(std::string_view que
     for (const CEntry& e : entries) {
         bool all = true;
         for (const std::string& w : words) {
-            if (e.folded.find(w) == std::string::npos) {
+            if (Folded(e).find(w) == std::string_view::npos) {
                 all = false;
                 break;
             }

@@ -15,7 +15,8 @@ public:
     struct CEntry {
         int group = 0; // index into the groups the index was made from
         int symbol = 0; // index into that group's symbols
-        std::string folded; // "group/name", folded
+        size_t start = 0; // of "group/name", folded, in the index's text
+        size_t length = 0;
     };
 
     CSymbolIndex() = default;
@@ -26,8 +27,16 @@ public:
     std::vector<const CEntry*> Find(std::string_view query) const;
 
     const std::vector<CEntry>& Entries() const { return entries; }
+    // The folded "group/name" of an entry.
+    std::string_view Folded(const CEntry& e) const
+    {
+        return std::string_view(text).substr(e.start, e.length);
+    }
 
 private:
+    // The folded names one after the other, so that the index is made with
+    // a few allocations and searched through one block of memory.
+    std::string text;
     std::vector<CEntry> entries;
 };
 
