@@ -93,11 +93,12 @@ CPartLib::CPartLib(const fs::path& root, const fs::path& initial, QWidget* paren
     layout->addWidget(symbolList, 5, 0);
     layout->addWidget(preview, 0, 1, 6, 1);
     layout->addWidget(buttons, 6, 0, 1, 2);
-    layout->setColumnStretch(0, 2);
-    layout->setColumnStretch(1, 3);
+    // The search lists "group/name": the lists get as much room as the preview.
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
     layout->setRowStretch(3, 2);
     layout->setRowStretch(5, 3);
-    resize(720, 480);
+    resize(900, 520);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     groups = ListSymbolGroups(libraryRoot);

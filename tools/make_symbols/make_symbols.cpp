@@ -17,8 +17,8 @@
 namespace {
 
 constexpr int kMm = 1000;
-constexpr int kColumns = 6;
-constexpr int kCellWidth = 65 * kMm;
+constexpr int kColumns = 5;
+constexpr int kCellWidth = 80 * kMm;
 constexpr int kCellHeight = 30 * kMm;
 constexpr int kNameSize = 29; // a capital of 1.8 mm
 
