@@ -81,6 +81,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<std::filesystem::path> ChooseSymbol(const std::filesystem::path&) override
+    {
+        return std::nullopt;
+    }
 };
 
 // A project of one sheet, with a million records of polylines on an A3

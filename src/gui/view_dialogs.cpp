@@ -4,6 +4,7 @@
 
 #include "gui/choice_dialogs.h"
 #include "gui/grid_dlg.h"
+#include "gui/part_lib_dlg.h"
 
 std::optional<int> CQtViewDialogs::ChooseLayer(const CLayerArray& layers, int layer)
 {
@@ -42,4 +43,10 @@ std::optional<int> CQtViewDialogs::ChooseFont(const std::vector<std::string>& fa
     if (dialog.exec() != QDialog::Accepted || dialog.FontNumber() < 0)
         return std::nullopt;
     return dialog.FontNumber();
+}
+
+std::optional<std::filesystem::path> CQtViewDialogs::ChooseSymbol(
+    const std::filesystem::path& symbolsFolder)
+{
+    return CPartLib::Ask(symbolsFolder, parent);
 }

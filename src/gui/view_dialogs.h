@@ -17,6 +17,8 @@ public:
     bool EditGrids(CGridValues& values) override;
     bool EditLayerTable(CLayerTable& table) override;
     std::optional<int> ChooseFont(const std::vector<std::string>& faces, int fontNumber) override;
+    std::optional<std::filesystem::path> ChooseSymbol(
+        const std::filesystem::path& symbolsFolder) override;
 
 private:
     QWidget* parent;

@@ -26,6 +26,9 @@ inline constexpr std::string_view kMsgSymbolTooLarge
     = "Het symbool is niet opgeslagen: de selectie reikt verder dan 3276,7 mm van het "
       "referentiepunt (de cursor).";
 
+// Shown when the symbol chosen for placing cannot be read; %1 is its file.
+inline constexpr std::string_view kMsgSymbolUnreadable = "Het symbool %1 kan niet worden gelezen.";
+
 // Writes the selected records, relative to the sheet's cursor, as a symbol
 // file (whole, through a temporary file). Refused with a message while the
 // selection criteria are segments alone, and when an offset does not fit the

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +12,7 @@
 // question may be cancelled, which changes nothing.
 //
 // Still to come with the tools that ask them: place text, edit text, edit
-// selection, symbol, picture file, picture properties, reserve file.
+// selection, picture file, picture properties, reserve file.
 class CViewDialogs {
 public:
     virtual ~CViewDialogs() = default;
@@ -29,5 +30,11 @@ public:
     // "Kies lettertype": one of the configured fonts (Windows-1252 face
     // names), numbered from 0.
     virtual std::optional<int> ChooseFont(const std::vector<std::string>& faces, int fontNumber)
+        = 0;
+    // "Plaats symbolen": a symbol of the library below `symbolsFolder`, as
+    // the file found there; none after Cancel. It opens on the group and
+    // symbol chosen last in this run.
+    virtual std::optional<std::filesystem::path> ChooseSymbol(
+        const std::filesystem::path& symbolsFolder)
         = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -11,13 +12,14 @@
 // answered by its script; a question without a script is cancelled.
 class CScriptedDialogs : public CViewDialogs {
 public:
-    std::vector<std::string> asked; // "layer", "pen", "grids", "layer table", "font"
+    std::vector<std::string> asked; // "layer", "pen", "grids", "layer table", "font", "symbol"
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
     std::function<bool(CPenValues&)> pen;
     std::function<bool(CGridValues&)> grids;
     std::function<bool(CLayerTable&)> layerTable;
     std::function<std::optional<int>(const std::vector<std::string>& faces, int font)> font;
+    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& folder)> symbol;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -43,5 +45,10 @@ public:
     {
         asked.emplace_back("font");
         return font ? font(faces, number) : std::nullopt;
+    }
+    std::optional<std::filesystem::path> ChooseSymbol(const std::filesystem::path& folder) override
+    {
+        asked.emplace_back("symbol");
+        return symbol ? symbol(folder) : std::nullopt;
     }
 };

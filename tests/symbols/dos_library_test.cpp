@@ -163,7 +163,7 @@ TEST(LibraryConversion, ATreeBecomesTheSameTreeOfSymbols)
     std::vector<std::string> groups;
     for (const auto& g : ListSymbolGroups(sym))
         groups.push_back(g.name);
-    EXPECT_EQ(groups, (std::vector<std::string> {"a", "a\\diep", "b"}));
+    EXPECT_EQ(groups, (std::vector<std::string> {"a", "a/diep", "b"}));
     EXPECT_EQ(ListSymbols(sym / "a" / "diep"), std::vector<std::string> {"Vier"});
 
     EXPECT_TRUE(PlanLibraryConversion(tmp.path / "leeg", sym).sources.empty());
