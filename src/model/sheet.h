@@ -135,6 +135,10 @@ public:
     // Moves the buffer and its anchor; 0, moving nothing, when that would
     // leave the 32-bit range.
     int MoveBuffer(int64_t dx, int64_t dy);
+    // Turns the buffer and its anchor a quarter counter-clockwise about
+    // `cursor`, or mirrors them top to bottom through it; exact, and 0,
+    // changing nothing, when a point would leave the 32-bit range.
+    int TurnBuffer(bool mirror);
     // Appends the buffer as one new block; 0 when nothing was placed.
     int CommitBuffer(CUiServices& ui);
     // The number a new block gets, or 0 when every number is in use.

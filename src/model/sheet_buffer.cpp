@@ -8,6 +8,7 @@
 #include "model/figures.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
+#include "model/turn.h"
 #include "platform/ui_services.h"
 
 namespace {
@@ -124,6 +125,34 @@ int CSheet::CentreBufferOnCursor(CUiServices& ui)
 int CSheet::MoveBuffer(int64_t dx, int64_t dy)
 {
     return ShiftBuffer(*this, dx, dy) ? 1 : 0;
+}
+
+int CSheet::TurnBuffer(bool mirror)
+{
+    const auto turned = [&](CPoint p, CPoint& out) {
+        CWideVector v {int64_t {p.x} - cursor.x, int64_t {p.y} - cursor.y};
+        v = mirror ? CWideVector {v.x, -v.y} : RotateVector(v, 90);
+        const int64_t x = cursor.x + v.x;
+        const int64_t y = cursor.y + v.y;
+        if (!Fits(x) || !Fits(y))
+            return false;
+        out = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
+        return true;
+    };
+    std::vector<CPoint> points(static_cast<size_t>(placementCount));
+    CPoint anchor;
+    if (!turned(bufferAnchor, anchor))
+        return 0;
+    for (int k = 0; k < placementCount; ++k) {
+        if (!turned({placement[k].x, placement[k].y}, points[static_cast<size_t>(k)]))
+            return 0;
+    }
+    for (int k = 0; k < placementCount; ++k) {
+        placement[k].x = points[static_cast<size_t>(k)].x;
+        placement[k].y = points[static_cast<size_t>(k)].y;
+    }
+    bufferAnchor = anchor;
+    return 1;
 }
 
 int CSheet::NewBlockNumber() const

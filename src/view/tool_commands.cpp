@@ -9,6 +9,7 @@
 #include "model/sheet.h"
 #include "view/command_conditions.h"
 #include "view/tools/placement_tool.h"
+#include "view/tools/symbol_tool.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -64,7 +65,12 @@ void CViewController::RegisterToolCommands()
 
     for (const auto& [id, tool] : kToolCommands) {
         handlers.On(
-            id, [this, tool = tool] { SelectTool(tool); },
+            id,
+            [this, tool = tool] {
+                SelectTool(tool);
+                if (tool == ToolMode::Symbols && HasSheet())
+                    ChooseSymbol(*this);
+            },
             enabledTickedIf(::HasSheet(), InTool(tool)));
     }
     const CCondition filling = InTool(ToolMode::FilledPolygon) || InTool(ToolMode::FilledPolygon90)
