@@ -104,6 +104,52 @@ void StreamRecords(CETREC* to, const CETREC* from, size_t count)
     std::memcpy(target, source, bytes);
 }
 
+int StreamRecordsHighestBlock(CETREC* to, const CETREC* from, size_t count)
+{
+    static_assert(sizeof(CETREC) == 12 && offsetof(CETREC, blockWord) == 0);
+    uint16_t highest = 0;
+    size_t done = 0;
+#if defined(__SSE2__)
+    if (reinterpret_cast<uintptr_t>(to) % 16 == 0) {
+        // Four records are three 16-byte pieces, with their block words in
+        // 16-bit lanes 0 and 6 of the first, 4 of the second and 2 of the
+        // third: the pieces loaded to be streamed are looked at on the way.
+        constexpr short kMask = CETREC::kBlockMask;
+        const __m128i mask0 = _mm_setr_epi16(kMask, 0, 0, 0, 0, 0, kMask, 0);
+        const __m128i mask1 = _mm_setr_epi16(0, 0, 0, 0, kMask, 0, 0, 0);
+        const __m128i mask2 = _mm_setr_epi16(0, 0, kMask, 0, 0, 0, 0, 0);
+        // One running maximum per piece, so that no maximum waits for another.
+        __m128i high0 = _mm_setzero_si128();
+        __m128i high1 = _mm_setzero_si128();
+        __m128i high2 = _mm_setzero_si128();
+        auto* target = reinterpret_cast<__m128i*>(to);
+        const auto* source = reinterpret_cast<const __m128i*>(from);
+        for (; done + 4 <= count; done += 4, target += 3, source += 3) {
+            const __m128i a = _mm_loadu_si128(source);
+            const __m128i b = _mm_loadu_si128(source + 1);
+            const __m128i c = _mm_loadu_si128(source + 2);
+            _mm_stream_si128(target, a);
+            _mm_stream_si128(target + 1, b);
+            _mm_stream_si128(target + 2, c);
+            high0 = _mm_max_epi16(high0, _mm_and_si128(a, mask0));
+            high1 = _mm_max_epi16(high1, _mm_and_si128(b, mask1));
+            high2 = _mm_max_epi16(high2, _mm_and_si128(c, mask2));
+        }
+        _mm_sfence();
+        const __m128i high = _mm_max_epi16(high0, _mm_max_epi16(high1, high2));
+        alignas(16) int16_t lanes[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), high);
+        for (const int16_t lane : lanes)
+            highest = std::max(highest, static_cast<uint16_t>(lane));
+    }
+#endif
+    for (; done < count; ++done) {
+        highest = std::max<uint16_t>(highest, from[done].blockWord & CETREC::kBlockMask);
+        to[done] = from[done];
+    }
+    return highest;
+}
+
 CRecordTally CRecordList::Tally() const
 {
     CRecordTally tally;

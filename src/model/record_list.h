@@ -70,3 +70,6 @@ struct CRecordList {
 // neither fetches the old contents of the target first nor pushes the
 // drawing being worked on out of the caches.
 void StreamRecords(CETREC* to, const CETREC* from, size_t count);
+// StreamRecords, returning the highest block number of the records copied:
+// each piece is looked at while it is in the cache, then streamed.
+int StreamRecordsHighestBlock(CETREC* to, const CETREC* from, size_t count);

@@ -275,6 +275,10 @@ public:
 
     // Undo (sheet_undo.cpp).
     void PushUndo();
+    // PushUndo, the records from `first` on taking the next block number
+    // (see NewBlockNumber) on the way; that number, or 0 when none was free
+    // and the records from `first` on were removed again.
+    int PushUndoNumbering(int first);
     // Past the last record that is not zero, looking back from `end` to
     // recordCount (recordCount when all of them are zero).
     int UsedLength(int end) const;
@@ -357,7 +361,10 @@ public:
 
 private:
     // A snapshot of the records 0 to usedLength - 1, the rest being zero.
-    void TakeSnapshot(int usedLength);
+    // With `newFrom`, the records from there on are new: they take the next
+    // block number (found while the others are copied), which is returned;
+    // when none is free they are removed again and 0 is returned.
+    int TakeSnapshot(int usedLength, int newFrom = -1);
     // Returns what it saw of the records in use as they were read.
     CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);

@@ -188,11 +188,6 @@ int CSheet::CommitBuffer(CUiServices& ui)
 {
     if (placementCount <= 0)
         return 0;
-    const int block = NewBlockNumber();
-    if (block == 0) {
-        ui.MessageBox(kMsgNoBlockNumber);
-        return 0;
-    }
     if (recordCount < 1)
         recordCount = 1; // the sentinel comes first
     const int64_t needed = int64_t {recordCount} + placementCount + kGrowth;
@@ -203,9 +198,11 @@ int CSheet::CommitBuffer(CUiServices& ui)
     if (Length() < needed)
         ResizeArrays(static_cast<int>(needed));
 
+    // The new block's number is given as the undo step copies the records.
+    const int first = recordCount;
     for (int k = 0; k < placementCount; ++k) {
         CETREC r = placement[k];
-        r.SetBlock(block);
+        r.SetBlock(0);
         records[recordCount] = r;
         uint8_t& flag = selectionFlags[recordCount];
         if (flag) {
@@ -219,6 +216,9 @@ int CSheet::CommitBuffer(CUiServices& ui)
     currentRecord = recordCount - 1;
     if (toolMode == ToolMode::FilledRectangle || toolMode == ToolMode::FilledEllipse)
         FillFigure();
-    PushUndo();
+    if (PushUndoNumbering(first) == 0) {
+        ui.MessageBox(kMsgNoBlockNumber);
+        return 0;
+    }
     return 1;
 }

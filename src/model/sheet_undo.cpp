@@ -21,8 +21,14 @@ void CSheet::PushUndo()
     TakeSnapshot(UsedLength(Length()));
 }
 
-void CSheet::TakeSnapshot(int usedLength)
+int CSheet::PushUndoNumbering(int first)
 {
+    return TakeSnapshot(UsedLength(Length()), std::clamp(first, 0, recordCount));
+}
+
+int CSheet::TakeSnapshot(int usedLength, int newFrom)
+{
+    int newBlock = 0;
     if (undoPosition < undoLimit) {
         ++undoPosition;
     } else {
@@ -40,12 +46,34 @@ void CSheet::TakeSnapshot(int usedLength)
     CUndoRedo& snap = *undoList[undoPosition];
     // A snapshot is rarely read again: into memory it already has, the
     // records go past the caches; fresh memory is filled the usual way.
-    const auto used = static_cast<size_t>(usedLength);
-    if (snap.records.size() >= used) {
-        snap.records.resize(used);
-        StreamRecords(snap.records.data(), records.data(), used);
+    auto used = static_cast<size_t>(usedLength);
+    if (newFrom < 0) {
+        if (snap.records.size() >= used) {
+            snap.records.resize(used);
+            StreamRecords(snap.records.data(), records.data(), used);
+        } else {
+            snap.records.assign(records.begin(), records.begin() + usedLength);
+        }
     } else {
-        snap.records.assign(records.begin(), records.begin() + usedLength);
+        // The records before the new ones are copied first, their highest
+        // block number found on the way; the new ones are numbered before
+        // they are copied. The records are read once.
+        const auto split = static_cast<size_t>(newFrom);
+        snap.records.resize(used);
+        const int highest = StreamRecordsHighestBlock(snap.records.data(), records.data(), split);
+        newBlock = highest < CETREC::kMaxBlock ? highest + 1 : NewBlockNumber();
+        if (newBlock == 0) {
+            // No number is free: the new records go again.
+            for (int k = recordCount - 1; k >= newFrom; --k)
+                records[k] = CETREC {};
+            recordCount = newFrom;
+            currentRecord = std::min(currentRecord, recordCount - 1);
+            used = static_cast<size_t>(UsedLength(Length()));
+            snap.records.resize(used);
+        }
+        for (int k = newFrom; k < recordCount; ++k)
+            records[k].SetBlock(newBlock);
+        StreamRecords(snap.records.data() + split, records.data() + split, used - split);
     }
     snap.arrayLength = Length();
     snap.recordCount = recordCount;
@@ -58,6 +86,7 @@ void CSheet::TakeSnapshot(int usedLength)
 
     pendingChange = 0;
     changedFlag = 1;
+    return newBlock;
 }
 
 int CSheet::Restore(int i)
