@@ -23,6 +23,7 @@
 #include "gui_test_main.h"
 #include "model/sheet.h"
 #include "qt/qt_canvas.h"
+#include "support/shipped_data.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -262,6 +263,44 @@ TEST(DrawingView, ASchematicDrawnWithTheMouse)
     if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/schematic.png"));
     esc();
+    frame.canClose = nullptr;
+}
+
+// The title block of the shipped template copied: two copies placed and a
+// third following the pointer. With RIDIZAV_SHOTS set, the window is saved
+// there as title_block.png.
+TEST(DrawingView, CopiesOfTheTitleBlockPlacedWithTheMouse)
+{
+    CMainFrame frame;
+    frame.resize(1000, 760);
+    CProjectWindows projects(frame);
+    ASSERT_TRUE(projects.OpenFile(
+        QString::fromStdString((ShippedDataFolder() / "Sjablonen" / "Standaard.ETT").string())));
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    view.grab();
+    CSheet& s = view.Document().GetActiveSheet();
+    // The figures of the lower right corner, where the title block is.
+    const CPoint corner {
+        s.origin.x + s.sheetExtent.Width() * 2 / 5, s.origin.y + s.sheetExtent.Height() * 4 / 5};
+    for (int i = 1; i < s.recordCount; ++i) {
+        if (s.records[i].x >= corner.x && s.records[i].y >= corner.y)
+            s.SelectFigure(i);
+    }
+    const int selected = s.selectedCount;
+    ASSERT_GT(selected, 0);
+    const int before = s.recordCount;
+    MoveTo(view, {560, 448});
+    ASSERT_TRUE(frame.Router().Execute(Cmd::CopySelection));
+    Click(view, {560, 328});
+    Click(view, {560, 208});
+    MoveTo(view, {390, 118});
+    EXPECT_EQ(s.recordCount - before, 2 * selected);
+    EXPECT_EQ(s.toolStep, Step::Placing);
+    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/title_block.png"));
+    Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
+    view.Document().modified = false;
     frame.canClose = nullptr;
 }
 
