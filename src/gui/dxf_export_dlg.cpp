@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "document/document.h"
 #include "gui/dialog_buttons.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {
@@ -155,11 +156,12 @@ bool RunDXFExportCommand(const CDovereduDoc& doc, const CSettings& settings, QWi
     save.selectFile(FromCp1252(dlg.Result().front()) + QStringLiteral(".DXF"));
     if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty())
         return false;
-    const QString target = QFileInfo(save.selectedFiles().front()).absolutePath();
+    const std::filesystem::path target
+        = std::filesystem::path(DialogFileBytes(save.selectedFiles().front())).parent_path();
 
     const auto jobs = PlanDXFExport(names, dlg.Result());
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const auto results = ExportSheets(doc, jobs, std::filesystem::path(target.toStdString()));
+    const auto results = ExportSheets(doc, jobs, target);
     QApplication::restoreOverrideCursor();
 
     QStringList errors;

@@ -10,6 +10,7 @@
 #include "document/document.h"
 #include "dxf/dxf_import.h"
 #include "model/stroke_font.h"
+#include "qt/file_args.h"
 
 bool RunDXFImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
 {
@@ -23,7 +24,7 @@ bool RunDXFImportCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* 
     open.setFilter(open.filter() & ~QDir::CaseSensitive);
     if (open.exec() != QDialog::Accepted || open.selectedFiles().isEmpty())
         return false;
-    const std::filesystem::path path(open.selectedFiles().front().toStdString());
+    const std::filesystem::path path(DialogFileBytes(open.selectedFiles().front()));
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const CDovereduFont font;

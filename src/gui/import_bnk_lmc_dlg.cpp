@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/settings.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {
@@ -90,7 +91,7 @@ void CImportBnkLmcDlg::Browse()
     chooser.setOption(QFileDialog::ShowDirsOnly);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
-    ScanFolder(std::filesystem::path(chooser.selectedFiles().front().toStdString()));
+    ScanFolder(std::filesystem::path(DialogFileBytes(chooser.selectedFiles().front())));
 }
 
 void CImportBnkLmcDlg::ScanFolder(const std::filesystem::path& root)

@@ -85,7 +85,7 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
     connect(&frame, &CMainFrame::RecentFileChosen, this, [this](int index) {
         const auto& entries = recent.Entries();
         if (index >= 0 && index < static_cast<int>(entries.size()))
-            OpenFile(QString::fromStdString(entries[static_cast<size_t>(index)]));
+            OpenFile(FileNameString(entries[static_cast<size_t>(index)]));
     });
     // The lists have already changed the document; the view shows it, with
     // the pointer back on the cursor.
@@ -130,7 +130,7 @@ void CProjectWindows::RegisterCommands()
         const QString path = QFileDialog::getOpenFileName(&frame, QStringLiteral("Open"),
             QString::fromStdString(frame.Settings().projectsFolder), kProjectFilter);
         if (!path.isEmpty())
-            OpenFile(path);
+            OpenFile(FileNameString(DialogFileBytes(path)));
     });
     handlers.On(
         Cmd::FileClose,
@@ -296,7 +296,7 @@ QString CProjectWindows::AskSavePath(const QString& suggestion)
     dialog.selectFile(suggestion);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().front();
+    return FileNameString(DialogFileBytes(dialog.selectedFiles().front()));
 }
 
 bool CProjectWindows::SaveTo(CChildFrame& window, const QString& path)
@@ -320,7 +320,7 @@ bool CProjectWindows::SaveActive()
         return false;
     if (window->Document().pathName.empty())
         return SaveActiveAs();
-    return SaveTo(*window, QString::fromStdString(window->Document().pathName));
+    return SaveTo(*window, FileNameString(window->Document().pathName));
 }
 
 bool CProjectWindows::SaveActiveAs()
@@ -356,7 +356,7 @@ bool CProjectWindows::AskToSave(CChildFrame& window)
     if (answer != QMessageBox::Yes)
         return false;
     if (question == CDovereduDoc::CloseQuestion::SaveToPath)
-        return SaveTo(window, QString::fromStdString(doc.pathName));
+        return SaveTo(window, FileNameString(doc.pathName));
     const QString path = AskSavePath(QStringLiteral("Nieuw project.ETT"));
     return !path.isEmpty() && SaveTo(window, path);
 }

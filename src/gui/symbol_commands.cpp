@@ -11,6 +11,7 @@
 #include "app/settings.h"
 #include "gui/import_bnk_lmc_dlg.h"
 #include "gui/main_frame.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 #include "symbols/old_import.h"
 #include "symbols/symbol_file.h"
@@ -53,7 +54,7 @@ bool RunSaveAsSymbolCommand(
     if (save.exec() != QDialog::Accepted || save.selectedFiles().isEmpty())
         return false;
     return SaveSelectionAsSymbol(
-        sheet, std::filesystem::path(save.selectedFiles().front().toStdString()), ui);
+        sheet, std::filesystem::path(DialogFileBytes(save.selectedFiles().front())), ui);
 }
 
 int RunImportOldProjectCommand(CDovereduDoc& doc, const CSettings& settings, QWidget* parent)
@@ -71,7 +72,7 @@ int RunImportOldProjectCommand(CDovereduDoc& doc, const CSettings& settings, QWi
         return 0;
     std::vector<std::string> paths;
     for (const QString& file : open.selectedFiles())
-        paths.push_back(file.toStdString());
+        paths.push_back(DialogFileBytes(file));
     ImportOldDrawings(doc, paths, settings.grids);
     return static_cast<int>(paths.size());
 }

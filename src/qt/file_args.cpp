@@ -1,7 +1,10 @@
 #include "qt/file_args.h"
 
+#include <QFile>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -102,6 +105,11 @@ QStringList DecodeArguments(int argc, const char* const* argv)
     return args;
 }
 
+QString FileNameString(const std::string& bytes)
+{
+    return DecodeArgument(bytes.c_str());
+}
+
 std::string FileNameBytes(const QString& arg)
 {
     std::string out;
@@ -117,6 +125,37 @@ std::string FileNameBytes(const QString& arg)
         } else {
             AppendUtf8(out, u);
         }
+    }
+    return out;
+}
+
+std::string DialogFileBytes(const QString& chosen)
+{
+    const QStringList parts = chosen.split(QLatin1Char('/'));
+    std::string out;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            out += '/';
+        const QString& part = parts[i];
+        std::string bytes = FileNameBytes(part);
+        if (part.contains(QChar::ReplacementCharacter)) {
+            std::error_code error;
+            const std::filesystem::path folder(out.empty() ? std::string(".") : out);
+            int found = 0;
+            std::string match;
+            for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+                 it.increment(error)) {
+                const std::string& name = it->path().filename().native();
+                if (QFile::decodeName(QByteArray::fromStdString(name)) == part) {
+                    match = name;
+                    ++found;
+                }
+            }
+            // Two names that read the same cannot be told apart.
+            if (found == 1)
+                bytes = match;
+        }
+        out += bytes;
     }
     return out;
 }
