@@ -1,6 +1,7 @@
 #include "gui/drawing_view.h"
 
 #include <cstdlib>
+#include <set>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include "gui/choice_dialogs.h"
 #include "gui/grid_dlg.h"
 #include "gui/main_frame.h"
+#include "gui/part_lib_dlg.h"
 #include "gui/project_windows.h"
 #include "gui/tool_bar_lists.h"
 #include "gui_test_main.h"
@@ -197,7 +199,7 @@ TEST(DrawingView, TheGhostIsDrawnOnceOverTheSheetImage)
 
 // Drawn with the mouse and the keys as a user draws: a right-angle wire,
 // lines, junction dots, a hatched polygon and a placed rectangle. With
-// RIDIZAV_SHOTS set, the window is saved there as schematic.png.
+// RIDIZAV_SCREENSHOTS set, the window is saved there as schematic.png.
 TEST(DrawingView, ASchematicDrawnWithTheMouse)
 {
     CMainFrame frame;
@@ -260,14 +262,108 @@ TEST(DrawingView, ASchematicDrawnWithTheMouse)
     EXPECT_EQ(s.undoPosition, 6);
     EXPECT_TRUE(doc.modified);
     frame.grab();
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/schematic.png"));
     esc();
     frame.canClose = nullptr;
 }
 
+// A small house drawn as an installer draws it, with the shipped library:
+// the outline, the meter cupboard, sockets on the walls (turned to them),
+// switches, lamps and the wires between them. With RIDIZAV_SCREENSHOTS set,
+// the window is saved there as house.png.
+TEST(DrawingView, ASmallHouseInstallationWithTheSymbolLibrary)
+{
+    CMainFrame frame;
+    frame.resize(1100, 800);
+    frame.Settings().symbolsFolder = (ShippedDataFolder() / "Symbolen").string();
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    CDovereduDoc& doc = view.Document();
+    const CSheet& s = doc.GetActiveSheet();
+    const auto esc = [&] { Type(view, Qt::Key_Escape, Qt::NoModifier, QString()); };
+    const auto tool = [&](int command) {
+        RunWhenModal<CPenDialog>([](CPenDialog* d) { d->accept(); });
+        ASSERT_TRUE(frame.Router().Execute(command));
+    };
+    int placed = 0;
+    // The first symbol the search finds, turned a quarter `turns` times,
+    // placed at each point.
+    const auto place = [&](const char* search, int turns, std::vector<QPoint> at) {
+        RunWhenModal<CPartLib>([search](CPartLib* d) {
+            d->search->setText(QString::fromUtf8(search));
+            d->symbolList->setCurrentRow(0);
+            d->accept();
+        });
+        ASSERT_TRUE(frame.Router().Execute(Cmd::ToolSymbols));
+        ASSERT_EQ(s.toolStep, Step::Placing) << search;
+        MoveTo(view, at.front());
+        for (int i = 0; i < turns; ++i)
+            Type(view, Qt::Key_F2, Qt::NoModifier, QString());
+        for (const QPoint p : at) {
+            Click(view, p);
+            ++placed;
+        }
+        esc();
+    };
+    const auto wire = [&](std::vector<QPoint> points) {
+        Click(view, points.front());
+        for (size_t i = 1; i < points.size(); ++i) {
+            MoveTo(view, points[i]);
+            if (i + 1 < points.size())
+                Click(view, points[i]);
+        }
+        esc();
+    };
+
+    tool(Cmd::ToolRectangles); // the outer walls
+    MoveTo(view, {100, 100});
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 100),
+        view.viewport()->mapToGlobal(QPointF(100, 100)), Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    MoveTo(view, {860, 600});
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(860, 600),
+        view.viewport()->mapToGlobal(QPointF(860, 600)), Qt::LeftButton, Qt::NoButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &release);
+    Click(view, {860, 600});
+    esc();
+    tool(Cmd::ToolLines); // an inner wall
+    wire({{480, 100}, {480, 600}});
+
+    place("groepenkast", 0, {{150, 140}});
+    place("kwh", 0, {{220, 140}});
+    place("wandcontactdoos met randaarde", 0, {{300, 100}, {650, 100}});
+    place("wandcontactdoos met randaarde", 1, {{100, 380}});
+    place("dubbele wandcontactdoos met randaarde", 2, {{380, 600}, {760, 600}});
+    place("enkelpolige schakelaar", 0, {{440, 560}});
+    place("wisselschakelaar", 0, {{520, 560}, {820, 140}});
+    place("lichtpunt", 0, {{290, 340}, {670, 340}});
+
+    tool(Cmd::ToolLines90); // the wires, from the cupboard
+    wire({{150, 160}, {290, 340}});
+    wire({{150, 160}, {300, 110}});
+    wire({{440, 560}, {290, 340}});
+    wire({{520, 560}, {670, 340}});
+    wire({{820, 150}, {670, 340}});
+    wire({{300, 110}, {650, 110}});
+
+    EXPECT_EQ(placed, 12);
+    std::set<int> blocks;
+    for (int i = 1; i < s.recordCount; ++i)
+        blocks.insert(s.records[i].Block());
+    EXPECT_EQ(blocks.size(), 1u + 1 + 1 + 12); // 0, the frame, the walls and each symbol
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/house.png"));
+    doc.modified = false;
+    frame.canClose = nullptr;
+}
+
 // The title block of the shipped template copied: two copies placed and a
-// third following the pointer. With RIDIZAV_SHOTS set, the window is saved
+// third following the pointer. With RIDIZAV_SCREENSHOTS set, the window is saved
 // there as title_block.png.
 TEST(DrawingView, CopiesOfTheTitleBlockPlacedWithTheMouse)
 {
@@ -297,7 +393,7 @@ TEST(DrawingView, CopiesOfTheTitleBlockPlacedWithTheMouse)
     MoveTo(view, {390, 118});
     EXPECT_EQ(s.recordCount - before, 2 * selected);
     EXPECT_EQ(s.toolStep, Step::Placing);
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/title_block.png"));
     Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
     view.Document().modified = false;
