@@ -1,6 +1,7 @@
 #include "gui/reserve_file_dlg.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QTreeView>
 
 namespace {
@@ -36,10 +37,15 @@ QString AskReserveFile(QWidget* parent, const QString& folder, const std::string
     dialog.setViewMode(QFileDialog::Detail);
     dialog.setDirectory(folder);
     dialog.setNameFilter(QStringLiteral("Reservekopie (%1)").arg(CopyPattern(title)));
+    // The pattern is the program's business, not the user's.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setDefaultSuffix(QStringLiteral("ETT"));
-    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+    dialog.resize(760, 420);
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         list->sortByColumn(kDateColumn, Qt::DescendingOrder);
-    dialog.resize(720, 420);
+        // The whole date and time: they tell the copies apart.
+        list->header()->setSectionResizeMode(kDateColumn, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
