@@ -10,6 +10,7 @@
 
 #include "document/document.h"
 #include "model/file_io.h"
+#include "model/picture.h"
 #include "model/sheet.h"
 #include "support/scripted_ui.h"
 #include "support/temp_folder.h"
@@ -470,5 +471,34 @@ TEST(Backup, ACopyIsOfferedOnlyWhenNewerAndOther)
             fs::copy_file(path, copy, fs::copy_options::overwrite_existing);
         fs::last_write_time(copy, fileTime + std::chrono::seconds(c.seconds));
         EXPECT_EQ(NewerCopyOf(path, place).has_value(), c.offered) << c.same << c.seconds;
+    }
+}
+
+TEST(Backup, PicturesMissingBesideACopyComeFromBesideTheProject)
+{
+    CTempFolder tmp;
+    CDovereduDoc doc;
+    doc.AddDefaultSheet();
+    auto pict = std::make_unique<CPict>();
+    pict->fileName = "C:\\Oud\\foto.png";
+    doc.GetActiveSheet().pictures->pictures.push_back(std::move(pict));
+    const fs::path copy = tmp.path / "ETT" / "KAST BAK 01.ETT";
+    fs::create_directories(copy.parent_path());
+    ASSERT_FALSE(doc.Save(copy.string()));
+    Put(tmp.path / "Afbeeldingen", {{"foto.png", "png"}});
+    // (project replaced) -> where the picture is looked for
+    const struct {
+        const char* replaced;
+        fs::path expected;
+    } cases[] = {
+        {"Kast.ETT", tmp.path / "Afbeeldingen" / "foto.png"},
+        {"Ander.ETT", copy.parent_path() / "Afbeeldingen" / "foto.png"},
+    };
+    for (const auto& c : cases) {
+        CDovereduDoc restored;
+        ASSERT_FALSE(restored.Open(copy.string()));
+        FindPicturesBeside(restored, (tmp.path / c.replaced).string());
+        EXPECT_EQ(restored.GetActiveSheet().pictures->At(0).fileName, c.expected.string())
+            << c.replaced;
     }
 }
