@@ -55,7 +55,6 @@ void CDovereduDoc::Serialize(CArchive& ar)
     for (const auto& sheet : sheets)
         ar.WriteObject(sheet.get());
     ar.WriteInt(activeSheet);
-    modified = false;
 }
 
 void CDovereduDoc::Load(CArchive& ar)
@@ -319,15 +318,18 @@ std::optional<std::string> CDovereduDoc::Save(const std::string& path)
 {
     for (auto& sheet : sheets)
         sheet->RestartUndo();
-    const bool wasModified = modified;
     const std::vector<uint8_t> bytes = Store(path);
-    if (auto error = WriteFileAtomically(path, bytes)) {
-        modified = wasModified;
+    if (auto error = WriteFileAtomically(path, bytes))
         return "Failed to save document.\n" + *error;
-    }
     pathName = path;
     title = CDir::TitleOf(path) + CDir::ExtensionOf(path);
     modified = false;
+    replacedProject.clear();
+    // The file holds it all: a reserve copy of the same would only push an
+    // older one out.
+    changedSinceBackup = 0;
+    for (auto& sheet : sheets)
+        sheet->changedFlag = 0;
     return std::nullopt;
 }
 

@@ -336,7 +336,7 @@ void CDovereduView::focusInEvent(QFocusEvent* event)
 
 void CDovereduView::focusOutEvent(QFocusEvent* event)
 {
-    controller->FocusOut();
+    controller->FocusOut(event->reason() == Qt::PopupFocusReason);
     QAbstractScrollArea::focusOutEvent(event);
 }
 

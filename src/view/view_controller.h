@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/command_router.h"
+#include "document/backup.h"
 #include "model/pen_table.h"
 #include "platform/types.h"
 #include "platform/ui_services.h"
@@ -57,7 +58,8 @@ public:
     bool Char(uint8_t ch);
     void ContextMenu(std::optional<CPoint> at);
     void FocusIn();
-    void FocusOut();
+    // `toPopup`: a menu or popup of the view took the focus for a moment.
+    void FocusOut(bool toPopup = false);
     void Timer(int id);
     void Resize(int cx, int cy);
     void Scroll(bool vertical, ScrollCode code, int trackPosition = 0);
@@ -195,4 +197,6 @@ private:
     std::optional<CPoint> orthoShownAt;
     std::optional<CPoint> diagShownAt;
     std::optional<CUiServices::PointerShape> shape;
+    // The project's reserve copies, on the backup timer.
+    CProjectBackup backup;
 };
