@@ -1,9 +1,11 @@
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QThread>
 #include <QTreeView>
 #include <chrono>
 #include <filesystem>
@@ -193,8 +195,11 @@ TEST(ReserveCopies, TheDialogListsThisProjectsCopiesNewestFirst)
         // The folder is read, and then sorted, in the background: wait for
         // the order (a busy machine takes its time).
         const QString folderPath = QString::fromStdString(folder.string());
-        for (int i = 0; i < 500; ++i) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 10000) {
             QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(5); // the folder is read on another thread
             const QModelIndex root = list->rootIndex();
             if (root.data(QFileSystemModel::FilePathRole).toString() != folderPath)
                 continue;
