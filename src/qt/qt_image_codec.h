@@ -16,8 +16,11 @@ private:
     const CSize size;
 };
 
-// Decodes bmp, gif, jpg and png data with Qt's image readers.
+// Decodes bmp, gif, jpg and png data with Qt's image readers, at most 4096
+// pixels on the long side; the size in HIMETRIC stays the file's.
 class CQtImageCodec : public CImageCodec {
 public:
+    // The first codec raises Qt's allocation limit for image readers.
+    CQtImageCodec();
     std::shared_ptr<const CImage> Decode(std::span<const uint8_t> bytes) const override;
 };
