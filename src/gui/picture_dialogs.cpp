@@ -121,7 +121,16 @@ CAddPictureDlg::CAddPictureDlg(CAddPictures& add, QString pickFolder, QWidget* p
             ShowPreview();
         }
     });
-    ShowPreview();
+}
+
+void CAddPictureDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The first preview waits for the layout, to be decoded at its size.
+    if (!previewShown) {
+        previewShown = true;
+        ShowPreview();
+    }
 }
 
 void CAddPictureDlg::FillList()

@@ -53,6 +53,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void ChooseFiles();
     void FillList();
@@ -64,6 +67,7 @@ private:
     CPicturePreview* preview = nullptr;
     int placed = -1;
     int decodes = 0;
+    bool previewShown = false;
 };
 
 // "Afbeelding aanpassen": position and size of a placed picture in

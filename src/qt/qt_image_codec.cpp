@@ -84,13 +84,13 @@ std::shared_ptr<const CImage> CQtImageCodec::Decode(std::span<const uint8_t> byt
     if (!IsPictureFormat(reader.format()))
         return nullptr;
     // The size in HIMETRIC is that of the whole file, however few of its
-    // pixels are decoded.
+    // pixels are decoded. Only the JPEG reader decodes fewer pixels when
+    // asked (and keeps the file's resolution); the others decode the whole
+    // image anyway, and the PNG reader would scale the resolution with it.
     QSize full = reader.size();
-    if (full.isValid()) {
-        const QSize decoded = DecodedSize(full);
-        if (decoded != full)
-            reader.setScaledSize(decoded);
-    }
+    const bool jpeg = reader.format() == "jpeg" || reader.format() == "jpg";
+    if (jpeg && full.isValid() && DecodedSize(full) != full)
+        reader.setScaledSize(DecodedSize(full));
     QImage image = reader.read();
     if (image.isNull())
         return nullptr;
@@ -99,6 +99,10 @@ std::shared_ptr<const CImage> CQtImageCodec::Decode(std::span<const uint8_t> byt
 
     const CSize himetric {Himetric(full.width(), image.dotsPerMeterX(), UnstatedDotsPerMetre(true)),
         Himetric(full.height(), image.dotsPerMeterY(), UnstatedDotsPerMetre(false))};
+    if (image.size() != DecodedSize(image.size())) {
+        image = image.scaled(
+            DecodedSize(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     // The formats the painter draws fastest; the sheet draws each picture on
     // every redraw.
     const QImage::Format fast

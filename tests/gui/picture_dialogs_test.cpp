@@ -16,6 +16,8 @@
 #include "gui/project_windows.h"
 #include "gui_test_main.h"
 #include "model/picture.h"
+#include "model/platform_services.h"
+#include "qt/qt_image_codec.h"
 #include "model/sheet.h"
 #include "support/temp_folder.h"
 
@@ -35,6 +37,14 @@ fs::path WritePng(const fs::path& path, int width, int height, QColor colour)
     return path;
 }
 
+// The program's image codec, as its main sets it, while the test runs.
+struct CQtCodecInUse {
+    CQtCodecInUse() { PlatformServices().imageCodec = &codec; }
+    ~CQtCodecInUse() { PlatformServices().imageCodec = saved; }
+    const CImageCodec* saved = PlatformServices().imageCodec;
+    const CQtImageCodec codec;
+};
+
 void MoveTo(CDovereduView& view, QPoint p)
 {
     QMouseEvent move(QEvent::MouseMove, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)),
@@ -46,6 +56,7 @@ void MoveTo(CDovereduView& view, QPoint p)
 
 TEST(AddPictureDlg, DecodesThePreviewOncePerSelection)
 {
+    const CQtCodecInUse codec;
     CTempFolder tmp;
     const fs::path folder = tmp.path / "Afbeeldingen";
     WritePng(folder / "breed.png", 3000, 500, Qt::red);
@@ -120,6 +131,7 @@ TEST(EditPictDlg, FieldsApplyWhenLeft)
 // RIDIZAV_SHOTS set, the window is saved there as picture.png.
 TEST(DrawingView, APhotoFollowsThePointer)
 {
+    const CQtCodecInUse codec;
     CTempFolder tmp;
     WritePng(tmp.path / "Afbeeldingen" / "foto.png", 600, 400, QColor(30, 140, 60));
     CMainFrame frame;
