@@ -66,6 +66,25 @@ CQtImage::CQtImage(QImage image, CSize himetric)
     : image(std::move(image))
     , size(himetric)
 {
+    // Down to a size every view draws from the image itself.
+    constexpr int kSmallest = 256;
+    const QImage* last = &this->image;
+    while (last->width() / 2 >= kSmallest && last->height() / 2 >= kSmallest) {
+        smaller.push_back(last->scaled(last->width() / 2, last->height() / 2, Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation));
+        last = &smaller.back();
+    }
+}
+
+const QImage& CQtImage::ImageFor(QSizeF shown) const
+{
+    const QImage* best = &image;
+    for (const QImage& s : smaller) {
+        if (s.width() < shown.width() || s.height() < shown.height())
+            break;
+        best = &s;
+    }
+    return *best;
 }
 
 std::shared_ptr<const CImage> CQtImageCodec::Decode(std::span<const uint8_t> bytes) const

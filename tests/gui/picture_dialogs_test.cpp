@@ -17,8 +17,8 @@
 #include "gui_test_main.h"
 #include "model/picture.h"
 #include "model/platform_services.h"
-#include "qt/qt_image_codec.h"
 #include "model/sheet.h"
+#include "qt/qt_image_codec.h"
 #include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
