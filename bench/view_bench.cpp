@@ -87,6 +87,12 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<int> AddPicture(CAddPictures&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+    bool EditPicture(CPictureEdit&) override { return false; }
+    bool SaveProjectAs() override { return false; }
 };
 
 // A project of one sheet, with a million records of polylines on an A3

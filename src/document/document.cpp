@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "document/dir.h"
+#include "document/picture_folder.h"
 #include "model/archive.h"
 #include "model/file_io.h"
 
@@ -316,6 +317,9 @@ std::vector<uint8_t> CDovereduDoc::Store(const std::string& fileName)
 
 std::optional<std::string> CDovereduDoc::Save(const std::string& path)
 {
+    // A project saved in another folder finds its pictures there: it only
+    // ever looks in the picture folder beside its own file.
+    CopyPicturesBeside(*this, path);
     for (auto& sheet : sheets)
         sheet->RestartUndo();
     const std::vector<uint8_t> bytes = Store(path);

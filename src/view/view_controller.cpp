@@ -49,6 +49,7 @@ CViewController::CViewController(
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
+    RegisterPictureCommands();
     router.AddTarget(handlers);
 }
 
@@ -252,6 +253,10 @@ void CViewController::DoubleClick(int px, int py)
     if (!HasSheet())
         return;
     Sheet().SetPointer(px, py);
+    // Whatever the tool, a double click on the one selected picture opens
+    // its properties.
+    if (Execute(Cmd::PictureProperties))
+        return;
     Tool().DoubleClick(*this);
 }
 

@@ -117,6 +117,7 @@ public:
     void Press();
     void Release();
     bool Captured() const override { return captured; }
+    void DropCapture() override { captured = false; }
     // A long cursor at `cursor`, in XOR, on the screen image.
     void DrawCrosshair(bool diagonal);
     // Shows or hides grid 0, 1 or 2 of the active sheet.
@@ -154,6 +155,10 @@ private:
     void CopyPlacement();
     // The sheet's Undo or Redo, after the tool in progress is finished.
     void UndoRedo(bool redo);
+
+    // picture_commands.cpp: "Eigenschappen" of the one selected picture.
+    void RegisterPictureCommands();
+    void EditPictureProperties();
 
     // view_commands.cpp
     void RegisterCommands();
