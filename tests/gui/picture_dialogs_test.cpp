@@ -128,7 +128,7 @@ TEST(EditPictDlg, FieldsApplyWhenLeft)
 }
 
 // A photo added to a saved project follows the pointer over the sheet. With
-// RIDIZAV_SHOTS set, the window is saved there as picture.png.
+// RIDIZAV_SCREENSHOTS set, the window is saved there as picture.png.
 TEST(DrawingView, APhotoFollowsThePointer)
 {
     const CQtCodecInUse codec;
@@ -162,7 +162,7 @@ TEST(DrawingView, APhotoFollowsThePointer)
     // Where it was before, the sheet shows again.
     EXPECT_EQ(view.ScreenImage().pixelColor(152, 122), view.OffscreenImage().pixelColor(152, 122));
     frame.grab();
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/picture.png"));
 
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
