@@ -46,15 +46,27 @@ void MoveTo(CDovereduView& view, QPoint p)
     QApplication::sendEvent(view.viewport(), &move);
 }
 
+void Button(CDovereduView& view, QEvent::Type type, QPoint p)
+{
+    QMouseEvent event(type, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)), Qt::LeftButton,
+        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &event);
+}
+
 void Click(CDovereduView& view, QPoint p)
 {
     MoveTo(view, p);
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, QPointF(p), view.viewport()->mapToGlobal(QPointF(p)),
-            Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-            Qt::NoModifier);
-        QApplication::sendEvent(view.viewport(), &event);
-    }
+    Button(view, QEvent::MouseButtonPress, p);
+    Button(view, QEvent::MouseButtonRelease, p);
+}
+
+// The left button pressed at one point and let go at another.
+void Drag(CDovereduView& view, QPoint from, QPoint to)
+{
+    MoveTo(view, from);
+    Button(view, QEvent::MouseButtonPress, from);
+    MoveTo(view, to);
+    Button(view, QEvent::MouseButtonRelease, to);
 }
 
 // The pixels where two images differ.
@@ -172,16 +184,7 @@ TEST(DrawingView, TheGhostIsDrawnOnceOverTheSheetImage)
         return expected;
     };
 
-    MoveTo(view, {50, 50});
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(50, 50),
-        view.viewport()->mapToGlobal(QPointF(50, 50)), Qt::LeftButton, Qt::LeftButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &press);
-    MoveTo(view, {150, 120});
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(150, 120),
-        view.viewport()->mapToGlobal(QPointF(150, 120)), Qt::LeftButton, Qt::NoButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &release);
+    Drag(view, {50, 50}, {150, 120});
     ASSERT_EQ(s.toolStep, Step::Placing);
     MoveTo(view, {200, 150});
     view.Redraw();
@@ -244,16 +247,7 @@ TEST(DrawingView, ASchematicDrawnWithTheMouse)
     MoveTo(view, {450, 480});
     esc();
     choose(Cmd::ToolRectangles);
-    MoveTo(view, {150, 420});
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(150, 420),
-        view.viewport()->mapToGlobal(QPointF(150, 420)), Qt::LeftButton, Qt::LeftButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &press);
-    MoveTo(view, {300, 500});
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(300, 500),
-        view.viewport()->mapToGlobal(QPointF(300, 500)), Qt::LeftButton, Qt::NoButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &release);
+    Drag(view, {150, 420}, {300, 500});
     Click(view, {300, 500});
     MoveTo(view, {700, 560}); // a second copy follows the pointer
 
@@ -323,16 +317,7 @@ TEST(DrawingView, ASmallHouseInstallationWithTheSymbolLibrary)
     };
 
     tool(Cmd::ToolRectangles); // the outer walls
-    MoveTo(view, {100, 100});
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 100),
-        view.viewport()->mapToGlobal(QPointF(100, 100)), Qt::LeftButton, Qt::LeftButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &press);
-    MoveTo(view, {860, 600});
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(860, 600),
-        view.viewport()->mapToGlobal(QPointF(860, 600)), Qt::LeftButton, Qt::NoButton,
-        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &release);
+    Drag(view, {100, 100}, {860, 600});
     Click(view, {860, 600});
     esc();
     tool(Cmd::ToolLines); // an inner wall
