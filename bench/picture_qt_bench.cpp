@@ -114,6 +114,7 @@ public:
     }
     bool EditPicture(CPictureEdit&) override { return false; }
     bool SaveProjectAs() override { return false; }
+    bool PlaceText(CPlaceTextValues&) override { return false; }
 };
 
 // A photo of width x height pixels, decoded as the program decodes one.

@@ -93,6 +93,7 @@ public:
     }
     bool EditPicture(CPictureEdit&) override { return false; }
     bool SaveProjectAs() override { return false; }
+    bool PlaceText(CPlaceTextValues&) override { return false; }
 };
 
 // A project of one sheet, with a million records of polylines on an A3

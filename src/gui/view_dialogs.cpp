@@ -8,6 +8,7 @@
 #include "gui/main_frame.h"
 #include "gui/part_lib_dlg.h"
 #include "gui/picture_dialogs.h"
+#include "gui/place_text_dlg.h"
 
 std::optional<int> CQtViewDialogs::ChooseLayer(const CLayerArray& layers, int layer)
 {
@@ -72,4 +73,13 @@ bool CQtViewDialogs::SaveProjectAs()
 {
     auto* frame = parent ? qobject_cast<CMainFrame*>(parent->window()) : nullptr;
     return frame && frame->Router().Execute(Cmd::FileSaveAs);
+}
+
+bool CQtViewDialogs::PlaceText(CPlaceTextValues& values)
+{
+    CPlaceTextDlg dialog(values, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values = dialog.Values();
+    return true;
 }

@@ -23,6 +23,7 @@ public:
     bool EditPicture(CPictureEdit& edit) override;
     // Runs the main window's "Opslaan als" for the active project.
     bool SaveProjectAs() override;
+    bool PlaceText(CPlaceTextValues& values) override;
 
 private:
     QWidget* parent;

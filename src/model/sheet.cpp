@@ -254,7 +254,12 @@ void CSheet::AfterLoad(const CRecordTally& records)
 
 bool CSheet::BuildTextStrokes()
 {
-    return font.BuildText(font.Text(), cursor, ModelDefaults().strokeFontSize, *this);
+    return BuildTextStrokes(cursor);
+}
+
+bool CSheet::BuildTextStrokes(CPoint at)
+{
+    return font.BuildText(font.Text(), at, ModelDefaults().strokeFontSize, *this);
 }
 
 bool CSheet::ReloadFont()

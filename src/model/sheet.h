@@ -268,8 +268,10 @@ public:
     // scale, or fitted to the page; 1 mm margin, print colours.
     void DrawForPrinter(CCanvas& dc, CSize page, int pixelsPerInch, double scale, bool fit);
 
-    // The stroke text being placed, into the placement buffer at `cursor`.
+    // The stroke text being placed, into the placement buffer at `cursor`,
+    // or at `at`; false, the buffer as it was, beyond the 32-bit range.
     bool BuildTextStrokes();
+    bool BuildTextStrokes(CPoint at);
     // Loads the configured stroke font again (after the configuration changed).
     bool ReloadFont();
 

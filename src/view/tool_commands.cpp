@@ -10,6 +10,7 @@
 #include "view/command_conditions.h"
 #include "view/tools/picture_tool.h"
 #include "view/tools/placement_tool.h"
+#include "view/tools/stroke_text_tool.h"
 #include "view/tools/symbol_tool.h"
 #include "view/view_controller.h"
 
@@ -68,6 +69,11 @@ void CViewController::RegisterToolCommands()
         handlers.On(
             id,
             [this, tool = tool] {
+                // "Teksten" chosen again asks for the text.
+                if (tool == ToolMode::Text && HasSheet() && Sheet().toolMode == ToolMode::Text) {
+                    PlaceText(*this);
+                    return;
+                }
                 // The picture tool starts with its dialog, and only a picture
                 // chosen there selects it.
                 if (tool == ToolMode::Pictures) {

@@ -50,6 +50,7 @@ CViewController::CViewController(
     RegisterCommands();
     RegisterToolCommands();
     RegisterPictureCommands();
+    RegisterTextCommands();
     router.AddTarget(handlers);
 }
 

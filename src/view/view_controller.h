@@ -173,6 +173,10 @@ private:
     // view along.
     void SwitchSheet(bool next);
 
+    // text_commands.cpp: the stroke text's dialog and the commands that
+    // change its ghost.
+    void RegisterTextCommands();
+
     // choice_commands.cpp: the active layer (key L), the active pen and the
     // pen widths (key P), the layer table and the font of new texts.
     void ChooseLayer();

@@ -7,13 +7,14 @@
 
 #include "app/choice_logic.h"
 #include "app/picture_values.h"
+#include "app/place_text.h"
 
 // What the view asks the user: one function per question, values in and out
 // as plain values. The GUI answers with its dialogs; tests script it. Every
 // question may be cancelled, which changes nothing.
 //
-// Still to come with the tools that ask them: place text, edit text, edit
-// selection, reserve file.
+// Still to come with the tools that ask them: edit text, edit selection,
+// reserve file.
 class CViewDialogs {
 public:
     virtual ~CViewDialogs() = default;
@@ -50,4 +51,7 @@ public:
     // "Opslaan als" for a project that has no file yet; true when the
     // project was saved.
     virtual bool SaveProjectAs() = 0;
+    // "Plaats tekst": the stroke text to place and its settings; true after
+    // OK, with the fields as typed in `values`.
+    virtual bool PlaceText(CPlaceTextValues& values) = 0;
 };

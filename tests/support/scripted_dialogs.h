@@ -13,7 +13,7 @@
 class CScriptedDialogs : public CViewDialogs {
 public:
     // "layer", "pen", "grids", "layer table", "font", "symbol", "add picture",
-    // "edit picture", "save as"
+    // "edit picture", "save as", "text"
     std::vector<std::string> asked;
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
@@ -25,6 +25,7 @@ public:
     std::function<std::optional<int>(CAddPictures&, const std::string& pickFolder)> addPicture;
     std::function<bool(CPictureEdit&)> editPicture;
     std::function<bool()> saveAs;
+    std::function<bool(CPlaceTextValues&)> text;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -70,5 +71,10 @@ public:
     {
         asked.emplace_back("save as");
         return saveAs && saveAs();
+    }
+    bool PlaceText(CPlaceTextValues& values) override
+    {
+        asked.emplace_back("text");
+        return text && text(values);
     }
 };

@@ -12,6 +12,7 @@ CToolBox::CToolBox()
              ToolMode::FilledEllipse})
         Use(tool, rubber);
     Use(ToolMode::Pictures, pictures);
+    Use(ToolMode::Text, strokeText);
 }
 
 CToolMachine& CToolBox::For(const CSheet& sheet)
