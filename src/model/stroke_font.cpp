@@ -1,12 +1,15 @@
 #include "model/stroke_font.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <map>
 #include <mutex>
+#include <vector>
 
 #include "model/file_io.h"
 #include "model/model_defaults.h"
@@ -114,7 +117,7 @@ bool CDovereduFont::Load(const std::string& path)
     return glyphs->WasRead();
 }
 
-template<class Emit>
+template<bool checked, class Emit>
 bool CDovereduFont::WalkText(const std::string& t, CPoint cursor, int sz, Emit&& emit) const
 {
     // Once the running advance is this far out, every further point lies
@@ -125,33 +128,54 @@ bool CDovereduFont::WalkText(const std::string& t, CPoint cursor, int sz, Emit&&
     constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
 
     const int64_t s = sz;
-    const int64_t sign = mirrored ? -1 : 1;
-    const int turn = NormaliseRotation(angle);
-    int64_t a = 0;
-    for (const char ch : t) {
-        const auto code = static_cast<uint8_t>(ch);
-        int k = glyphs->FirstEntry(code);
-        for (; k < glyphs->LastEntry(code); ++k) {
-            const CGlyphEntry& e = glyphs->Entry(k);
-            const CWideVector p = RotateVector({a + sign * s * e.x, s * e.y}, turn);
-            const int64_t x = cursor.x + p.x;
-            const int64_t y = cursor.y + p.y;
-            if (x < kLow || x > kHigh || y < kLow || y > kHigh)
-                return false;
-            emit(CPoint {static_cast<int32_t>(x), static_cast<int32_t>(y)},
-                (e.flags & kDrawFlag) != 0);
+    const int64_t step = mirrored ? -s : s;
+    const CStrokeGlyphs& g = *glyphs;
+    const CGlyphEntry* entries = g.Entries();
+    return CRotation(angle).Specialised([&](auto turn) {
+        int64_t a = 0;
+        for (const char ch : t) {
+            const auto code = static_cast<uint8_t>(ch);
+            const int first = g.FirstEntry(code);
+            const int last = g.LastEntry(code);
+            for (const CGlyphEntry* e = entries + first; e < entries + last; ++e) {
+                const CWideVector p = turn({a + step * e->x, s * e->y});
+                const int64_t x = cursor.x + p.x;
+                const int64_t y = cursor.y + p.y;
+                if (checked && (x < kLow || x > kHigh || y < kLow || y > kHigh))
+                    return false;
+                emit(CPoint {static_cast<int32_t>(x), static_cast<int32_t>(y)},
+                    (e->flags & kDrawFlag) != 0);
+            }
+            a = std::clamp(a + step * entries[std::max(first, last)].x, -kFar, kFar);
         }
-        a = std::clamp(a + sign * s * glyphs->Entry(k).x, -kFar, kFar);
-    }
-    return true;
+        return true;
+    });
 }
 
 bool CDovereduFont::BuildText(const std::string& t, CPoint cursor, int sz, CRecordList& list) const
 {
-    // Counted first, so that a text that cannot be built leaves the buffer
-    // as it was, and the arrays grow once.
+    // Counted per character, and held against a bound of every point: no
+    // point lies further from the cursor, along either axis, than the whole
+    // advance plus the largest glyph coordinate twice, and half a micrometre
+    // of rounding. A text inside that bound (all but those within metres of
+    // the range's end) is built in one pass; any other is walked first, so
+    // that a text that cannot be built leaves the buffer as it was.
+    constexpr int64_t kLargestGlyphCoordinate = 3 * 255;
+    constexpr int64_t kLow = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
     int64_t count = 0;
-    if (!WalkText(t, cursor, sz, [&](CPoint, bool) { ++count; }))
+    int64_t advance = 0; // font units, at most 765 a character
+    for (const char ch : t) {
+        const auto code = static_cast<uint8_t>(ch);
+        const int first = glyphs->FirstEntry(code);
+        const int last = glyphs->LastEntry(code);
+        count += std::max(0, last - first);
+        advance += glyphs->Entry(std::max(first, last)).x;
+    }
+    const int64_t reach = std::abs(int64_t {sz}) * (advance + 2 * kLargestGlyphCoordinate) + 1;
+    const bool inside = reach < (int64_t {1} << 40) && cursor.x - reach >= kLow
+        && cursor.x + reach <= kHigh && cursor.y - reach >= kLow && cursor.y + reach <= kHigh;
+    if (!inside && !WalkText<true>(t, cursor, sz, [](CPoint, bool) {}))
         return false;
     const int64_t needed = count + CRecordList::kMinSpare;
     if (needed > std::numeric_limits<int32_t>::max() - CRecordList::kGrowth)
@@ -167,10 +191,61 @@ bool CDovereduFont::BuildText(const std::string& t, CPoint cursor, int sz, CReco
     const int stale = std::min(list.placementCount, list.Length());
     if (stale > n)
         std::fill(list.placement.begin() + n, list.placement.begin() + stale, CETREC {});
-    int i = 0;
-    WalkText(t, cursor, sz, [&](CPoint p, bool draw) {
-        list.placement[i++] = CETREC::Make(p.x, p.y, layer, draw ? pen : 0);
-    });
+    CETREC* out = list.placement.data();
+    const CETREC moved = CETREC::Make(0, 0, layer, 0);
+    const auto penBits = static_cast<uint16_t>(CETREC::Make(0, 0, 0, pen).styleWord);
+    const CRotation turn(angle);
+    if (inside && turn.IsQuarter()) {
+        // A quarter turn is exact and linear: each character is its glyph,
+        // turned once for the whole text, moved to where the character
+        // starts. What is left per point is a copy with an offset.
+        struct CShapePoint {
+            CWideVector p;
+            uint16_t styleWord;
+        };
+        std::vector<CShapePoint> shapes;
+        std::array<int, kCodeCount> shapeOf;
+        shapeOf.fill(-1);
+        const int64_t s = sz;
+        const int64_t step = mirrored ? -s : s;
+        int64_t a = 0;
+        for (const char ch : t) {
+            const auto code = static_cast<uint8_t>(ch);
+            const int first = glyphs->FirstEntry(code);
+            const int last = glyphs->LastEntry(code);
+            if (shapeOf[code] < 0) {
+                shapeOf[code] = static_cast<int>(shapes.size());
+                for (int k = first; k < last; ++k) {
+                    const CGlyphEntry& e = glyphs->Entry(k);
+                    const auto style = static_cast<uint16_t>(
+                        moved.styleWord | ((e.flags & kDrawFlag) ? penBits : 0));
+                    shapes.push_back({turn({step * e.x, s * e.y}), style});
+                }
+            }
+            const CWideVector origin = turn({a, 0});
+            const int64_t ox = cursor.x + origin.x;
+            const int64_t oy = cursor.y + origin.y;
+            const CShapePoint* shape = shapes.data() + shapeOf[code];
+            for (int k = first; k < last; ++k, ++shape) {
+                CETREC r;
+                r.styleWord = shape->styleWord;
+                r.x = static_cast<int32_t>(ox + shape->p.x);
+                r.y = static_cast<int32_t>(oy + shape->p.y);
+                *out++ = r;
+            }
+            a += step * glyphs->Entry(std::max(first, last)).x;
+        }
+    } else {
+        // Without a branch on the flag: a text has a move at every stroke's
+        // start, too irregular to predict.
+        WalkText<false>(t, cursor, sz, [&](CPoint p, bool draw) {
+            CETREC r = moved;
+            r.styleWord = static_cast<uint16_t>(r.styleWord | (penBits & -static_cast<int>(draw)));
+            r.x = p.x;
+            r.y = p.y;
+            *out++ = r;
+        });
+    }
     list.placementCount = n;
     return true;
 }

@@ -43,6 +43,8 @@ public:
     // Whether a font is in the table: entry 1 always has flags in a real font.
     bool IsLoaded() const { return glyphs[1].flags != 0; }
     const CGlyphEntry& Entry(int i) const { return glyphs.at(i); }
+    // All entries, kEntryCount + 1 of them, for walking a character's range.
+    const CGlyphEntry* Entries() const { return glyphs.data(); }
     int FirstEntry(uint8_t code) const { return firstEntry[code]; }
     int LastEntry(uint8_t code) const { return lastEntry[code]; }
 
@@ -111,8 +113,9 @@ public:
 
 private:
     // Calls emit(point, draw) for each stroke point of the text; false as
-    // soon as a point leaves the 32-bit range.
-    template<class Emit>
+    // soon as a point leaves the 32-bit range, unless the caller knows that
+    // none does (`checked` false).
+    template<bool checked, class Emit>
     bool WalkText(const std::string& text, CPoint cursor, int size, Emit&& emit) const;
 
     std::string fontPath;

@@ -7,12 +7,15 @@
 #include <fstream>
 #include <limits>
 #include <map>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <sys/stat.h>
 
 #include "model/model_defaults.h"
 #include "model/sheet.h"
+#include "model/turn.h"
 #include "support/shipped_data.h"
 #include "support/temp_folder.h"
 
@@ -255,6 +258,65 @@ TEST(StrokeFont, RotationAndMirror)
         EXPECT_EQ((CPoint {list.placement[1].x, list.placement[1].y}), c.p1) << c.angle;
         EXPECT_EQ((CPoint {list.placement[2].x, list.placement[2].y}), c.p2) << c.angle;
     }
+}
+
+// The text built point by point as the rule reads, for holding the build
+// against it; nothing when a point falls outside the 32-bit range.
+std::optional<std::vector<CETREC>> ByTheRule(
+    const CDovereduFont& font, const std::string& text, CPoint c, int size)
+{
+    std::vector<CETREC> out;
+    const int64_t sign = font.IsMirrored() ? -1 : 1;
+    int64_t a = 0;
+    for (const char ch : text) {
+        const auto code = static_cast<uint8_t>(ch);
+        int k = font.FirstEntry(code);
+        for (; k < font.LastEntry(code); ++k) {
+            const CGlyphEntry& e = font.Entry(k);
+            const CWideVector p
+                = RotateVector({a + sign * size * e.x, int64_t {size} * e.y}, font.Angle());
+            const int64_t x = c.x + p.x;
+            const int64_t y = c.y + p.y;
+            if (x != static_cast<int32_t>(x) || y != static_cast<int32_t>(y))
+                return std::nullopt;
+            out.push_back(CETREC::Make(static_cast<int32_t>(x), static_cast<int32_t>(y),
+                font.Layer(), (e.flags & 1) ? font.Pen() : 0));
+        }
+        a += sign * size * font.Entry(k).x;
+    }
+    return out;
+}
+
+TEST(StrokeFont, EveryAngleMirrorAndPlaceBuildsByTheRule)
+{
+    CDovereduFont font;
+    ASSERT_TRUE(font.Load((ShippedDataFolder() / CDovereduFont::kFileName).string()));
+    font.SetLayer(12);
+    font.SetPen(5);
+    const std::string text = "Kast 12: \xe9\xe9n groep, 3 x 2,5 mm2";
+    const int32_t high = std::numeric_limits<int32_t>::max();
+    // Near the ends of the range the text is walked before it is built, and
+    // refused in the directions that leave it.
+    int refused = 0;
+    for (const CPoint at : {CPoint {1000, 2000}, CPoint {-50000, 90000},
+             CPoint {high - 2000000, high - 20000}, CPoint {-high + 20000, 0}}) {
+        for (const int angle : {0, 90, 180, 270, 360, -90, 30, 45, 1000}) {
+            for (const bool mirrored : {false, true}) {
+                font.SetAngle(angle);
+                font.SetMirrored(mirrored);
+                const auto expected = ByTheRule(font, text, at, 50);
+                CRecordList list;
+                const bool built = font.BuildText(text, at, 50, list);
+                const std::string name = std::to_string(at.x) + "," + std::to_string(at.y)
+                    + " angle " + std::to_string(angle) + (mirrored ? " mirrored" : "");
+                ASSERT_EQ(built, expected.has_value()) << name;
+                if (built)
+                    EXPECT_EQ(Built(list), *expected) << name;
+                refused += built ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_GT(refused, 0);
 }
 
 TEST(StrokeFont, RotateVector)
