@@ -106,8 +106,8 @@ TEST(PlaceTextDlg, ReturnAcceptsFromEveryField)
 }
 
 // A text written, placed twice, then turned and mirrored while it follows
-// the pointer. With RIDIZAV_SHOTS set, the window is saved there as
-// stroke_text.png.
+// the pointer. With RIDIZAV_SHOTS set, the dialog and the window are saved
+// there as place_text_dlg.png and stroke_text.png.
 TEST(PlaceTextDlg, ATextPlacedTwiceAndItsTurnedMirroredGhost)
 {
     CMainFrame frame;
@@ -125,6 +125,8 @@ TEST(PlaceTextDlg, ATextPlacedTwiceAndItsTurnedMirroredGhost)
     RunWhenModal<CPlaceTextDlg>([](CPlaceTextDlg* d) {
         d->text->setText(QStringLiteral("Verdeelkast K1"));
         d->size->setText(QStringLiteral("120"));
+        if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+            d->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/place_text_dlg.png"));
         PressKey(d->text, Qt::Key_Return);
     });
     // The press opens the dialog, which takes the button's release.

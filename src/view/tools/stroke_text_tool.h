@@ -28,6 +28,7 @@ void ResizeText(CToolContext& ctx, int step);
 // "Laagkeuze...": the layer chosen for the text is made visible.
 void ChooseTextLayer(CToolContext& ctx);
 // "Penkeuze...": the pen of the text; widths changed there are the project's.
+// A text of pen 0 (moves only) keeps it: the pen choice does not open for it.
 void ChooseTextPen(CToolContext& ctx);
 // "Spiegelschrift".
 void MirrorText(CToolContext& ctx);

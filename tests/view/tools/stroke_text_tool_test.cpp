@@ -91,17 +91,21 @@ TEST(StrokeTextTool, OkBuildsTheTextAtTheCursorToBePlacedAtEveryPress)
 
 TEST(StrokeTextTool, WhatEndsAtStepZero)
 {
-    // (font loaded, answer) -> step, message
+    const std::string outOfRange(CSheet::kMsgOutOfRange);
+    // (font loaded, answer, size typed) -> step 0, message
     const struct {
         const char* name;
         bool font;
         std::optional<std::string> answer; // none: Cancel
+        const char* size;
         const char* message;
     } cases[] = {
-        {"cancel", true, std::nullopt, nullptr},
-        {"no font", false, "K1", "Font not found. Please load a fontfile"},
-        {"an empty text", true, "", nullptr},
-        {"only spaces", true, "   ", nullptr},
+        {"cancel", true, std::nullopt, "50", nullptr},
+        {"no font", false, "K1", "50", "Font not found. Please load a fontfile"},
+        {"an empty text", true, "", "50", nullptr},
+        {"only spaces", true, "   ", "50", nullptr},
+        // Some 3,500 characters reach the end of the range at the largest size.
+        {"beyond the range", true, std::string(5000, 'W'), "10001", outOfRange.c_str()},
     };
     for (const auto& c : cases) {
         CViewBench bench;
@@ -110,6 +114,7 @@ TEST(StrokeTextTool, WhatEndsAtStepZero)
         if (c.answer) {
             bench.dialogs.text = [&](CPlaceTextValues& v) {
                 v.text = *c.answer;
+                v.size = c.size;
                 return true;
             };
         }
