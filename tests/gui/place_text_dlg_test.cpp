@@ -106,7 +106,7 @@ TEST(PlaceTextDlg, ReturnAcceptsFromEveryField)
 }
 
 // A text written, placed twice, then turned and mirrored while it follows
-// the pointer. With RIDIZAV_SHOTS set, the dialog and the window are saved
+// the pointer. With RIDIZAV_SCREENSHOTS set, the dialog and the window are saved
 // there as place_text_dlg.png and stroke_text.png.
 TEST(PlaceTextDlg, ATextPlacedTwiceAndItsTurnedMirroredGhost)
 {
@@ -125,7 +125,7 @@ TEST(PlaceTextDlg, ATextPlacedTwiceAndItsTurnedMirroredGhost)
     RunWhenModal<CPlaceTextDlg>([](CPlaceTextDlg* d) {
         d->text->setText(QStringLiteral("Verdeelkast K1"));
         d->size->setText(QStringLiteral("120"));
-        if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+        if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
             d->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/place_text_dlg.png"));
         PressKey(d->text, Qt::Key_Return);
     });
@@ -149,7 +149,7 @@ TEST(PlaceTextDlg, ATextPlacedTwiceAndItsTurnedMirroredGhost)
     EXPECT_EQ(s.font.Angle(), 90);
     EXPECT_TRUE(s.font.IsMirrored());
     view.grab();
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/stroke_text.png"));
     PressKey(&view, Qt::Key_Escape);
     EXPECT_EQ(s.toolMode, ToolMode::Select);
