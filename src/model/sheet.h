@@ -178,6 +178,25 @@ public:
     // Turns the whole sheet a quarter counter-clockwise; 1 when done.
     int RotateSheet(CUiServices& ui);
 
+    // --- The clipboard's selection stream (sheet_clipboard.cpp) ---
+
+    // What a paste came to; every outcome but Pasted leaves the sheet as it was.
+    enum class PasteResult { Pasted, Empty, Damaged, OutOfRange, NoBlockNumber };
+    static constexpr std::string_view kMsgClipboardData = "Failed to get Clipboard data!";
+
+    // The selected records (with the moves that keep selected segments
+    // apart) and the selected texts, relative to `origin`; 0, writing
+    // nothing, when a point relative to `origin` would leave the 32-bit range.
+    int WriteSelection(CArchive& ar) const;
+    // Appends the stream's records and texts at the same place relative to
+    // `origin`, unselected, the blocks numbered anew; `origin` becomes the
+    // lowest point of the sheet and the paste one undo step. A damaged
+    // stream, a point outside the 32-bit range or too few free block
+    // numbers pastes nothing.
+    PasteResult PasteSelection(CArchive& ar);
+    // The message a user is shown for an outcome; empty for Pasted and Empty.
+    static std::string_view PasteMessage(PasteResult result);
+
     // --- View operations: pointer, pan, zoom (sheet_view.cpp) ---
 
     // The arrow keys that move the cursor by one snap step.
