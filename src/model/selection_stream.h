@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "model/etrec.h"
@@ -32,4 +33,4 @@ std::optional<CSelectionStream> ReadSelectionStream(CArchive& ar);
 // 0; otherwise each block number higher than every earlier one of the
 // stream starts the next ordinal (1, 2, ...), and a lower one joins the
 // current ordinal. Returns the highest ordinal.
-int PastedBlockOrdinals(const std::vector<CETREC>& records, std::vector<int>& ordinals);
+int PastedBlockOrdinals(std::span<const CETREC> records, std::vector<int>& ordinals);

@@ -9,6 +9,7 @@
 #include "model/archive.h"
 #include "model/selection_stream.h"
 #include "model/sheet.h"
+#include "platform/ui_services.h"
 
 namespace {
 
@@ -43,6 +44,26 @@ int NextSelected(const std::vector<uint8_t>& flags, int i, int end)
     while (i < end && !f[i])
         ++i;
     return i;
+}
+
+// The selected records as a copy holds them: a selected line record whose
+// predecessor is not selected is preceded by a move to that predecessor's
+// point (with the record's layer and block word), so the copy holds exactly
+// the selected segments and joins nothing before it by a stray line.
+template<class Take> void ForEachCopiedRecord(const CSheet& s, Take take)
+{
+    const int end = std::min(s.recordCount, s.Length());
+    for (int i = NextSelected(s.selectionFlags, 1, end); i < end;
+         i = NextSelected(s.selectionFlags, i + 1, end)) {
+        const CETREC& r = s.records[i];
+        if (CSheet::IsLineRecord(r) && (i == 1 || !s.selectionFlags[i - 1])) {
+            const CETREC& from = s.records[i > 1 ? i - 1 : i];
+            CETREC move = CETREC::Make(from.x, from.y, r.Layer(), 0);
+            move.blockWord = r.blockWord;
+            take(move);
+        }
+        take(r);
+    }
 }
 
 // The highest block number of the records in use.
@@ -153,7 +174,7 @@ std::optional<CSelectionStream> ReadSelectionStream(CArchive& ar)
     return stream;
 }
 
-int PastedBlockOrdinals(const std::vector<CETREC>& records, std::vector<int>& ordinals)
+int PastedBlockOrdinals(std::span<const CETREC> records, std::vector<int>& ordinals)
 {
     ordinals.assign(records.size(), 0);
     int highestSeen = 0;
@@ -173,23 +194,8 @@ int PastedBlockOrdinals(const std::vector<CETREC>& records, std::vector<int>& or
 
 int CSheet::WriteSelection(CArchive& ar) const
 {
-    // The copy holds exactly the selected segments: a selected line record
-    // whose predecessor is not selected is preceded by a move to that
-    // predecessor's point, so it neither loses its segment nor joins
-    // whatever comes before it in the target.
     std::vector<CETREC> copied;
-    const int end = std::min(recordCount, Length());
-    for (int i = NextSelected(selectionFlags, 1, end); i < end;
-         i = NextSelected(selectionFlags, i + 1, end)) {
-        const CETREC& r = records[i];
-        if (IsLineRecord(r) && (i == 1 || !selectionFlags[i - 1])) {
-            const CETREC& from = records[i > 1 ? i - 1 : i];
-            CETREC move = CETREC::Make(from.x, from.y, r.Layer(), 0);
-            move.blockWord = r.blockWord;
-            copied.push_back(move);
-        }
-        copied.push_back(r);
-    }
+    ForEachCopiedRecord(*this, [&](const CETREC& r) { copied.push_back(r); });
     std::vector<CText> moved;
     for (const auto& text : texts) {
         if (!text->IsSelected())
@@ -277,6 +283,203 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
     origin = Extents(tally);
     PushUndo();
     return PasteResult::Pasted;
+}
+
+std::unique_ptr<CSheet> CSheet::PictureSheet() const
+{
+    auto pic = std::make_unique<CSheet>();
+    pic->penWidths = penWidths;
+    pic->layers.CopyFrom(layers);
+    pic->layerColours = layerColours;
+    pic->highlightColours = highlightColours;
+    pic->printColours = printColours;
+    pic->junctionSize = junctionSize;
+    pic->origin = origin;
+    pic->sheetExtent = sheetExtent;
+    pic->recordCount = 1;
+    pic->rubberActive = 1;
+
+    const auto addText = [&](const CText& text) {
+        auto copy = std::make_unique<CText>();
+        copy->CopyFrom(text);
+        copy->SetSelected(false);
+        pic->texts.Add(std::move(copy));
+    };
+    const int end = std::min(recordCount, Length());
+    if (rubberActive) {
+        // Everything in the window, selected or not: the whole figures that
+        // reach into it, clipped by the picture's edges.
+        const CRect w {std::min(rubberRect.left, rubberRect.right),
+            std::min(rubberRect.top, rubberRect.bottom),
+            std::max(rubberRect.left, rubberRect.right),
+            std::max(rubberRect.top, rubberRect.bottom)};
+        const int64_t reach = kPictureMargin + std::max(junctionSize, 0);
+        for (int first = 1; first < end;) {
+            int last = first + 1;
+            while (last < end && !records[last].StartsFigure())
+                ++last;
+            int32_t lowX = INT32_MAX, lowY = INT32_MAX, highX = INT32_MIN, highY = INT32_MIN;
+            for (int i = first; i < last; ++i) {
+                lowX = std::min(lowX, records[i].x);
+                lowY = std::min(lowY, records[i].y);
+                highX = std::max(highX, records[i].x);
+                highY = std::max(highY, records[i].y);
+            }
+            if (highX + reach >= w.left && lowX - reach <= w.right && highY + reach >= w.top
+                && lowY - reach <= w.bottom) {
+                for (int i = first; i < last; ++i)
+                    pic->Append(records[i]);
+            }
+            first = last;
+        }
+        for (const auto& text : texts)
+            addText(*text);
+        pic->rubberRect = w;
+        return pic;
+    }
+
+    int64_t lowX = INT64_MAX, lowY = INT64_MAX, highX = INT64_MIN, highY = INT64_MIN;
+    const auto take = [&](int64_t x, int64_t y) {
+        lowX = std::min(lowX, x);
+        lowY = std::min(lowY, y);
+        highX = std::max(highX, x);
+        highY = std::max(highY, y);
+    };
+    ForEachCopiedRecord(*this, [&](const CETREC& r) {
+        pic->Append(r);
+        take(r.x, r.y);
+    });
+    for (const auto& text : texts) {
+        if (!text->IsSelected())
+            continue;
+        addText(*text);
+        take(text->box.left, text->box.top);
+        take(text->box.right, text->box.bottom);
+    }
+    if (lowX > highX)
+        return pic;
+    const auto clamp = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    pic->rubberRect = {clamp(lowX - kPictureMargin), clamp(lowY - kPictureMargin),
+        clamp(highX + kPictureMargin), clamp(highY + kPictureMargin)};
+    return pic;
+}
+
+CSheet::PasteResult CSheet::PasteIntoBuffer(CArchive& ar)
+{
+    std::optional<CSelectionStream> stream = ReadSelectionStream(ar);
+    if (!stream)
+        return PasteResult::Damaged;
+    if (stream->records.empty() && stream->texts.empty())
+        return PasteResult::Empty;
+
+    // The middle of the box round records and texts goes onto the cursor.
+    int64_t lowX = INT64_MAX, lowY = INT64_MAX, highX = INT64_MIN, highY = INT64_MIN;
+    const auto take = [&](int64_t x, int64_t y) {
+        lowX = std::min(lowX, x);
+        lowY = std::min(lowY, y);
+        highX = std::max(highX, x);
+        highY = std::max(highY, y);
+    };
+    for (const CETREC& r : stream->records)
+        take(r.x, r.y);
+    for (const CText& t : stream->texts) {
+        take(t.box.left, t.box.top);
+        take(t.box.right, t.box.bottom);
+    }
+    const int64_t dx = cursor.x - (lowX + (highX - lowX) / 2);
+    const int64_t dy = cursor.y - (lowY + (highY - lowY) / 2);
+    for (CETREC& r : stream->records) {
+        if (!Fits(r.x + dx) || !Fits(r.y + dy))
+            return PasteResult::OutOfRange;
+        r.x = static_cast<int32_t>(r.x + dx);
+        r.y = static_cast<int32_t>(r.y + dy);
+    }
+    for (CText& t : stream->texts) {
+        // Kept relative to the buffer's anchor, which starts on the cursor.
+        CRect placed;
+        if (!MovedBox(t.box, dx, dy, placed)
+            || !MovedBox(t.box, dx - cursor.x, dy - cursor.y, t.box))
+            return PasteResult::OutOfRange;
+    }
+    const int64_t n = static_cast<int64_t>(stream->records.size());
+    if (Length() + n + kGrowth > INT32_MAX)
+        return PasteResult::OutOfRange;
+
+    ClearBuffer();
+    int length = Length();
+    while (length - n < kMinSpare)
+        length += kGrowth;
+    if (length != Length())
+        ResizeArrays(length);
+    ReadyPlacement();
+    std::copy(stream->records.begin(), stream->records.end(), placement.begin());
+    placementCount = static_cast<int>(n);
+    bufferTexts = std::move(stream->texts);
+    bufferKeepsBlocks = true;
+    bufferAnchor = cursor;
+    bufferCursor = cursor;
+    return PasteResult::Pasted;
+}
+
+int CSheet::CommitPastedBuffer(CUiServices& ui)
+{
+    const int count = std::min(placementCount, Length());
+    if (count <= 0 && bufferTexts.empty())
+        return 0;
+    std::vector<CText> placed = bufferTexts;
+    for (CText& t : placed) {
+        if (!t.Offset(bufferAnchor.x, bufferAnchor.y)) {
+            ui.MessageBox(kMsgOutOfRange);
+            return 0;
+        }
+    }
+    const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(std::max(count, 0)));
+    std::vector<int> ordinals;
+    const int newBlocks = PastedBlockOrdinals(buffer, ordinals);
+    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks);
+    if (static_cast<int>(numbers.size()) < newBlocks) {
+        ui.MessageBox(kMsgNoBlockNumber);
+        return 0;
+    }
+    if (recordCount < 1)
+        recordCount = 1;
+    const int64_t needed = int64_t {recordCount} + count + kGrowth;
+    if (needed > INT32_MAX) {
+        ui.MessageBox(kMsgOutOfRange);
+        return 0;
+    }
+    if (Length() < recordCount + int64_t {count} + kMinSpare)
+        ResizeArrays(static_cast<int>(needed));
+
+    for (size_t k = 0; k < buffer.size(); ++k) {
+        CETREC r = placement[k];
+        r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
+        if (ordinals[k] > 0)
+            r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
+        records[recordCount] = r;
+        uint8_t& flag = selectionFlags[recordCount];
+        if (flag) {
+            flag = 0;
+            --selectedCount;
+        }
+        ++recordCount;
+        if (r.Layer() != 0)
+            layers.SetVisible(r.Layer(), 1);
+    }
+    if (count > 0)
+        currentRecord = recordCount - 1;
+    for (CText& t : placed) {
+        if (t.Layer() != 0)
+            layers.SetVisible(t.Layer(), 1);
+        auto text = std::make_unique<CText>();
+        text->CopyFrom(t);
+        texts.currentIndex = texts.Add(std::move(text));
+    }
+    Recount();
+    PushUndo();
+    return 1;
 }
 
 std::string_view CSheet::PasteMessage(PasteResult result)

@@ -46,6 +46,7 @@ CViewController::CViewController(
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
+    RegisterClipboardCommands();
     router.AddTarget(handlers);
 }
 

@@ -153,6 +153,13 @@ private:
     // The sheet's Undo or Redo, after the tool in progress is finished.
     void UndoRedo(bool redo);
 
+    // clipboard_commands.cpp: Cut, Copy, Paste and "Plakken op cursor".
+    void RegisterClipboardCommands();
+    // Puts the selection on the clipboard; Cut then deletes what it copied.
+    void CopyToClipboard(bool cut);
+    void PasteFromClipboard();
+    void PasteAtCursor();
+
     // view_commands.cpp
     void RegisterCommands();
     void ZoomStep(bool in);

@@ -25,7 +25,8 @@ struct StreamRecord {
     uint16_t highStyle = 0; // bits 8-15 of styleWord
 };
 
-std::vector<uint8_t> Stream(const std::vector<StreamRecord>& records, const std::vector<CText>& texts = {})
+std::vector<uint8_t> Stream(
+    const std::vector<StreamRecord>& records, const std::vector<CText>& texts = {})
 {
     CArchive ar("clipboard");
     ar.WriteInt(static_cast<int32_t>(records.size()));
@@ -65,7 +66,8 @@ std::vector<uint8_t> Copy(const CSheet& s)
 // A sheet whose highest block is 12, with its history started.
 std::unique_ptr<CSheet> Target()
 {
-    auto s = SheetWith(Figure({{0, 0}, {1000, 0}}, 1, 1, 12) + Figure({{0, 500}, {800, 500}}, 2, 1, 3));
+    auto s = SheetWith(
+        Figure({{0, 0}, {1000, 0}}, 1, 1, 12) + Figure({{0, 500}, {800, 500}}, 2, 1, 3));
     s->Recount();
     s->RestartUndo();
     return s;
@@ -98,8 +100,8 @@ TEST(PasteSelection, StreamsIntoASheet)
         {"records and texts", {}, Stream({{1}, {1}}, {Text("A", {0, 0, 5, 5})}), Result::Pasted,
             {13, 13}, 1},
         {"highest block 32767: the lowest free numbers",
-            [](CSheet& s) { s.records[1].SetBlock(CETREC::kMaxBlock); },
-            Stream({{4}, {9}, {2}}), Result::Pasted, {1, 2, 2}},
+            [](CSheet& s) { s.records[1].SetBlock(CETREC::kMaxBlock); }, Stream({{4}, {9}, {2}}),
+            Result::Pasted, {1, 2, 2}},
         {"too few free numbers",
             [](CSheet& s) {
                 // Every number but 7 in use.
@@ -109,17 +111,23 @@ TEST(PasteSelection, StreamsIntoASheet)
                 }
             },
             Stream({{1}, {2}}), Result::NoBlockNumber, {}},
-        {"a point past 32 bits", [](CSheet& s) { s.origin = {2'000'000'000, 0}; },
+        {"a point past 32 bits",
+            [](CSheet& s) {
+                s.origin = {2'000'000'000, 0};
+            },
             Stream({{1, 1, 1, 200'000'000, 0}}), Result::OutOfRange, {}},
-        {"a text box past 32 bits", [](CSheet& s) { s.origin = {0, -2'000'000'000}; },
+        {"a text box past 32 bits",
+            [](CSheet& s) {
+                s.origin = {0, -2'000'000'000};
+            },
             Stream({}, {Text("A", {0, -200'000'000, 10, 10})}), Result::OutOfRange, {}},
         {"empty stream", {}, Stream({}), Result::Empty, {}},
-        {"record count 2^31 - 1", {}, Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}),
-            Result::Damaged, {}},
-        {"negative record count", {}, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}),
-            Result::Damaged, {}},
-        {"text count 2^31 - 1", {}, Bytes({0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}),
-            Result::Damaged, {}},
+        {"record count 2^31 - 1", {}, Bytes({0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0}), Result::Damaged,
+            {}},
+        {"negative record count", {}, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}), Result::Damaged,
+            {}},
+        {"text count 2^31 - 1", {}, Bytes({0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F}), Result::Damaged,
+            {}},
         {"trailing bytes allowed", {},
             [] {
                 auto b = Stream({{1}});
@@ -194,7 +202,8 @@ TEST(PasteSelection, LandsRelativeToOriginAndMovesOriginToTheLowestPoint)
     s->RestartUndo();
 
     ASSERT_EQ(Paste(*s, stream), Result::Pasted);
-    EXPECT_EQ(PointsOf(*s), (std::vector<CPoint> {{6000, 8000}, {9000, 8000}, {6000, 8000}, {9000, 8000}}));
+    EXPECT_EQ(PointsOf(*s),
+        (std::vector<CPoint> {{6000, 8000}, {9000, 8000}, {6000, 8000}, {9000, 8000}}));
     EXPECT_EQ(BlocksFrom(*s, 1), (std::vector {1, 1, 2, 2}));
     EXPECT_EQ(s->origin, (CPoint {6000, 8000}));
     EXPECT_EQ(s->sheetExtent, (CRect {0, 0, 3000, 0}));
@@ -292,7 +301,8 @@ TEST(WriteSelection, GoldenBytes)
 
 TEST(WriteSelection, RoundTripsThroughPasteIntoAnotherSheet)
 {
-    auto source = SheetWith(Figure({{0, 0}, {100, 0}}, 3, 2, 8) + Figure({{50, 50}, {60, 60}}, 1, 1, 0));
+    auto source
+        = SheetWith(Figure({{0, 0}, {100, 0}}, 3, 2, 8) + Figure({{50, 50}, {60, 60}}, 1, 1, 0));
     source->origin = {-40, -40};
     source->SelectRecord(1);
     source->SelectRecord(2);
