@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,30 +67,42 @@ template<class Take> void ForEachCopiedRecord(const CSheet& s, Take take)
     }
 }
 
-// The highest block number of the records in use.
-int HighestBlock(const CSheet& s)
+int HighestBlockOf(std::span<const CETREC> records)
 {
-    const CETREC* r = s.records.data();
-    const int n = std::min(s.recordCount, s.Length());
     uint16_t m[4] = {0, 0, 0, 0};
-    int i = 1;
-    for (; i + 4 <= n; i += 4) {
-        for (int k = 0; k < 4; ++k)
-            m[k] = std::max<uint16_t>(m[k], r[i + k].blockWord & CETREC::kBlockMask);
+    size_t i = 0;
+    for (; i + 4 <= records.size(); i += 4) {
+        for (size_t k = 0; k < 4; ++k)
+            m[k] = std::max<uint16_t>(m[k], records[i + k].blockWord & CETREC::kBlockMask);
     }
-    for (; i < n; ++i)
-        m[0] = std::max<uint16_t>(m[0], r[i].blockWord & CETREC::kBlockMask);
+    for (; i < records.size(); ++i)
+        m[0] = std::max<uint16_t>(m[0], records[i].blockWord & CETREC::kBlockMask);
     return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
+}
+
+// The records in use looked at once, a piece at a time while it is in the
+// cache: their tally (box and layer uses) and their highest block number.
+int TallyAndHighestBlock(const CSheet& s, CRecordTally& tally)
+{
+    constexpr int kPiece = 1024;
+    const int end = std::min(s.recordCount, s.Length());
+    int highest = 0;
+    for (int i = 1; i < end; i += kPiece) {
+        const std::span<const CETREC> piece(
+            s.records.data() + i, static_cast<size_t>(std::min(kPiece, end - i)));
+        tally.Take(piece);
+        highest = std::max(highest, HighestBlockOf(piece));
+    }
+    return highest;
 }
 
 // `count` new block numbers: those above the highest in use, or, where they
 // would pass 32767, the lowest ones not in use. Fewer when not enough are free.
-std::vector<int> NewBlockNumbers(const CSheet& s, int count)
+std::vector<int> NewBlockNumbers(const CSheet& s, int count, int highest)
 {
     std::vector<int> numbers;
     if (count <= 0)
         return numbers;
-    const int highest = HighestBlock(s);
     if (highest + count <= CETREC::kMaxBlock) {
         for (int k = 1; k <= count; ++k)
             numbers.push_back(highest + k);
@@ -241,9 +254,11 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         if (!MovedBox(t.box, origin.x, origin.y, t.box))
             return PasteResult::OutOfRange;
     }
+    CRecordTally tally;
+    const int highest = TallyAndHighestBlock(*this, tally);
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(stream->records, ordinals);
-    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks);
+    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, highest);
     if (static_cast<int>(numbers.size()) < newBlocks)
         return PasteResult::NoBlockNumber;
     if (recordCount < 1)
@@ -278,7 +293,7 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         texts.currentIndex = texts.Add(std::move(text));
     }
 
-    const CRecordTally tally = Tally();
+    tally.Take(std::span<const CETREC>(records.data() + recordCount - n, static_cast<size_t>(n)));
     Recount(tally);
     origin = Extents(tally);
     PushUndo();
@@ -438,7 +453,9 @@ int CSheet::CommitPastedBuffer(CUiServices& ui)
     const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(std::max(count, 0)));
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(buffer, ordinals);
-    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks);
+    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks,
+        HighestBlockOf(std::span<const CETREC>(records.data() + 1,
+            static_cast<size_t>(std::max(std::min(recordCount, Length()) - 1, 0)))));
     if (static_cast<int>(numbers.size()) < newBlocks) {
         ui.MessageBox(kMsgNoBlockNumber);
         return 0;
