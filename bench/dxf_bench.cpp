@@ -13,6 +13,8 @@
 #include "model/file_io.h"
 #include "model/sheet.h"
 
+#include "ratio_reporter.h"
+
 namespace {
 
 std::filesystem::path Folder()
@@ -125,6 +127,6 @@ int main(int argc, char** argv)
     if (exported <= 0 || plain <= 0)
         return 0; // a filter left one of them out
     const double ratio = exported / plain;
-    std::printf("DXF export / plain write: %.2f (at most 2)\n", ratio);
+    ReportTarget("DXF export / plain write", ratio, 2.0);
     return ratio <= 2.0 ? 0 : 1;
 }

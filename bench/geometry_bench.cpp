@@ -159,6 +159,6 @@ int main(int argc, char** argv)
     std::snprintf(heading, sizeof heading,
         "Processor time of the best run over that of a plain pass over %d records (at most 3):",
         kRecords);
-    reporter.PrintRatios(heading, pairs);
+    reporter.PrintRatios(heading, pairs, 3.0);
     return 0;
 }

@@ -27,6 +27,17 @@ inline void InitializeWithRepeatedRuns(int argc, char** argv)
     benchmark::Initialize(&count, args.data());
 }
 
+// One target of a benchmark, printed in the one form scripts/bench collects:
+// "target WHAT: VALUE (at most LIMIT): target met" (or "target MISSED"). A
+// missed target is a line to read, not a failure: the machines are noisy.
+inline bool ReportTarget(const std::string& what, double value, double limit, bool atMost = true)
+{
+    const bool met = atMost ? value <= limit : value >= limit;
+    std::printf("target %s: %.2f (%s %.2f): %s\n", what.c_str(), value,
+        atMost ? "at most" : "at least", limit, met ? "target met" : "target MISSED");
+    return met;
+}
+
 class CRatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> times;
@@ -44,9 +55,10 @@ public:
         }
     }
 
-    // Prints "name  ratio" for each pair (measured, base) that both ran.
-    void PrintRatios(
-        const char* heading, const std::vector<std::pair<std::string, std::string>>& pairs) const
+    // Prints "name  ratio" for each pair (measured, base) that both ran,
+    // then each ratio against its target `limit`.
+    void PrintRatios(const char* heading,
+        const std::vector<std::pair<std::string, std::string>>& pairs, double limit) const
     {
         bool first = true;
         for (const auto& [measured, base] : pairs) {
@@ -59,6 +71,12 @@ public:
             first = false;
             std::printf("  %-24s %6.2f  (over %s)\n", measured.c_str(), m->second / b->second,
                 base.c_str());
+        }
+        for (const auto& [measured, base] : pairs) {
+            const auto m = times.find(measured);
+            const auto b = times.find(base);
+            if (m != times.end() && b != times.end() && b->second > 0)
+                ReportTarget(measured + " / " + base, m->second / b->second, limit);
         }
     }
 };

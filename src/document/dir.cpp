@@ -112,6 +112,10 @@ void CDir::RenameFile(std::string_view from, std::string_view to)
 
 bool CDir::CopyFile(std::string_view from, std::string_view to)
 {
+    // Opening the target for writing would empty a file copied onto itself.
+    std::error_code same;
+    if (fs::equivalent(PathOf(from), PathOf(to), same) && !same)
+        return true;
     std::FILE* in = std::fopen(std::string(from).c_str(), "rb");
     if (in == nullptr)
         return false;

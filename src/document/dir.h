@@ -34,7 +34,8 @@ public:
     // Renames only when `from` exists and `to` does not.
     static void RenameFile(std::string_view from, std::string_view to);
     // Copies in blocks; false when either file cannot be opened or any read
-    // or write falls short, and then no partial copy is left behind.
+    // or write falls short, and then no partial copy is left behind. A file
+    // copied onto itself is left as it is.
     static bool CopyFile(std::string_view from, std::string_view to);
     // Fills `names` with the entries of the pattern's folder whose names
     // match its last part ("*" and "?", without regard to case), sorted.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "document/dir.h"
+#include "document/picture_folder.h"
 #include "model/archive.h"
 #include "model/file_io.h"
 
@@ -55,7 +56,6 @@ void CDovereduDoc::Serialize(CArchive& ar)
     for (const auto& sheet : sheets)
         ar.WriteObject(sheet.get());
     ar.WriteInt(activeSheet);
-    modified = false;
 }
 
 void CDovereduDoc::Load(CArchive& ar)
@@ -317,17 +317,23 @@ std::vector<uint8_t> CDovereduDoc::Store(const std::string& fileName)
 
 std::optional<std::string> CDovereduDoc::Save(const std::string& path)
 {
+    // A project saved in another folder finds its pictures there: it only
+    // ever looks in the picture folder beside its own file.
+    CopyPicturesBeside(*this, path);
     for (auto& sheet : sheets)
         sheet->RestartUndo();
-    const bool wasModified = modified;
     const std::vector<uint8_t> bytes = Store(path);
-    if (auto error = WriteFileAtomically(path, bytes)) {
-        modified = wasModified;
+    if (auto error = WriteFileAtomically(path, bytes))
         return "Failed to save document.\n" + *error;
-    }
     pathName = path;
     title = CDir::TitleOf(path) + CDir::ExtensionOf(path);
     modified = false;
+    replacedProject.clear();
+    // The file holds it all: a reserve copy of the same would only push an
+    // older one out.
+    changedSinceBackup = 0;
+    for (auto& sheet : sheets)
+        sheet->changedFlag = 0;
     return std::nullopt;
 }
 

@@ -31,7 +31,8 @@ public:
     ~CDovereduDoc();
 
     // The whole project, in either direction. Loading leaves loadComplete
-    // 0 for a file of an unknown version.
+    // 0 for a file of an unknown version; storing changes nothing (a reserve
+    // copy is no save).
     void Serialize(CArchive& ar);
     void ResetContents();
     void RefreshSheetLists(bool fill);
@@ -71,7 +72,8 @@ public:
     std::optional<std::string> Open(const std::string& path);
     // Restarts every sheet's undo history, then writes the project to a
     // temporary file beside the target and renames it; on failure the
-    // message for the user, and the old file is as it was.
+    // message for the user, and the old file is as it was. A saved project
+    // needs no reserve copy until it changes again.
     std::optional<std::string> Save(const std::string& path);
     // The project as the bytes of its file.
     std::vector<uint8_t> Store(const std::string& fileName = {});
@@ -108,6 +110,9 @@ public:
     std::string pathName;
     std::string title;
     bool modified = false;
+    // When the file is a reserve copy opened in place of a project: that
+    // project's file, where saving proposes to put it.
+    std::string replacedProject;
 
     // The sheet and layer lists the main window shows.
     std::vector<std::string> sheetList;

@@ -131,7 +131,7 @@ public:
     // Reads `file` from where it stands; the file stays the caller's.
     explicit CReader(std::FILE* f)
         : file(f)
-        , buffer(std::make_unique<char[]>(kReadChunk))
+        , buffer(std::make_unique_for_overwrite<char[]>(kReadChunk))
     {
     }
     CReader(const CReader&) = delete;

@@ -337,7 +337,7 @@ void CDovereduView::focusInEvent(QFocusEvent* event)
 
 void CDovereduView::focusOutEvent(QFocusEvent* event)
 {
-    controller->FocusOut();
+    controller->FocusOut(event->reason() == Qt::PopupFocusReason);
     QAbstractScrollArea::focusOutEvent(event);
 }
 
@@ -396,6 +396,21 @@ CCanvas* CDovereduView::ScreenCanvas()
         screenCanvas.emplace(*screenPainter);
     }
     return &*screenCanvas;
+}
+
+void CDovereduView::RestoreSheetImage(const CRect& pixels)
+{
+    if (offscreenImage.size() != screenImage.size() || !ScreenCanvas())
+        return;
+    const QRect area
+        = QRect(QPoint(pixels.left, pixels.top), QPoint(pixels.right - 1, pixels.bottom - 1))
+              .intersected(screenImage.rect());
+    if (area.isEmpty())
+        return;
+    screenPainter->save();
+    screenPainter->setCompositionMode(QPainter::CompositionMode_Source);
+    screenPainter->drawImage(area.topLeft(), offscreenImage, area);
+    screenPainter->restore();
 }
 
 void CDovereduView::SetPointerShape(PointerShape shape)

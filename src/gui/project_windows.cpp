@@ -13,12 +13,16 @@
 #include <QVBoxLayout>
 
 #include "app/command_table.h"
+#include "document/backup.h"
 #include "document/dir.h"
 #include "document/document.h"
 #include "gui/drawing_view.h"
 #include "gui/main_frame.h"
+#include "gui/message_box.h"
 #include "gui/project_info_dlg.h"
+#include "gui/reserve_file_dlg.h"
 #include "gui/startup_windows.h"
+#include "model/text_encoding.h"
 #include "qt/file_args.h"
 #include "view/view_controller.h"
 
@@ -35,6 +39,13 @@ QString Caption()
 bool SamePath(const QString& a, const QString& b)
 {
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+// Where the reserve copies of a project file (or of the project of a
+// window) are, by the settings.
+CBackupPlace PlaceOf(const CSettings& s, const std::string& pathName, const std::string& title = {})
+{
+    return BackupPlaceOf(s.backupFolder, s.defaults.backup, pathName, title, 0);
 }
 
 } // namespace
@@ -145,6 +156,7 @@ void CProjectWindows::RegisterCommands()
         Cmd::FileSaveAs, [this] { SaveActiveAs(); }, hasSheets);
     handlers.On(
         Cmd::ProjectInfo, [this] { ShowProjectInfo(); }, hasProject);
+    handlers.On(Cmd::OpenBackup, [this] { OpenReserveFile(); });
     handlers.On(Cmd::TipOfTheDay, [this] {
         auto* tips = new CTipDlg(&frame);
         tips->setAttribute(Qt::WA_DeleteOnClose);
@@ -270,8 +282,25 @@ bool CProjectWindows::OpenFile(const QString& path)
             return true;
         }
     }
+    // A reserve copy newer than the file, and other than it, is work the
+    // program lost when it ended without closing the project.
+    const std::string file = FileNameBytes(QFileInfo(path).absoluteFilePath());
+    if (const auto copy = NewerCopyOf(file, PlaceOf(frame.Settings(), file))) {
+        const std::string question = "Er is een reservekopie van " + Utf8ToCp1252(file)
+            + " die nieuwer is dan het bestand. Reservekopie openen?";
+        const auto answer = ShowMessageBox(
+            &frame, question, CUiServices::Buttons::YesNo, CUiServices::Icon::Question);
+        if (answer == CUiServices::Answer::Yes) {
+            if (auto restored = ReadReserveCopy(*copy, file)) {
+                recent.Add(file);
+                ShowRecentFiles();
+                AddWindow(std::move(restored));
+                return true;
+            }
+        }
+    }
     auto doc = std::make_unique<CDovereduDoc>();
-    if (auto error = doc->Open(FileNameBytes(QFileInfo(path).absoluteFilePath()))) {
+    if (auto error = doc->Open(file)) {
         QMessageBox::warning(&frame, Caption(), QString::fromStdString(*error));
         recent.Remove(FileNameBytes(path));
         recent.Remove(FileNameBytes(QFileInfo(path).absoluteFilePath()));
@@ -286,14 +315,98 @@ bool CProjectWindows::OpenFile(const QString& path)
     return true;
 }
 
+std::unique_ptr<CDovereduDoc> CProjectWindows::ReadReserveCopy(
+    const std::string& copy, const std::string& replacedProject)
+{
+    auto doc = std::make_unique<CDovereduDoc>();
+    if (doc->Open(copy)) {
+        ShowMessageBox(&frame, "Fout in backup...", CUiServices::Buttons::Ok);
+        return nullptr;
+    }
+    const auto name
+        = ParseCopyName(QFileInfo(QString::fromStdString(copy)).fileName().toStdString());
+    if (name && !replacedProject.empty()
+        && SameTitle(name->title,
+            CDir::TitleOf(
+                QFileInfo(QString::fromStdString(replacedProject)).fileName().toStdString())))
+        doc->replacedProject = replacedProject;
+    FindPicturesBeside(*doc, doc->replacedProject);
+    // The work is in no project file yet: closing asks to save it.
+    doc->modified = true;
+    return doc;
+}
+
+std::string CProjectWindows::ProjectFileOf(const CDovereduDoc& doc) const
+{
+    if (!doc.replacedProject.empty())
+        return doc.replacedProject;
+    return SavesElsewhere(doc) ? std::string() : doc.pathName;
+}
+
+bool CProjectWindows::SavesElsewhere(const CDovereduDoc& doc) const
+{
+    if (!doc.replacedProject.empty())
+        return true;
+    const QFileInfo file(QString::fromStdString(doc.pathName));
+    if (doc.pathName.empty() || !ParseCopyName(file.fileName().toStdString()))
+        return false;
+    const CBackupPlace place = PlaceOf(frame.Settings(), doc.pathName);
+    return QFileInfo(QString::fromStdString(place.folder)).canonicalFilePath()
+        == file.canonicalPath();
+}
+
+QString CProjectWindows::SaveSuggestion(const CDovereduDoc& doc) const
+{
+    if (!doc.replacedProject.empty())
+        return QString::fromStdString(doc.replacedProject);
+    const auto name
+        = ParseCopyName(QFileInfo(QString::fromStdString(doc.pathName)).fileName().toStdString());
+    const QString title = QString::fromStdString(name ? name->title : CDir::TitleOf(doc.title));
+    return QDir(QString::fromStdString(frame.Settings().projectsFolder))
+        .filePath(title + QStringLiteral(".ETT"));
+}
+
+void CProjectWindows::OpenReserveFile()
+{
+    CChildFrame* active = Active();
+    const CDovereduDoc* doc = active ? &active->Document() : nullptr;
+    const std::string pathName = doc ? doc->pathName : std::string();
+    const std::string project = doc ? ProjectFileOf(*doc) : std::string();
+    const CBackupPlace place = PlaceOf(frame.Settings(), pathName);
+    // A project never saved has no copies of its own name to pick from.
+    const QString chosen = AskReserveFile(&frame, QString::fromStdString(place.folder),
+        pathName.empty() ? std::string() : place.title);
+    if (chosen.isEmpty())
+        return;
+    if (active && !AskToSave(*active))
+        return;
+    auto restored = ReadReserveCopy(FileNameBytes(QFileInfo(chosen).absoluteFilePath()), project);
+    if (!restored)
+        return;
+    recent.Add(restored->replacedProject.empty() ? restored->pathName : restored->replacedProject);
+    ShowRecentFiles();
+    if (active) {
+        active->canClose = nullptr;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(active->parentWidget()))
+            sub->close();
+    }
+    AddWindow(std::move(restored));
+}
+
 QString CProjectWindows::AskSavePath(const QString& suggestion)
 {
     QFileDialog dialog(&frame, QStringLiteral("Opslaan als"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDirectory(QString::fromStdString(frame.Settings().projectsFolder));
     dialog.setNameFilter(kProjectFilter);
     dialog.setDefaultSuffix(QStringLiteral("ETT"));
-    dialog.selectFile(suggestion);
+    const QFileInfo proposed(suggestion);
+    if (proposed.isAbsolute()) {
+        dialog.setDirectory(proposed.absolutePath());
+        dialog.selectFile(proposed.fileName());
+    } else {
+        dialog.setDirectory(QString::fromStdString(frame.Settings().projectsFolder));
+        dialog.selectFile(suggestion);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return FileNameString(DialogFileBytes(dialog.selectedFiles().front()));
@@ -318,7 +431,7 @@ bool CProjectWindows::SaveActive()
     CChildFrame* window = ActiveFinished();
     if (!window)
         return false;
-    if (window->Document().pathName.empty())
+    if (window->Document().pathName.empty() || SavesElsewhere(window->Document()))
         return SaveActiveAs();
     return SaveTo(*window, FileNameString(window->Document().pathName));
 }
@@ -328,6 +441,10 @@ bool CProjectWindows::SaveActiveAs()
     CChildFrame* window = ActiveFinished();
     if (!window)
         return false;
+    if (SavesElsewhere(window->Document())) {
+        const QString path = AskSavePath(SaveSuggestion(window->Document()));
+        return !path.isEmpty() && SaveTo(*window, path);
+    }
     // The title without any folder or drive, keeping its extension.
     std::string title = window->Document().title;
     const auto cut = title.find_last_of("\\:/");
@@ -355,6 +472,10 @@ bool CProjectWindows::AskToSave(CChildFrame& window)
         return true;
     if (answer != QMessageBox::Yes)
         return false;
+    if (question == CDovereduDoc::CloseQuestion::SaveToPath && SavesElsewhere(doc)) {
+        const QString path = AskSavePath(SaveSuggestion(doc));
+        return !path.isEmpty() && SaveTo(window, path);
+    }
     if (question == CDovereduDoc::CloseQuestion::SaveToPath)
         return SaveTo(window, FileNameString(doc.pathName));
     const QString path = AskSavePath(QStringLiteral("Nieuw project.ETT"));

@@ -53,6 +53,9 @@ public:
     void NewProject();
     bool SaveActive();
     bool SaveActiveAs();
+    // "Open reservebestand": a reserve copy chosen in the backup folder
+    // takes the place of the active project.
+    void OpenReserveFile();
     // Asks every project whether to save it; false when the user cancels.
     bool CloseAll();
     void ShowProjectInfo();
@@ -81,6 +84,18 @@ private:
     bool AskToSave(CChildFrame& window);
     bool SaveTo(CChildFrame& window, const QString& path);
     QString AskSavePath(const QString& suggestion);
+    // Reads a reserve copy into a new project that stands for
+    // `replacedProject`; "Fout in backup..." and null when it cannot be read.
+    std::unique_ptr<CDovereduDoc> ReadReserveCopy(
+        const std::string& copy, const std::string& replacedProject);
+    // The project file behind a project: the file a reserve copy was opened
+    // in place of, else its own.
+    std::string ProjectFileOf(const CDovereduDoc& doc) const;
+    // A project whose file is a reserve copy in the backup folder is never
+    // saved there: the next rotation would rename or delete it.
+    bool SavesElsewhere(const CDovereduDoc& doc) const;
+    // Where "Opslaan als" proposes to put such a project.
+    QString SaveSuggestion(const CDovereduDoc& doc) const;
     void WindowActivated(QMdiSubWindow* sub);
     // The commands of this view go to the router in front of the others.
     void UseViewCommands(CDovereduView* view);

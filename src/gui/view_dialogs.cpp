@@ -2,9 +2,12 @@
 
 #include <QListWidget>
 
+#include "app/command_table.h"
 #include "gui/choice_dialogs.h"
 #include "gui/grid_dlg.h"
+#include "gui/main_frame.h"
 #include "gui/part_lib_dlg.h"
+#include "gui/picture_dialogs.h"
 
 std::optional<int> CQtViewDialogs::ChooseLayer(const CLayerArray& layers, int layer)
 {
@@ -49,4 +52,24 @@ std::optional<std::filesystem::path> CQtViewDialogs::ChooseSymbol(
     const std::filesystem::path& symbolsFolder)
 {
     return CPartLib::Ask(symbolsFolder, parent);
+}
+
+std::optional<int> CQtViewDialogs::AddPicture(CAddPictures& add, const std::string& pickFolder)
+{
+    CAddPictureDlg dialog(add, QString::fromStdString(pickFolder), parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.Placed() < 0)
+        return std::nullopt;
+    return dialog.Placed();
+}
+
+bool CQtViewDialogs::EditPicture(CPictureEdit& edit)
+{
+    CEditPictDlg dialog(edit, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CQtViewDialogs::SaveProjectAs()
+{
+    auto* frame = parent ? qobject_cast<CMainFrame*>(parent->window()) : nullptr;
+    return frame && frame->Router().Execute(Cmd::FileSaveAs);
 }

@@ -19,6 +19,10 @@ public:
     std::optional<int> ChooseFont(const std::vector<std::string>& faces, int fontNumber) override;
     std::optional<std::filesystem::path> ChooseSymbol(
         const std::filesystem::path& symbolsFolder) override;
+    std::optional<int> AddPicture(CAddPictures& add, const std::string& pickFolder) override;
+    bool EditPicture(CPictureEdit& edit) override;
+    // Runs the main window's "Opslaan als" for the active project.
+    bool SaveProjectAs() override;
 
 private:
     QWidget* parent;

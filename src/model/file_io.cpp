@@ -45,7 +45,8 @@ std::optional<fs::path> FollowLinks(fs::path path)
 std::string TempName()
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 random(std::random_device {}() ^ static_cast<unsigned>(::getpid()));
+    // One engine per thread: reserve copies are written beside the UI thread.
+    thread_local std::mt19937 random(std::random_device {}() ^ static_cast<unsigned>(::getpid()));
     std::uniform_int_distribution<int> pick(0, static_cast<int>(sizeof kLetters) - 2);
     std::string name = ".rz";
     for (int i = 0; i < kTempNameLetters; ++i)
@@ -192,6 +193,17 @@ bool CAtomicFile::Write(const void* data, size_t bytes)
             return false;
         }
         done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool CAtomicFile::Sync()
+{
+    if (fd < 0 || !error.empty())
+        return false;
+    if (::fsync(fd) != 0) {
+        Fail("Cannot write " + target.string(), errno);
+        return false;
     }
     return true;
 }

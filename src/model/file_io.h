@@ -70,6 +70,10 @@ public:
     // Appends bytes; false, with Error() set, once a write failed (later
     // writes are dropped).
     bool Write(const void* data, size_t bytes);
+    // Puts what was written on the disk before anything else happens (a
+    // writer that has more to do before the rename); false, with Error()
+    // set, when that failed.
+    bool Sync();
     // Puts the file in place; false, with Error() set, when that failed.
     bool Commit();
     // Removes the temporary file; the target stays as it was.

@@ -96,8 +96,8 @@ public:
         const auto size = std::filesystem::file_size(full, ec);
         const auto changed
             = ec ? std::filesystem::file_time_type {} : std::filesystem::last_write_time(full, ec);
-        if (ec)
-            return nullptr; // not there, or not a file
+        if (ec || size > CPicture::kMaxFileBytes)
+            return nullptr; // not there, not a file, or too large to read
         const CKey key {full.string(), size, changed, &codec};
 
         const std::lock_guard lock(mutex);

@@ -19,9 +19,13 @@ class CImage;
 // of it while any of them holds it.
 class CPicture {
 public:
+    // A larger file is refused without being read: no photo comes near it,
+    // and reading it whole would hold it all in memory.
+    static constexpr uintmax_t kMaxFileBytes = uintmax_t {256} * 1024 * 1024;
+
     // Reads the whole file and decodes it with the platform's image codec.
-    // On success the new image replaces the held one; a file that cannot be
-    // read or decoded gives false and leaves the held image as it was.
+    // A file over kMaxFileBytes is refused unread. On success the new image replaces the held one;
+    // a file that cannot be read or decoded gives false and leaves the held image as it was.
     bool Load(const std::filesystem::path& path);
     // Remembers the file and decodes it when the image is first asked for
     // (to draw it): reading a project for its contents decodes nothing.

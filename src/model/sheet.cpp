@@ -248,6 +248,8 @@ void CSheet::AfterLoad(const CRecordTally& records)
     layers.ShowAll();
     Recount(records);
     PushUndo();
+    // The first snapshot is the file itself, no change to copy.
+    changedFlag = 0;
 }
 
 bool CSheet::BuildTextStrokes()

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/types.h"
+
 class CCanvas;
 class CClipboard;
 
@@ -47,6 +49,10 @@ public:
     // complete draws; it shows once the event being handled is done. Null
     // while there is no screen image yet.
     virtual CCanvas* ScreenCanvas() { return nullptr; }
+    // Copies a rectangle of pixels (right and bottom excluded) from the
+    // sheet image back onto the screen image, erasing whatever was drawn
+    // over it there: a picture being moved leaves its old place this way.
+    virtual void RestoreSheetImage(const CRect& /*pixels*/) { }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.

@@ -1,5 +1,7 @@
 #include "qt/qt_canvas.h"
 
+#include <cmath>
+
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -228,13 +230,24 @@ void CQtCanvas::DrawImage(const CImage& image, const CRect& dest, const CRect& s
     const auto* qt = dynamic_cast<const CQtImage*>(&image);
     if (qt == nullptr || qt->Image().isNull())
         return;
-    const QImage& pixels = qt->Image();
-    QRectF from = pixels.rect();
+    const QImage& full = qt->Image();
+    QRectF from = full.rect();
     const CSize size = image.SizeHimetric();
     if (source.Width() != 0 && source.Height() != 0 && size.cx > 0 && size.cy > 0) {
-        const double sx = double(pixels.width()) / size.cx;
-        const double sy = double(pixels.height()) / size.cy;
+        const double sx = double(full.width()) / size.cx;
+        const double sy = double(full.height()) / size.cy;
         from = QRectF(source.left * sx, source.top * sy, source.Width() * sx, source.Height() * sy);
+    }
+    if (from.width() <= 0 || from.height() <= 0)
+        return;
+    // The whole image at the scale it is drawn: a smaller copy may do.
+    const QSizeF shown(std::abs(full.width() * dest.Width() / from.width()),
+        std::abs(full.height() * dest.Height() / from.height()));
+    const QImage& pixels = qt->ImageFor(shown);
+    if (&pixels != &full) {
+        const double f = double(pixels.width()) / full.width();
+        const double g = double(pixels.height()) / full.height();
+        from = QRectF(from.left() * f, from.top() * g, from.width() * f, from.height() * g);
     }
     painter.drawImage(QRectF(dest.left, dest.top, dest.Width(), dest.Height()), pixels, from);
 }

@@ -8,6 +8,7 @@
 #include "document/document.h"
 #include "model/sheet.h"
 #include "view/command_conditions.h"
+#include "view/tools/picture_tool.h"
 #include "view/tools/placement_tool.h"
 #include "view/tools/symbol_tool.h"
 #include "view/view_controller.h"
@@ -67,6 +68,14 @@ void CViewController::RegisterToolCommands()
         handlers.On(
             id,
             [this, tool = tool] {
+                // The picture tool starts with its dialog, and only a picture
+                // chosen there selects it.
+                if (tool == ToolMode::Pictures) {
+                    FinishInteraction();
+                    if (HasSheet())
+                        AddPictures(*this);
+                    return;
+                }
                 SelectTool(tool);
                 if (tool == ToolMode::Symbols && HasSheet())
                     ChooseSymbol(*this);

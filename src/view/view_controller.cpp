@@ -20,13 +20,15 @@ constexpr int kWheelNotch = 120;
 // space) and to the right and bottom edges (pixels).
 constexpr int kAutoPanNear = 1000;
 constexpr int kAutoPanEdge = 10;
-// A backup interval of 0 minutes runs the timer as fast as the platform's
-// shortest period, not in a busy loop.
-constexpr int kShortestTimerMs = 10;
-constexpr int kMsPerMinute = 60000;
 
 constexpr int kPaneRecord = 0;
 constexpr int kPaneTime = 8;
+
+CBackupSettings BackupSettings(const CSettings& s)
+{
+    return {
+        s.autoReserve, s.reserveInterval, s.maxReserveCopies, s.backupFolder, s.defaults.backup};
+}
 
 CUiServices::CScrollBarState BarState(const CSheet::CScrollBar& bar)
 {
@@ -42,11 +44,13 @@ CViewController::CViewController(
     , ui(ui)
     , dialogs(dialogs)
     , clock(clock)
+    , backup(doc, ui, clock, kBackupTimer)
 {
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
     RegisterClipboardCommands();
+    RegisterPictureCommands();
     router.AddTarget(handlers);
 }
 
@@ -250,6 +254,10 @@ void CViewController::DoubleClick(int px, int py)
     if (!HasSheet())
         return;
     Sheet().SetPointer(px, py);
+    // Whatever the tool, a double click on the one selected picture opens
+    // its properties.
+    if (Execute(Cmd::PictureProperties))
+        return;
     Tool().DoubleClick(*this);
 }
 
@@ -419,16 +427,15 @@ void CViewController::FocusIn()
     // Time without the focus does not count.
     doc.startTick = clock.Tick();
     clock.StartTimer(kWorkTimer, kWorkTimerMs);
-    const int64_t backup = int64_t {std::max(settings.reserveInterval, 0)} * kMsPerMinute;
-    clock.StartTimer(kBackupTimer, static_cast<int>(std::max<int64_t>(backup, kShortestTimerMs)));
+    backup.FocusIn(BackupSettings(settings));
 }
 
-void CViewController::FocusOut()
+void CViewController::FocusOut(bool toPopup)
 {
     doc.UpdateWorkingTime(clock.Tick());
     ui.SetStatusText(kPaneTime, CDovereduDoc::FormatWorkingTime(doc.workingTime));
     clock.StopTimer(kWorkTimer);
-    clock.StopTimer(kBackupTimer);
+    backup.FocusOut(toPopup);
     ctrlDown = false;
     shiftDown = false;
     // Whatever took the focus took the pointer too.
@@ -442,6 +449,10 @@ void CViewController::Timer(int id)
         ui.SetStatusText(kPaneTime, CDovereduDoc::FormatWorkingTime(doc.workingTime));
         if (HasSheet())
             Tool().Tick(*this);
+        const bool idle = !captured && (!HasSheet() || Sheet().toolStep == Step::Idle);
+        backup.Poll(BackupSettings(settings), captured, idle);
+    } else if (id == kBackupTimer) {
+        backup.Expired(BackupSettings(settings), captured);
     }
 }
 

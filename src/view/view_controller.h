@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/command_router.h"
+#include "document/backup.h"
 #include "model/pen_table.h"
 #include "platform/types.h"
 #include "platform/ui_services.h"
@@ -57,7 +58,8 @@ public:
     bool Char(uint8_t ch);
     void ContextMenu(std::optional<CPoint> at);
     void FocusIn();
-    void FocusOut();
+    // `toPopup`: a menu or popup of the view took the focus for a moment.
+    void FocusOut(bool toPopup = false);
     void Timer(int id);
     void Resize(int cx, int cy);
     void Scroll(bool vertical, ScrollCode code, int trackPosition = 0);
@@ -115,6 +117,7 @@ public:
     void Press();
     void Release();
     bool Captured() const override { return captured; }
+    void DropCapture() override { captured = false; }
     // A long cursor at `cursor`, in XOR, on the screen image.
     void DrawCrosshair(bool diagonal);
     // Shows or hides grid 0, 1 or 2 of the active sheet.
@@ -160,6 +163,10 @@ private:
     void PasteFromClipboard();
     void PasteAtCursor();
 
+    // picture_commands.cpp: "Eigenschappen" of the one selected picture.
+    void RegisterPictureCommands();
+    void EditPictureProperties();
+
     // view_commands.cpp
     void RegisterCommands();
     void ZoomStep(bool in);
@@ -202,4 +209,6 @@ private:
     std::optional<CPoint> orthoShownAt;
     std::optional<CPoint> diagShownAt;
     std::optional<CUiServices::PointerShape> shape;
+    // The project's reserve copies, on the backup timer.
+    CProjectBackup backup;
 };

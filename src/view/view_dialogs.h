@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "app/choice_logic.h"
+#include "app/picture_values.h"
 
 // What the view asks the user: one function per question, values in and out
 // as plain values. The GUI answers with its dialogs; tests script it. Every
 // question may be cancelled, which changes nothing.
 //
 // Still to come with the tools that ask them: place text, edit text, edit
-// selection, picture file, picture properties, reserve file.
+// selection, reserve file.
 class CViewDialogs {
 public:
     virtual ~CViewDialogs() = default;
@@ -37,4 +38,16 @@ public:
     virtual std::optional<std::filesystem::path> ChooseSymbol(
         const std::filesystem::path& symbolsFolder)
         = 0;
+    // "Afbeelding toevoegen": the list of the project's picture folder, into
+    // which "Afbeeldingen toevoegen" copies files chosen in a file dialog
+    // that opens in `pickFolder` (CAddPictures::AddFiles); "Plaatsen" puts
+    // the selected one on the sheet (CAddPictures::Place) and closes. The
+    // index of the picture placed; none after Cancel.
+    virtual std::optional<int> AddPicture(CAddPictures& add, const std::string& pickFolder) = 0;
+    // "Afbeelding aanpassen": every change the dialog accepts reaches the
+    // listener of `edit` at once; true after OK, false after Cancel.
+    virtual bool EditPicture(CPictureEdit& edit) = 0;
+    // "Opslaan als" for a project that has no file yet; true when the
+    // project was saved.
+    virtual bool SaveProjectAs() = 0;
 };

@@ -359,6 +359,19 @@ TEST_F(PictureTest, AddingAPictureFromAFile)
     EXPECT_TRUE(kept.HasImage());
 }
 
+TEST_F(PictureTest, AFileOverTheLimitIsRefusedUnread)
+{
+    // A sparse file: as large as the limit it passes it by one byte.
+    const fs::path big = dir / "groot.bmp";
+    WriteFile(big, FakeImageBytes(100, 50));
+    fs::resize_file(big, CPicture::kMaxFileBytes + 1);
+    CPict p;
+    EXPECT_FALSE(p.Load(big));
+    EXPECT_EQ(codec.decodes, 0);
+    fs::resize_file(big, 11);
+    EXPECT_TRUE(p.Load(big));
+}
+
 TEST_F(PictureTest, CopiesShareTheDecodedImage)
 {
     WriteFile(dir / "a.jpg", FakeImageBytes(300, 200));

@@ -417,3 +417,30 @@ TEST(QtCanvas, ImagesStretchIntoTheirRectangle)
     EXPECT_EQ(im.pixel(30, 30), kWhite);
     EXPECT_EQ(im.pixel(60, 60), 0xFF00FF00u);
 }
+
+TEST(QtCanvas, ALargeImageDrawnSmallShowsTheSameParts)
+{
+    // Quarters red, green, blue and black of 2048 x 1024 pixels; drawn into
+    // a few pixels it comes from a smaller copy, the parts where they were.
+    QImage pixels(2048, 1024, QImage::Format_RGB32);
+    const QRgb colours[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000};
+    for (int y = 0; y < 1024; ++y) {
+        for (int x = 0; x < 2048; ++x)
+            pixels.setPixel(x, y, colours[(y / 512) * 2 + x / 1024]);
+    }
+    const CQtImage image(pixels, {20480, 10240});
+    EXPECT_EQ(image.ImageFor(QSizeF(100, 50)).size(), QSize(512, 256));
+    EXPECT_EQ(image.ImageFor(QSizeF(1500, 50)).size(), QSize(2048, 1024));
+
+    QImage im = White();
+    Paint(im, [&](CQtCanvas& dc) {
+        dc.DrawImage(image, {0, 0, 40, 20}, {}); // whole
+        dc.DrawImage(image, {50, 50, 70, 70}, {10240, 0, 20480, 5120}); // the top right part
+    });
+    EXPECT_EQ(im.pixel(5, 5), 0xFFFF0000u);
+    EXPECT_EQ(im.pixel(35, 5), 0xFF00FF00u);
+    EXPECT_EQ(im.pixel(5, 15), 0xFF0000FFu);
+    EXPECT_EQ(im.pixel(35, 15), 0xFF000000u);
+    EXPECT_EQ(im.pixel(52, 52), 0xFF00FF00u);
+    EXPECT_EQ(im.pixel(68, 68), 0xFF00FF00u);
+}

@@ -106,3 +106,17 @@ TEST(QtImageCodec, WhatIsNoPictureGivesNothing)
     for (const auto& c : cases)
         EXPECT_EQ(Decoded(c.bytes), nullptr) << c.what;
 }
+
+TEST(QtImageCodec, ALargePhotoDecodesAt4096PixelsWithItsFullSize)
+{
+    // 8000 x 6000 at 10000 dots per metre: 800 x 600 mm. Qt's own limit
+    // for image readers would refuse it whole.
+    const QImage large = Filled(8000, 6000, 10000, 10000);
+    for (const char* format : {"JPG", "PNG", "BMP"}) {
+        const auto image = Decoded(Encoded(large, format));
+        ASSERT_NE(image, nullptr) << format;
+        EXPECT_EQ(image->SizeHimetric(), (CSize {80000, 60000})) << format;
+        EXPECT_EQ(dynamic_cast<const CQtImage&>(*image).Image().size(), QSize(4096, 3072))
+            << format;
+    }
+}

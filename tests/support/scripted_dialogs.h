@@ -12,7 +12,9 @@
 // answered by its script; a question without a script is cancelled.
 class CScriptedDialogs : public CViewDialogs {
 public:
-    std::vector<std::string> asked; // "layer", "pen", "grids", "layer table", "font", "symbol"
+    // "layer", "pen", "grids", "layer table", "font", "symbol", "add picture",
+    // "edit picture", "save as"
+    std::vector<std::string> asked;
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
     std::function<bool(CPenValues&)> pen;
@@ -20,6 +22,9 @@ public:
     std::function<bool(CLayerTable&)> layerTable;
     std::function<std::optional<int>(const std::vector<std::string>& faces, int font)> font;
     std::function<std::optional<std::filesystem::path>(const std::filesystem::path& folder)> symbol;
+    std::function<std::optional<int>(CAddPictures&, const std::string& pickFolder)> addPicture;
+    std::function<bool(CPictureEdit&)> editPicture;
+    std::function<bool()> saveAs;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -50,5 +55,20 @@ public:
     {
         asked.emplace_back("symbol");
         return symbol ? symbol(folder) : std::nullopt;
+    }
+    std::optional<int> AddPicture(CAddPictures& add, const std::string& pickFolder) override
+    {
+        asked.emplace_back("add picture");
+        return addPicture ? addPicture(add, pickFolder) : std::nullopt;
+    }
+    bool EditPicture(CPictureEdit& edit) override
+    {
+        asked.emplace_back("edit picture");
+        return editPicture && editPicture(edit);
+    }
+    bool SaveProjectAs() override
+    {
+        asked.emplace_back("save as");
+        return saveAs && saveAs();
     }
 };

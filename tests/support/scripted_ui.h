@@ -22,6 +22,7 @@ public:
     int invalidated = 0;
 
     CRecordingCanvas screen;
+    std::vector<CRect> restored; // every RestoreSheetImage
     bool hasScreen = true;
     PointerShape pointerShape = PointerShape::CrossHair;
     std::vector<CPoint> pointerPuts; // every request, granted or not
@@ -48,6 +49,7 @@ public:
     }
     void Invalidate() override { ++invalidated; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
+    void RestoreSheetImage(const CRect& pixels) override { restored.push_back(pixels); }
     void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
     bool PutPointer(int x, int y) override
     {

@@ -5,6 +5,7 @@
 #include "view/tools/idle_tool.h"
 #include "view/tools/junction_tool.h"
 #include "view/tools/line_tool.h"
+#include "view/tools/picture_tool.h"
 #include "view/tools/placement_tool.h"
 #include "view/tools/rubber_tool.h"
 #include "view/tools/tool_machine.h"
@@ -30,5 +31,6 @@ private:
     CLineTool lines;
     CJunctionTool junctions;
     CRubberTool rubber;
+    CPictureTool pictures;
     std::map<int, CToolMachine*> machines; // by toolMode
 };

@@ -41,6 +41,9 @@ public:
     virtual CModifiers Modifiers() const = 0;
     // Whether the pointer is captured (the left button or Space is down).
     virtual bool Captured() const = 0;
+    // Lets go of the pointer before a press opens a dialog: the release
+    // goes to the dialog, and the view would wait for it for ever.
+    virtual void DropCapture() = 0;
 
     // The step of the active sheet's tool.
     virtual int Step() = 0;
