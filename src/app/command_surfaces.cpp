@@ -95,6 +95,7 @@ constexpr CMenuEntry kEdit[] = {
     Item(Cmd::Cut),
     Item(Cmd::Copy),
     Item(Cmd::Paste),
+    Item(Cmd::PasteAtCursor),
     kSeparator,
     Submenu("Selectie criteria", kSelectionCriteria),
     Item(Cmd::SelectTool),

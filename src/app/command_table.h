@@ -35,6 +35,8 @@ constexpr int Redo = 57644;
 constexpr int Cut = 57635;
 constexpr int Copy = 57634;
 constexpr int Paste = 57637;
+// "Plakken op cursor" has no id in the old menus; this one is ours.
+constexpr int PasteAtCursor = 32991;
 constexpr int SelectSegments = 32816;
 constexpr int SelectLines = 32809;
 constexpr int SelectObjects = 32805;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "cli/clipboard_commands.h"
 #include "cli/dxf_commands.h"
 #include "cli/dxf_import_command.h"
 #include "cli/print_command.h"
@@ -13,6 +14,7 @@
 #include "cli/symbol_commands.h"
 #include "cli/text_command.h"
 #include "document/document.h"
+#include "qt/qt_text.h"
 
 namespace {
 
@@ -33,6 +35,8 @@ const std::vector<CliCommand>& Commands()
         {"export-dxf", "PROJECT.ETT OUT_FOLDER [--sheet NAME]...", CmdExportDXF},
         {"import-dxf", "PROJECT.ETT FILE.DXF [-o OUT.ETT] [--symbols FOLDER]", CmdImportDXF},
         {"render", "FILE.ETT OUT.png|OUT.svg [--sheet N] [--width W] [--height H]", CmdRender},
+        {"copy", "PROJECT.ETT OUT.BIN --window L,T,R,B [--sheet N]", CmdCopy},
+        {"paste", "PROJECT.ETT IN.BIN [-o OUT.ETT] [--sheet N]", CmdPaste},
         {"convert-lib", "SOURCE_FOLDER SYMBOLS_FOLDER", CmdConvertLib},
         {"import-old", "PROJECT.ETT FILE... [-o OUT.ETT]", CmdImportOld},
         {"print-pdf",
@@ -75,6 +79,9 @@ void AddCliOptions(QCommandLineParser& parser)
         QStringLiteral("OUT.ETT")});
     parser.addOption({QStringLiteral("symbols"),
         QStringLiteral("Symbols folder for imported blocks."), QStringLiteral("FOLDER")});
+    parser.addOption({QStringLiteral("window"),
+        QStringLiteral("A window L,T,R,B in millimetres from the sheet's origin."),
+        QStringLiteral("L,T,R,B")});
     parser.addOption({QStringLiteral("fit"), QStringLiteral("Fit the sheet to the paper.")});
     parser.addOption({QStringLiteral("scale"), QStringLiteral("Print scale; 1.0 is true size."),
         QStringLiteral("S")});
@@ -114,4 +121,22 @@ int RunCliCommand(const QString& command, const QStringList& args, const QComman
     }
     std::fprintf(stderr, "Unknown command: %s\n", qPrintable(command));
     return 2;
+}
+
+CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
+{
+    if (!parser.isSet("sheet"))
+        return &doc.GetActiveSheet();
+    const QString value = parser.value("sheet");
+    bool ok = false;
+    const int number = value.toInt(&ok);
+    if (ok)
+        return number >= 1 && number <= static_cast<int>(doc.sheets.size())
+            ? doc.sheets[number - 1].get()
+            : nullptr;
+    for (const auto& sheet : doc.sheets) {
+        if (FromCp1252(sheet->sheetName) == value)
+            return sheet.get();
+    }
+    return nullptr;
 }

@@ -14,6 +14,7 @@ int RunCliCommand(
 
 class CDovereduDoc;
 class CSettings;
+class CSheet;
 
 // Shared by the command files.
 CSettings& CliSettings();
@@ -22,3 +23,6 @@ CSettings& CliSettings();
 void FollowConfiguration(CDovereduDoc& doc);
 int CliFail(const QString& message);
 int CliUsage(const char* usage);
+// The sheet named by --sheet: its 1-based number or its name; the active
+// sheet without the option; null when there is no such sheet.
+CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser);

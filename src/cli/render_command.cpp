@@ -22,26 +22,6 @@ constexpr const char* kUsage
 constexpr COLORREF kViewBackground = Rgb(100, 100, 100);
 constexpr int kMaxViewSide = 20000;
 
-// The sheet named by --sheet: its 1-based number or its name; the active
-// sheet without the option.
-CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
-{
-    if (!parser.isSet("sheet"))
-        return &doc.GetActiveSheet();
-    const QString value = parser.value("sheet");
-    bool ok = false;
-    const int number = value.toInt(&ok);
-    if (ok)
-        return number >= 1 && number <= static_cast<int>(doc.sheets.size())
-            ? doc.sheets[number - 1].get()
-            : nullptr;
-    for (const auto& sheet : doc.sheets) {
-        if (FromCp1252(sheet->sheetName) == value)
-            return sheet.get();
-    }
-    return nullptr;
-}
-
 bool ReadSide(const QCommandLineParser& parser, const char* name, int& side)
 {
     bool ok = false;

@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "gui/main_frame.h"
 #include "gui/message_box.h"
+#include "gui/qt_clipboard.h"
 #include "qt/qt_text.h"
 #include "view/view_controller.h"
 
@@ -457,6 +458,11 @@ void CDovereduView::DocumentChanged()
     emit documentChanged();
     if (frame)
         frame->UpdateCommandUi();
+}
+
+CClipboard* CDovereduView::Clipboard()
+{
+    return &ApplicationClipboard();
 }
 
 void CDovereduView::SetScrollBars(

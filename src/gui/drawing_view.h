@@ -84,6 +84,7 @@ private:
     bool PutPointer(int x, int y) override;
     void TakeFocus() override;
     void DocumentChanged() override;
+    CClipboard* Clipboard() override;
     void SetScrollBars(const CScrollBarState& horizontal, const CScrollBarState& vertical) override;
     // CClock
     uint32_t Tick() const override;

@@ -178,6 +178,36 @@ public:
     // Turns the whole sheet a quarter counter-clockwise; 1 when done.
     int RotateSheet(CUiServices& ui);
 
+    // --- The clipboard's selection stream (sheet_clipboard.cpp) ---
+
+    // What a paste came to; every outcome but Pasted leaves the sheet as it was.
+    enum class PasteResult { Pasted, Empty, Damaged, OutOfRange, NoBlockNumber };
+    static constexpr std::string_view kMsgClipboardData = "Failed to get Clipboard data!";
+
+    // The selected records (with the moves that keep selected segments
+    // apart) and the selected texts, relative to `origin`; 0, writing
+    // nothing, when a point relative to `origin` would leave the 32-bit range.
+    int WriteSelection(CArchive& ar) const;
+    // Appends the stream's records and texts at the same place relative to
+    // `origin`, unselected, the blocks numbered anew; `origin` becomes the
+    // lowest point of the sheet and the paste one undo step. A damaged
+    // stream, a point outside the 32-bit range or too few free block
+    // numbers pastes nothing.
+    PasteResult PasteSelection(CArchive& ar);
+    // The message a user is shown for an outcome; empty for Pasted and Empty.
+    static std::string_view PasteMessage(PasteResult result);
+    // A sheet that draws the picture of a copy (DrawMetafile): while a
+    // selection window is shown, the figures and texts that reach into it,
+    // in the window's area; otherwise the selected records and texts alone,
+    // in the box round them with a margin of kPictureMargin. Holds only what
+    // the picture shows, so that copying it costs little.
+    std::unique_ptr<CSheet> PictureSheet() const;
+    static constexpr int kPictureMargin = 1000;
+    // "Plakken op cursor": the stream into the placement buffer, centred on
+    // `cursor`, its blocks kept apart and its texts riding along; the
+    // buffer is then placed as a paste at every press.
+    PasteResult PasteIntoBuffer(CArchive& ar);
+
     // --- View operations: pointer, pan, zoom (sheet_view.cpp) ---
 
     // The arrow keys that move the cursor by one snap step.
@@ -349,6 +379,12 @@ public:
     // the cursor it last followed; both move with it and with every pan.
     CPoint bufferAnchor;
     CPoint bufferCursor;
+    // What a paste at the cursor adds to the buffer: texts, their boxes
+    // relative to bufferAnchor, placed with it at every press; and the
+    // buffer's blocks kept apart, numbered as a paste numbers them, in place
+    // of one new block.
+    std::vector<CText> bufferTexts;
+    bool bufferKeepsBlocks = false;
     CRect zoomWindowRect {0, 0, 100, 100};
     CPoint zoomWindowStart;
     int zoomWindowActive = 0;
@@ -371,6 +407,8 @@ private:
     CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);
     void AfterLoad(const CRecordTally& records);
+    // CommitBuffer for a paste at the cursor (sheet_clipboard.cpp).
+    int CommitPastedBuffer(CUiServices& ui);
 };
 
 // One undo snapshot: the content of a sheet at one moment. The records are

@@ -67,6 +67,8 @@ void CSheet::ClearBuffer()
 {
     std::fill(placement.begin(), placement.end(), CETREC {});
     placementCount = 0;
+    bufferTexts.clear();
+    bufferKeepsBlocks = false;
 }
 
 void CSheet::BuildRectangle(int left, int top, int right, int bottom)
@@ -186,6 +188,8 @@ int CSheet::NewBlockNumber() const
 
 int CSheet::CommitBuffer(CUiServices& ui)
 {
+    if (bufferKeepsBlocks)
+        return CommitPastedBuffer(ui);
     if (placementCount <= 0)
         return 0;
     if (recordCount < 1)

@@ -653,7 +653,7 @@ void CSheet::DrawRange(CCanvas& dc, int first, int last, bool xorFlag)
 void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
 {
     const int count = std::min(placementCount, static_cast<int>(placement.size()));
-    if (count <= 0)
+    if (count <= 0 && bufferTexts.empty())
         return;
     const int z = std::max(zoom, 1);
     std::array<COLORREF, kLayerCount> colours = layerColours;
@@ -677,6 +677,14 @@ void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
         // its layers visible.
         if (used[layer])
             DrawLayerLines(dc, pass, layer, buffer, 0, count, nullptr, false);
+    }
+    // Texts that ride with the buffer show as their outlines.
+    if (!bufferTexts.empty()) {
+        dc.SelectPen({1, xorFlag ? kGhostColour : layerColours[1], PenStyle::Solid});
+        for (CText t : bufferTexts) {
+            if (t.Offset(bufferAnchor.x, bufferAnchor.y))
+                t.DrawFrame(dc, z);
+        }
     }
     if (xorFlag)
         dc.SetRasterOp(old);

@@ -6,6 +6,7 @@
 #include "platform/types.h"
 
 class CCanvas;
+class CClipboard;
 
 // What the program's logic asks of the user interface. The GUI implements
 // it with Qt; tests script it. Only the message box, the status text and
@@ -62,6 +63,8 @@ public:
     // sheet and layer lists, the font of new texts, the title (modified) and
     // the state of the commands.
     virtual void DocumentChanged() { }
+    // The system clipboard; null where there is none.
+    virtual CClipboard* Clipboard() { return nullptr; }
     virtual void SetScrollBars(
         const CScrollBarState& /*horizontal*/, const CScrollBarState& /*vertical*/)
     {

@@ -49,6 +49,7 @@ CViewController::CViewController(
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
+    RegisterClipboardCommands();
     RegisterPictureCommands();
     RegisterTextCommands();
     router.AddTarget(handlers);

@@ -156,6 +156,13 @@ private:
     // The sheet's Undo or Redo, after the tool in progress is finished.
     void UndoRedo(bool redo);
 
+    // clipboard_commands.cpp: Cut, Copy, Paste and "Plakken op cursor".
+    void RegisterClipboardCommands();
+    // Puts the selection on the clipboard; Cut then deletes what it copied.
+    void CopyToClipboard(bool cut);
+    void PasteFromClipboard();
+    void PasteAtCursor();
+
     // picture_commands.cpp: "Eigenschappen" of the one selected picture.
     void RegisterPictureCommands();
     void EditPictureProperties();

@@ -125,6 +125,7 @@ TEST(CommandTable, AcceleratorsAreTheFramesKeys)
         {"Ctrl+S", Cmd::FileSave},
         {"Ctrl+V", Cmd::Paste},
         {"Shift+Ins", Cmd::Paste},
+        {"Ctrl+Shift+V", Cmd::PasteAtCursor},
         {"Alt+Backspace", Cmd::Undo},
         {"Ctrl+Z", Cmd::Undo},
         {"Shift+Del", Cmd::Cut},

@@ -174,6 +174,19 @@ void SheetSeeds()
         Put("sheet", "s" + std::to_string(schema), OldSheetBody(schema));
 }
 
+// The clipboard's stream of a small sheet with everything selected: records
+// of two blocks, a filled figure, a junction, texts.
+void ClipboardSeeds()
+{
+    auto sheet = SmallSheet("Blad");
+    sheet->SelectAll();
+    for (int i = 0; i < sheet->texts.GetCount(); ++i)
+        sheet->texts.SetSelected(i, true);
+    CArchive ar("seed");
+    sheet->WriteSelection(ar);
+    Put("clipboard", "all", ar.TakeBytes());
+}
+
 // A symbol: a filled square on layer 2, a line on a dash layer, a junction.
 std::vector<CSym> SmallSymbol()
 {
@@ -307,6 +320,15 @@ bool SeedsRead()
         }
         check(read, e.path());
     }
+    for (const auto& e : fs::directory_iterator(corpus / "clipboard")) {
+        std::ifstream in(e.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes {
+            std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        CSheet sheet;
+        CArchive ar(bytes, e.path().string());
+        check(sheet.PasteSelection(ar) == CSheet::PasteResult::Pasted && ar.Remaining() == 0,
+            e.path());
+    }
     {
         CSettings settings;
         const fs::path file = corpus / "config" / "default.cfg";
@@ -333,6 +355,7 @@ int main(int argc, char** argv)
     corpus = argv[1];
     ProjectSeeds();
     SheetSeeds();
+    ClipboardSeeds();
     SymbolAndLibrarySeeds();
     ConfigSeeds();
     DxfSeeds();

@@ -9,6 +9,7 @@
 #include "platform/types.h"
 #include "platform/ui_services.h"
 #include "support/recording_canvas.h"
+#include "support/scripted_clipboard.h"
 
 // A user interface for tests: records what the program shows and answers
 // message boxes from a script (Ok when the script is empty). The view's
@@ -30,6 +31,7 @@ public:
     int documentChanges = 0;
     CScrollBarState horizontal;
     CScrollBarState vertical;
+    CScriptedClipboard clipboard;
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -56,6 +58,7 @@ public:
     }
     void TakeFocus() override { ++focusTaken; }
     void DocumentChanged() override { ++documentChanges; }
+    CClipboard* Clipboard() override { return &clipboard; }
     void SetScrollBars(const CScrollBarState& h, const CScrollBarState& v) override
     {
         horizontal = h;

@@ -17,7 +17,7 @@ void DrawGhost(CToolContext& ctx)
 bool StartPlacement(CToolContext& ctx)
 {
     CSheet& s = ctx.Sheet();
-    if (s.placementCount <= 0)
+    if (s.placementCount <= 0 && s.bufferTexts.empty())
         return false;
     s.bufferAnchor = s.cursor;
     s.bufferCursor = s.cursor;
