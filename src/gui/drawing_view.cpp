@@ -144,6 +144,11 @@ QPoint Pixel(const QMouseEvent* e)
     return e->position().toPoint();
 }
 
+CModifiers Held(const QMouseEvent* e)
+{
+    return {(e->modifiers() & Qt::ControlModifier) != 0, (e->modifiers() & Qt::ShiftModifier) != 0};
+}
+
 } // namespace
 
 CDovereduView::CDovereduView(CDovereduDoc& doc, CMainFrame* frame, QWidget* parent)
@@ -267,7 +272,7 @@ void CDovereduView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->PointerPress(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerPress(CViewController::Button::Left, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -275,9 +280,9 @@ void CDovereduView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y(), Held(event));
     else if (event->button() == Qt::RightButton)
-        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -384,6 +389,17 @@ void CDovereduView::Invalidate()
 {
     stale = true;
     viewport()->update();
+}
+
+CCanvas* CDovereduView::RestoreScreen()
+{
+    if (stale || screenImage.isNull() || painting || offscreenImage.size() != screenImage.size())
+        return nullptr;
+    screenCanvas.reset();
+    screenPainter.reset();
+    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+        static_cast<size_t>(offscreenImage.sizeInBytes()));
+    return ScreenCanvas();
 }
 
 CCanvas* CDovereduView::ScreenCanvas()

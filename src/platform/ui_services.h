@@ -46,6 +46,11 @@ public:
     // complete draws; it shows once the event being handled is done. Null
     // while there is no screen image yet.
     virtual CCanvas* ScreenCanvas() { return nullptr; }
+    // The screen image made a copy of the off-screen image again, without a
+    // complete draw, for feedback that cannot be taken away in XOR (a dragged
+    // selection): the screen image to draw it on, or null when there is none
+    // to restore (the caller then asks for a complete draw).
+    virtual CCanvas* RestoreScreen() { return nullptr; }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.

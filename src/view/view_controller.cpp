@@ -46,6 +46,8 @@ CViewController::CViewController(
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
+    RegisterSelectCommands();
+    RegisterEditCommands();
     router.AddTarget(handlers);
 }
 
@@ -90,6 +92,16 @@ void CViewController::Redraw()
     UpdateStatus();
     UpdatePointerShape();
     ui.Invalidate();
+}
+
+void CViewController::RedrawOverlays()
+{
+    CCanvas* screen = HasSheet() ? ui.RestoreScreen() : nullptr;
+    if (!screen) {
+        Redraw();
+        return;
+    }
+    DrawOverlays(*screen);
 }
 
 void CViewController::UpdateScrollBars()
@@ -187,16 +199,20 @@ void CViewController::PointerMove(int px, int py)
 void CViewController::CursorMoved()
 {
     CSheet& s = Sheet();
-    if (captured && s.cursor != s.prevCursor && AutoPan())
+    if (captured && s.cursor != s.prevCursor && AutoPan()) {
+        Tool().Panned(*this);
         return;
+    }
     Tool().Move(*this);
     FollowCrosshairs();
     UpdateStatus();
     UpdatePointerShape();
 }
 
-void CViewController::PointerPress(Button button, int px, int py)
+void CViewController::PointerPress(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button != Button::Left || !HasSheet())
         return;
     Sheet().SetPointer(px, py);
@@ -225,8 +241,10 @@ void CViewController::Press()
     UpdatePointerShape();
 }
 
-void CViewController::PointerRelease(Button button, int px, int py)
+void CViewController::PointerRelease(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button == Button::Right) {
         ContextMenu(CPoint {px, py});
         return;
@@ -352,6 +370,12 @@ bool CViewController::KeyDown(const CKeyEvent& k)
     }
     default:
         break;
+    }
+    if (k.ctrl && k.key == 'A') {
+        // Select all in any tool; the tool and its step stay as they are.
+        Sheet().SelectAll();
+        Redraw();
+        return true;
     }
     if (k.ctrl)
         return false;

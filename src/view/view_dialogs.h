@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "app/choice_logic.h"
+#include "app/selection_edit.h"
 
 // What the view asks the user: one function per question, values in and out
 // as plain values. The GUI answers with its dialogs; tests script it. Every
 // question may be cancelled, which changes nothing.
 //
-// Still to come with the tools that ask them: place text, edit text, edit
-// selection, picture file, picture properties, reserve file.
+// Still to come with the tools that ask them: place text, edit text,
+// picture file, picture properties, reserve file.
 class CViewDialogs {
 public:
     virtual ~CViewDialogs() = default;
@@ -37,4 +38,6 @@ public:
     virtual std::optional<std::filesystem::path> ChooseSymbol(
         const std::filesystem::path& symbolsFolder)
         = 0;
+    // "Selectie bewerken": true after OK, with valid values in `values`.
+    virtual bool EditSelection(CSelectionEditValues& values) = 0;
 };

@@ -19,6 +19,7 @@ public:
     std::deque<Answer> answers;
     std::vector<std::string> status = std::vector<std::string>(9);
     int invalidated = 0;
+    int restored = 0; // screens restored from the off-screen image
 
     CRecordingCanvas screen;
     bool hasScreen = true;
@@ -46,6 +47,15 @@ public:
     }
     void Invalidate() override { ++invalidated; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
+    // The restored screen holds nothing drawn on it before.
+    CCanvas* RestoreScreen() override
+    {
+        if (!hasScreen)
+            return nullptr;
+        ++restored;
+        screen.calls.clear();
+        return &screen;
+    }
     void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
     bool PutPointer(int x, int y) override
     {

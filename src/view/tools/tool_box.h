@@ -7,6 +7,7 @@
 #include "view/tools/line_tool.h"
 #include "view/tools/placement_tool.h"
 #include "view/tools/rubber_tool.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/tool_machine.h"
 #include "view/tools/zoom_window.h"
 
@@ -30,5 +31,6 @@ private:
     CLineTool lines;
     CJunctionTool junctions;
     CRubberTool rubber;
+    CSelectTool select;
     std::map<int, CToolMachine*> machines; // by toolMode
 };
