@@ -45,12 +45,16 @@ std::optional<CRect> QuarterTurned(const CRect& r, int64_t h)
         static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
 }
 
-// The indices of the selected records, found in one pass over the flags.
+// The indices of the selected records, found in one pass over the flags
+// that ends at the last of them (a count of 0 beside set flags is not
+// trusted).
 std::vector<int> SelectedRecords(const CSheet& s)
 {
     std::vector<int> selected;
     selected.reserve(static_cast<size_t>(std::max(s.selectedCount, 0)));
-    ForEachSelected(s.selectionFlags, 1, s.recordCount, [&](int i) { selected.push_back(i); });
+    ForEachSelected(
+        s.selectionFlags, 1, s.recordCount, [&](int i) { selected.push_back(i); },
+        s.selectedCount > 0 ? s.selectedCount : INT32_MAX);
     return selected;
 }
 

@@ -558,12 +558,17 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
     const int count = std::min(recordCount, static_cast<int>(selectionFlags.size()));
     // One pass gathers the selected records by layer, in record order; the
     // layers are then drawn in their order from those lists alone.
+    // The scan ends at the last selected record; a count of 0 beside set
+    // flags is not trusted.
     std::array<std::vector<int>, kLayerCount> byLayer;
-    ForEachSelected(selectionFlags, 1, count, [&](int i) {
-        const int layer = records[i].Layer();
-        if (visible[layer])
-            byLayer[layer].push_back(i);
-    });
+    ForEachSelected(
+        selectionFlags, 1, count,
+        [&](int i) {
+            const int layer = records[i].Layer();
+            if (visible[layer])
+                byLayer[layer].push_back(i);
+        },
+        selectedCount > 0 ? selectedCount : INT32_MAX);
     CRunDrawer run(dc, right, bottom, z);
     for (int layer : kLineLayerOrder) {
         if (byLayer[layer].empty())
