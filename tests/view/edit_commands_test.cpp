@@ -240,3 +240,18 @@ TEST(EditCommands, TheDialogRemembersWhatOkConfirmed)
     expected.angle = "30";
     EXPECT_EQ(shown, expected);
 }
+
+TEST(EditCommands, TheDialogsScaleTakesTheSelectionWindowAlong)
+{
+    CViewBench bench;
+    AddFixture(bench);
+    CSheet& s = bench.Sheet();
+    bench.dialogs.editSelection = [](CSelectionEditValues& v) {
+        v = Scaled("50");
+        return true;
+    };
+    bench.Run({Press(90, 90), Release(210, 160), Move(100, 100), Command(Cmd::EditSelection)});
+    ASSERT_EQ(s.rubberActive, 1);
+    EXPECT_EQ(s.rubberRect, (CRect {9500, 9500, 15500, 13000}));
+    EXPECT_EQ(Drawn(s, 6), "M100,100 L150,100 L150,125");
+}
