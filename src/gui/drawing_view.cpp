@@ -145,6 +145,11 @@ QPoint Pixel(const QMouseEvent* e)
     return e->position().toPoint();
 }
 
+CModifiers Held(const QMouseEvent* e)
+{
+    return {(e->modifiers() & Qt::ControlModifier) != 0, (e->modifiers() & Qt::ShiftModifier) != 0};
+}
+
 } // namespace
 
 CDovereduView::CDovereduView(CDovereduDoc& doc, CMainFrame* frame, QWidget* parent)
@@ -268,7 +273,7 @@ void CDovereduView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->PointerPress(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerPress(CViewController::Button::Left, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -276,9 +281,9 @@ void CDovereduView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y(), Held(event));
     else if (event->button() == Qt::RightButton)
-        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -398,19 +403,29 @@ CCanvas* CDovereduView::ScreenCanvas()
     return &*screenCanvas;
 }
 
-void CDovereduView::RestoreSheetImage(const CRect& pixels)
+CCanvas* CDovereduView::RestoreScreen(const CRect& pixels)
 {
-    if (offscreenImage.size() != screenImage.size() || !ScreenCanvas())
-        return;
+    if (stale || screenImage.isNull() || painting || offscreenImage.size() != screenImage.size())
+        return nullptr;
     const QRect area
         = QRect(QPoint(pixels.left, pixels.top), QPoint(pixels.right - 1, pixels.bottom - 1))
               .intersected(screenImage.rect());
-    if (area.isEmpty())
-        return;
+    if (area == screenImage.rect()) {
+        // The whole image: one copy, and a fresh painter on it.
+        screenCanvas.reset();
+        screenPainter.reset();
+        std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+            static_cast<size_t>(offscreenImage.sizeInBytes()));
+        return ScreenCanvas();
+    }
+    CCanvas* screen = ScreenCanvas();
+    if (!screen || area.isEmpty())
+        return screen;
     screenPainter->save();
     screenPainter->setCompositionMode(QPainter::CompositionMode_Source);
     screenPainter->drawImage(area.topLeft(), offscreenImage, area);
     screenPainter->restore();
+    return screen;
 }
 
 void CDovereduView::SetPointerShape(PointerShape shape)

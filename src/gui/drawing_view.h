@@ -79,7 +79,7 @@ private:
     void SetStatusText(int pane, std::string_view text) override;
     void Invalidate() override;
     CCanvas* ScreenCanvas() override;
-    void RestoreSheetImage(const CRect& pixels) override;
+    CCanvas* RestoreScreen(const CRect& pixels) override;
     void SetPointerShape(PointerShape shape) override;
     bool PutPointer(int x, int y) override;
     void TakeFocus() override;

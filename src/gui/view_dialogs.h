@@ -24,6 +24,7 @@ public:
     // Runs the main window's "Opslaan als" for the active project.
     bool SaveProjectAs() override;
     bool PlaceText(CPlaceTextValues& values) override;
+    bool EditSelection(CSelectionEditValues& values) override;
 
 private:
     QWidget* parent;

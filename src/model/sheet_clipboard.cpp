@@ -2,7 +2,6 @@
 // pasted into a sheet.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -23,48 +22,6 @@ constexpr uint64_t kSmallestTextBytes = 1 + 16 + 4; // empty string, box, attrib
 bool Fits(int64_t v)
 {
     return v >= INT32_MIN && v <= INT32_MAX;
-}
-
-// The next index from i on whose flag is set, or end. Selections are small
-// beside the sheet: unselected runs are skipped eight flags at a time.
-int NextSelected(const std::vector<uint8_t>& flags, int i, int end)
-{
-    const uint8_t* f = flags.data();
-    while (i < end && (i & 7) != 0) {
-        if (f[i])
-            return i;
-        ++i;
-    }
-    while (i + 8 <= end) {
-        uint64_t word;
-        std::memcpy(&word, f + i, sizeof word);
-        if (word != 0)
-            break;
-        i += 8;
-    }
-    while (i < end && !f[i])
-        ++i;
-    return i;
-}
-
-// The selected records as a copy holds them: a selected line record whose
-// predecessor is not selected is preceded by a move to that predecessor's
-// point (with the record's layer and block word), so the copy holds exactly
-// the selected segments and joins nothing before it by a stray line.
-template<class Take> void ForEachCopiedRecord(const CSheet& s, Take take)
-{
-    const int end = std::min(s.recordCount, s.Length());
-    for (int i = NextSelected(s.selectionFlags, 1, end); i < end;
-         i = NextSelected(s.selectionFlags, i + 1, end)) {
-        const CETREC& r = s.records[i];
-        if (CSheet::IsLineRecord(r) && (i == 1 || !s.selectionFlags[i - 1])) {
-            const CETREC& from = s.records[i > 1 ? i - 1 : i];
-            CETREC move = CETREC::Make(from.x, from.y, r.Layer(), 0);
-            move.blockWord = r.blockWord;
-            take(move);
-        }
-        take(r);
-    }
 }
 
 int HighestBlockOf(std::span<const CETREC> records)
@@ -207,8 +164,7 @@ int PastedBlockOrdinals(std::span<const CETREC> records, std::vector<int>& ordin
 
 int CSheet::WriteSelection(CArchive& ar) const
 {
-    std::vector<CETREC> copied;
-    ForEachCopiedRecord(*this, [&](const CETREC& r) { copied.push_back(r); });
+    const std::vector<CETREC> copied = SelectedForCopy();
     std::vector<CText> moved;
     for (const auto& text : texts) {
         if (!text->IsSelected())
@@ -360,10 +316,10 @@ std::unique_ptr<CSheet> CSheet::PictureSheet() const
         highX = std::max(highX, x);
         highY = std::max(highY, y);
     };
-    ForEachCopiedRecord(*this, [&](const CETREC& r) {
+    for (const CETREC& r : SelectedForCopy()) {
         pic->Append(r);
         take(r.x, r.y);
-    });
+    }
     for (const auto& text : texts) {
         if (!text->IsSelected())
             continue;

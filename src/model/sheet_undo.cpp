@@ -18,7 +18,44 @@ int CSheet::UsedLength(int end) const
 
 void CSheet::PushUndo()
 {
+    if (undoScopeDepth > 0) {
+        undoScopeWanted = true;
+        pendingChange = 0;
+        return;
+    }
     TakeSnapshot(UsedLength(Length()));
+}
+
+CSheet::CUndoScope::CUndoScope(CSheet& sheet)
+    : sheet(sheet)
+{
+    if (sheet.undoScopeDepth++ == 0) {
+        sheet.undoScopeWanted = false;
+        sheet.editRefused = false;
+    }
+}
+
+CSheet::CUndoScope::~CUndoScope()
+{
+    End();
+}
+
+bool CSheet::CUndoScope::End()
+{
+    if (ended)
+        return false;
+    ended = true;
+    if (--sheet.undoScopeDepth > 0 || !sheet.undoScopeWanted)
+        return false;
+    sheet.undoScopeWanted = false;
+    sheet.PushUndo();
+    return true;
+}
+
+void CSheet::CUndoScope::Discard()
+{
+    sheet.undoScopeWanted = false;
+    End();
 }
 
 int CSheet::PushUndoNumbering(int first)
@@ -108,10 +145,9 @@ int CSheet::Restore(int i)
 
 int CSheet::Undo()
 {
-    if (texts.GetSelectedCount() > 0) {
-        texts.DeselectAll();
-        pendingChange = 1;
-    }
+    // Deselecting texts is no change: it takes no snapshot of its own, which
+    // would make this undo step back over nothing and lose the redo steps.
+    texts.DeselectAll();
     if (selectedCount > 0)
         ClearSelection();
     toolMode = ToolMode::Select;

@@ -49,10 +49,13 @@ public:
     // complete draws; it shows once the event being handled is done. Null
     // while there is no screen image yet.
     virtual CCanvas* ScreenCanvas() { return nullptr; }
-    // Copies a rectangle of pixels (right and bottom excluded) from the
-    // sheet image back onto the screen image, erasing whatever was drawn
-    // over it there: a picture being moved leaves its old place this way.
-    virtual void RestoreSheetImage(const CRect& /*pixels*/) { }
+    // Copies a rectangle of pixels (right and bottom excluded) of the sheet
+    // image back onto the screen image, erasing whatever was drawn over it
+    // there, for feedback that cannot be taken away in XOR (a dragged
+    // selection, a picture being moved). Returns the screen image to draw the
+    // feedback on again, or null when there is none to restore (the caller
+    // then asks for a complete draw).
+    virtual CCanvas* RestoreScreen(const CRect& /*pixels*/) { return nullptr; }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.

@@ -52,6 +52,8 @@ CViewController::CViewController(
     RegisterClipboardCommands();
     RegisterPictureCommands();
     RegisterTextCommands();
+    RegisterSelectCommands();
+    RegisterEditCommands();
     router.AddTarget(handlers);
 }
 
@@ -96,6 +98,16 @@ void CViewController::Redraw()
     UpdateStatus();
     UpdatePointerShape();
     ui.Invalidate();
+}
+
+void CViewController::RedrawOverlays()
+{
+    CCanvas* screen = HasSheet() ? ui.RestoreScreen(Sheet().clientRect) : nullptr;
+    if (!screen) {
+        Redraw();
+        return;
+    }
+    DrawOverlays(*screen);
 }
 
 void CViewController::UpdateScrollBars()
@@ -193,16 +205,20 @@ void CViewController::PointerMove(int px, int py)
 void CViewController::CursorMoved()
 {
     CSheet& s = Sheet();
-    if (captured && s.cursor != s.prevCursor && AutoPan())
+    if (captured && s.cursor != s.prevCursor && AutoPan()) {
+        Tool().Panned(*this);
         return;
+    }
     Tool().Move(*this);
     FollowCrosshairs();
     UpdateStatus();
     UpdatePointerShape();
 }
 
-void CViewController::PointerPress(Button button, int px, int py)
+void CViewController::PointerPress(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button != Button::Left || !HasSheet())
         return;
     Sheet().SetPointer(px, py);
@@ -231,8 +247,10 @@ void CViewController::Press()
     UpdatePointerShape();
 }
 
-void CViewController::PointerRelease(Button button, int px, int py)
+void CViewController::PointerRelease(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button == Button::Right) {
         ContextMenu(CPoint {px, py});
         return;
@@ -362,6 +380,12 @@ bool CViewController::KeyDown(const CKeyEvent& k)
     }
     default:
         break;
+    }
+    if (k.ctrl && k.key == 'A') {
+        // Select all in any tool; the tool and its step stay as they are.
+        Sheet().SelectAll();
+        Redraw();
+        return true;
     }
     if (k.ctrl)
         return false;

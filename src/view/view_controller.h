@@ -45,8 +45,9 @@ public:
 
     // --- Events of the window ---
     void PointerMove(int px, int py);
-    void PointerPress(Button button, int px, int py);
-    void PointerRelease(Button button, int px, int py);
+    // The modifiers are those held at the press or release.
+    void PointerPress(Button button, int px, int py, CModifiers held = {});
+    void PointerRelease(Button button, int px, int py, CModifiers held = {});
     void DoubleClick(int px, int py);
     // A wheel turn in eighths of a degree (120 a notch, positive away from
     // the user): zooms in (away) or out about the point under the pointer.
@@ -100,6 +101,7 @@ public:
 
     // A complete draw, with the scroll bars, readouts and pointer shape.
     void Redraw() override;
+    void RedrawOverlays() override;
     // No bars while the sheet fits itself to the view.
     void UpdateScrollBars();
     // The readouts of panes 1 to 8; without values (or without a sheet)
@@ -183,6 +185,12 @@ private:
     // text_commands.cpp: the stroke text's dialog and the commands that
     // change its ghost.
     void RegisterTextCommands();
+    // select_commands.cpp: the selection criteria, select all, invert and
+    // end the selection.
+    void RegisterSelectCommands();
+    // edit_commands.cpp: delete, mirror, rotate, layer and "Selectie
+    // bewerken" on the selection.
+    void RegisterEditCommands();
 
     // choice_commands.cpp: the active layer (key L), the active pen and the
     // pen widths (key P), the layer table and the font of new texts.

@@ -13,7 +13,7 @@
 class CScriptedDialogs : public CViewDialogs {
 public:
     // "layer", "pen", "grids", "layer table", "font", "symbol", "add picture",
-    // "edit picture", "save as", "text"
+    // "edit picture", "save as", "text", "edit selection"
     std::vector<std::string> asked;
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
@@ -26,6 +26,7 @@ public:
     std::function<bool(CPictureEdit&)> editPicture;
     std::function<bool()> saveAs;
     std::function<bool(CPlaceTextValues&)> text;
+    std::function<bool(CSelectionEditValues&)> editSelection;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -76,5 +77,10 @@ public:
     {
         asked.emplace_back("text");
         return text && text(values);
+    }
+    bool EditSelection(CSelectionEditValues& values) override
+    {
+        asked.emplace_back("edit selection");
+        return editSelection && editSelection(values);
     }
 };

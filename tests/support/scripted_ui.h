@@ -22,7 +22,7 @@ public:
     int invalidated = 0;
 
     CRecordingCanvas screen;
-    std::vector<CRect> restored; // every RestoreSheetImage
+    std::vector<CRect> restored; // every RestoreScreen
     bool hasScreen = true;
     PointerShape pointerShape = PointerShape::CrossHair;
     std::vector<CPoint> pointerPuts; // every request, granted or not
@@ -49,7 +49,16 @@ public:
     }
     void Invalidate() override { ++invalidated; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
-    void RestoreSheetImage(const CRect& pixels) override { restored.push_back(pixels); }
+    // The restored screen holds nothing drawn on it before in the part given
+    // (here: anywhere).
+    CCanvas* RestoreScreen(const CRect& pixels) override
+    {
+        if (!hasScreen)
+            return nullptr;
+        restored.push_back(pixels);
+        screen.calls.clear();
+        return &screen;
+    }
     void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
     bool PutPointer(int x, int y) override
     {

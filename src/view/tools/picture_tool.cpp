@@ -89,12 +89,13 @@ void AddPictures(CToolContext& ctx)
 void ShowPictureMoved(CToolContext& ctx, int index, const CRect& oldPlacement)
 {
     CSheet& s = ctx.Sheet();
-    CCanvas* screen = ctx.Ui().ScreenCanvas();
-    if (!screen || !s.pictures->IsValid(index)) {
+    CCanvas* screen = s.pictures->IsValid(index)
+        ? ctx.Ui().RestoreScreen(PixelsOf(oldPlacement, s.zoom))
+        : nullptr;
+    if (!screen) {
         ctx.Redraw();
         return;
     }
-    ctx.Ui().RestoreSheetImage(PixelsOf(oldPlacement, s.zoom));
     const CPict& pict = s.pictures->At(index);
     pict.Draw(*screen, std::max(s.zoom, 1), pict.IsSelected());
 }

@@ -7,6 +7,7 @@ CToolBox::CToolBox()
     for (int tool :
         {ToolMode::Lines, ToolMode::Lines90, ToolMode::FilledPolygon, ToolMode::FilledPolygon90})
         Use(tool, lines);
+    Use(ToolMode::Select, select);
     Use(ToolMode::Junctions, junctions);
     for (int tool : {ToolMode::Rectangles, ToolMode::Ellipses, ToolMode::FilledRectangle,
              ToolMode::FilledEllipse})

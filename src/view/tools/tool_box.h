@@ -8,6 +8,7 @@
 #include "view/tools/picture_tool.h"
 #include "view/tools/placement_tool.h"
 #include "view/tools/rubber_tool.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/stroke_text_tool.h"
 #include "view/tools/tool_machine.h"
 #include "view/tools/zoom_window.h"
@@ -34,5 +35,6 @@ private:
     CRubberTool rubber;
     CPictureTool pictures;
     CStrokeTextTool strokeText;
+    CSelectTool select;
     std::map<int, CToolMachine*> machines; // by toolMode
 };

@@ -52,6 +52,10 @@ public:
     virtual void SetStep(int step) = 0;
     // A complete draw, with the scroll bars, readouts and pointer shape.
     virtual void Redraw() = 0;
+    // The screen restored from the off-screen image and every overlay drawn
+    // on it again (window, selection marks, feedback, long cursors), as after
+    // a complete draw; a complete draw when the screen cannot be restored.
+    virtual void RedrawOverlays() = 0;
     // Puts the system pointer on the cursor; false when the platform refused.
     virtual bool WarpPointer() = 0;
     // While captured near an edge, centres the view on the cursor; 1 when the

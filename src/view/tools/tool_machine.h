@@ -21,7 +21,7 @@ class CToolContext;
 //   with undo history modified is done too. A press while the capture is
 //   held, or at step 102 (zoom window) or 112, never arrives.
 // - Move: the cursor is snapped (or moved by an arrow key). A move that
-//   auto-panned never arrives.
+//   auto-panned never arrives; Panned does in its place.
 // - Release: the capture is released.
 // - KeyDown: while a text is typed (step 220) every key; otherwise every key
 //   except A and Q without Ctrl, Ctrl, Shift and Space. Return true for a
@@ -39,6 +39,9 @@ public:
 
     virtual void Press(CToolContext&) { }
     virtual void Move(CToolContext&) { }
+    // A captured move that auto-panned: everything, the cursor too, moved
+    // with the view, and a complete draw follows.
+    virtual void Panned(CToolContext&) { }
     virtual void Release(CToolContext&) { }
     virtual void DoubleClick(CToolContext&) { }
     virtual bool KeyDown(CToolContext&, const CKeyEvent&) { return false; }
