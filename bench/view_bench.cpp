@@ -85,6 +85,7 @@ public:
     {
         return std::nullopt;
     }
+    bool EditText(CEditTextValues&, const std::vector<std::string>&) override { return false; }
 };
 
 // A project of one sheet, with a million records of polylines on an A3

@@ -96,6 +96,16 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
         w->View().Redraw();
         w->View().Controller().WarpPointer();
     };
+    // The text bar's picks go to the active view, which takes the keyboard
+    // back.
+    connect(&frame, &CMainFrame::FontPicked, this, [this](int index) {
+        if (CChildFrame* w = Active())
+            w->View().Controller().PickFont(index);
+    });
+    connect(&frame, &CMainFrame::SizePicked, this, [this](int size) {
+        if (CChildFrame* w = Active())
+            w->View().Controller().PickTextHeight(size);
+    });
     connect(&frame, &CMainFrame::SheetPicking, this, [this](int) { ActiveFinished(); });
     connect(&frame, &CMainFrame::SheetPicked, this, picked);
     connect(&frame, &CMainFrame::LayerPicked, this, picked);

@@ -3,6 +3,7 @@
 #include <QListWidget>
 
 #include "gui/choice_dialogs.h"
+#include "gui/edit_text_dlg.h"
 #include "gui/grid_dlg.h"
 #include "gui/part_lib_dlg.h"
 
@@ -49,4 +50,13 @@ std::optional<std::filesystem::path> CQtViewDialogs::ChooseSymbol(
     const std::filesystem::path& symbolsFolder)
 {
     return CPartLib::Ask(symbolsFolder, parent);
+}
+
+bool CQtViewDialogs::EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries)
+{
+    CEditTextDlg dialog(values, fontEntries, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values = dialog.Values();
+    return true;
 }

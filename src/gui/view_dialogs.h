@@ -19,6 +19,7 @@ public:
     std::optional<int> ChooseFont(const std::vector<std::string>& faces, int fontNumber) override;
     std::optional<std::filesystem::path> ChooseSymbol(
         const std::filesystem::path& symbolsFolder) override;
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries) override;
 
 private:
     QWidget* parent;

@@ -46,6 +46,10 @@ public:
     // complete draws; it shows once the event being handled is done. Null
     // while there is no screen image yet.
     virtual CCanvas* ScreenCanvas() { return nullptr; }
+    // The screen image anew: the off-screen image copied once more and the
+    // feedback drawn over it, without drawing the sheet (a typed character,
+    // the blink of the caret). Nothing while a complete draw is due anyway.
+    virtual void Recompose() { }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.

@@ -46,6 +46,7 @@ CViewController::CViewController(
     orthoCrosshair = settings.longCursor;
     RegisterCommands();
     RegisterToolCommands();
+    RegisterTypingCommands();
     router.AddTarget(handlers);
 }
 
@@ -353,6 +354,10 @@ bool CViewController::KeyDown(const CKeyEvent& k)
     default:
         break;
     }
+    // Bold and italic for the selected texts; the typed line takes them in
+    // its tool.
+    if (k.ctrl && (k.key == 'B' || k.key == 'I'))
+        return Execute(k.key == 'B' ? Cmd::Bold : Cmd::Italic);
     if (k.ctrl)
         return false;
     switch (k.key) {

@@ -88,6 +88,16 @@ public:
     void FinishInteraction();
     CToolBox& Tools() { return toolBox; }
 
+    // The text tool bar's lists (typing_commands.cpp): the font number or
+    // the height of the next typed lines, and of the line being typed or the
+    // selected texts; the view takes the keyboard back.
+    void PickFont(int fontNumber);
+    void PickTextHeight(int height);
+    // Whether a line is being typed, and its caret in pixels: the window's
+    // input method follows them.
+    bool Typing();
+    std::optional<CRect> CaretRect();
+
     bool HasSheet() const;
     CSheet& Sheet() override;
     CDovereduDoc& Document() override { return doc; }
@@ -152,6 +162,10 @@ private:
     void CopyPlacement();
     // The sheet's Undo or Redo, after the tool in progress is finished.
     void UndoRedo(bool redo);
+
+    // typing_commands.cpp: bold, italic, "Bewerk tekst" and the layer of the
+    // line being typed.
+    void RegisterTypingCommands();
 
     // view_commands.cpp
     void RegisterCommands();

@@ -6,12 +6,13 @@
 #include <vector>
 
 #include "app/choice_logic.h"
+#include "app/edit_text_values.h"
 
 // What the view asks the user: one function per question, values in and out
 // as plain values. The GUI answers with its dialogs; tests script it. Every
 // question may be cancelled, which changes nothing.
 //
-// Still to come with the tools that ask them: place text, edit text, edit
+// Still to come with the tools that ask them: place text, edit
 // selection, picture file, picture properties, reserve file.
 class CViewDialogs {
 public:
@@ -37,4 +38,8 @@ public:
     virtual std::optional<std::filesystem::path> ChooseSymbol(
         const std::filesystem::path& symbolsFolder)
         = 0;
+    // "Bewerk tekst": the fields of one or more texts, the font list's
+    // entries ("%d. %s") beside them; true after OK, with the edits in
+    // `values`.
+    virtual bool EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries) = 0;
 };

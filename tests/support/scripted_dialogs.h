@@ -12,7 +12,8 @@
 // answered by its script; a question without a script is cancelled.
 class CScriptedDialogs : public CViewDialogs {
 public:
-    std::vector<std::string> asked; // "layer", "pen", "grids", "layer table", "font", "symbol"
+    std::vector<std::string> asked; // "layer", "pen", "grids", "layer table", "font", "symbol",
+                                    // "edit text"
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
     std::function<bool(CPenValues&)> pen;
@@ -20,6 +21,7 @@ public:
     std::function<bool(CLayerTable&)> layerTable;
     std::function<std::optional<int>(const std::vector<std::string>& faces, int font)> font;
     std::function<std::optional<std::filesystem::path>(const std::filesystem::path& folder)> symbol;
+    std::function<bool(CEditTextValues&, const std::vector<std::string>& fontEntries)> editText;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -50,5 +52,10 @@ public:
     {
         asked.emplace_back("symbol");
         return symbol ? symbol(folder) : std::nullopt;
+    }
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& entries) override
+    {
+        asked.emplace_back("edit text");
+        return editText && editText(values, entries);
     }
 };

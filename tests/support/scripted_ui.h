@@ -19,6 +19,7 @@ public:
     std::deque<Answer> answers;
     std::vector<std::string> status = std::vector<std::string>(9);
     int invalidated = 0;
+    int recomposed = 0;
 
     CRecordingCanvas screen;
     bool hasScreen = true;
@@ -45,6 +46,7 @@ public:
             status[pane] = std::string(text);
     }
     void Invalidate() override { ++invalidated; }
+    void Recompose() override { ++recomposed; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
     void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
     bool PutPointer(int x, int y) override

@@ -11,6 +11,7 @@ CToolBox::CToolBox()
     for (int tool : {ToolMode::Rectangles, ToolMode::Ellipses, ToolMode::FilledRectangle,
              ToolMode::FilledEllipse})
         Use(tool, rubber);
+    Use(ToolMode::WindowsText, typing);
 }
 
 CToolMachine& CToolBox::For(const CSheet& sheet)

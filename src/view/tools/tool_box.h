@@ -8,6 +8,7 @@
 #include "view/tools/placement_tool.h"
 #include "view/tools/rubber_tool.h"
 #include "view/tools/tool_machine.h"
+#include "view/tools/typing_tool.h"
 #include "view/tools/zoom_window.h"
 
 class CSheet;
@@ -30,5 +31,6 @@ private:
     CLineTool lines;
     CJunctionTool junctions;
     CRubberTool rubber;
+    CTypingTool typing;
     std::map<int, CToolMachine*> machines; // by toolMode
 };
