@@ -95,7 +95,6 @@ protected:
 
 } // namespace
 
-// With RIDIZAV_SHOTS set, the window is saved there as typing.png.
 TEST_F(TypingWindow, TheTypedLineAndItsCaretAreOnTheScreenImageOnly)
 {
     CDovereduView& view = View();
@@ -136,21 +135,41 @@ TEST_F(TypingWindow, TheTypedLineAndItsCaretAreOnTheScreenImageOnly)
     EXPECT_EQ(view.ScreenImage().pixel(middle), sheet.pixel(middle));
     EXPECT_EQ(draws, before);
 
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS")) {
-        view.Controller().Timer(CViewController::kWorkTimer);
-        Type(view, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        Type(view, Qt::Key_B, Qt::ControlModifier, QStringLiteral("\x02"));
-        TypeText(view, QStringLiteral("Vet en 20"));
-        frame.SizeCombo()->setCurrentIndex(IndexOf(frame.SizeCombo(), "20"));
-        emit frame.SizeCombo()->activated(IndexOf(frame.SizeCombo(), "20"));
-        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/typing.png"));
-    }
-
     // Enter: the line goes into the sheet image.
     Type(view, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     view.grab();
     EXPECT_NE(view.OffscreenImage(), sheet);
     EXPECT_GE(Sheet().texts.GetCount(), 1);
+}
+
+// Two lines, the second bold and picked at size 40 from the bar, with the
+// caret after it. With RIDIZAV_SHOTS set, the window is saved there as
+// typing.png.
+TEST_F(TypingWindow, TwoLinesTypedTheSecondBold)
+{
+    CDovereduView& view = View();
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(frame.Router().Execute(Cmd::ZoomIn));
+    ASSERT_TRUE(frame.Router().Execute(Cmd::ToolWindowsText));
+    Sheet().grids.grids[CGridArr::kText].snapY = 6000;
+    Click(view, {150, 150});
+    TypeText(view, QString::fromUtf8("Kabel 3×2,5 mm² €"));
+    Type(view, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    Type(view, Qt::Key_B, Qt::ControlModifier, QStringLiteral("\x02"));
+    emit frame.SizeCombo()->activated(IndexOf(frame.SizeCombo(), "40"));
+    EXPECT_EQ(frame.SizeCombo()->currentText(), "40");
+    TypeText(view, QStringLiteral("Vet"));
+    EXPECT_TRUE(frame.Router().Update(Cmd::Bold).checked);
+    QCoreApplication::processEvents();
+    frame.grab();
+    ASSERT_EQ(Sheet().texts.GetCount(), 1);
+    EXPECT_EQ(Sheet().texts.At(0)->text,
+        "Kabel 3\xD7"
+        "2,5 mm\xB2 \x80");
+    EXPECT_TRUE(Sheet().editText->IsBold());
+    EXPECT_EQ(Sheet().editText->Height(), 40);
+    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/typing.png"));
 }
 
 TEST_F(TypingWindow, TheTextBarFollowsTheToolAndTheSheets)
