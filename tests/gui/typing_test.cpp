@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -135,11 +136,25 @@ TEST_F(TypingWindow, TheTypedLineAndItsCaretAreOnTheScreenImageOnly)
     EXPECT_EQ(view.ScreenImage().pixel(middle), sheet.pixel(middle));
     EXPECT_EQ(draws, before);
 
+    // The input method is on while a line is typed: what it composes (a
+    // dead key and a letter) is typed.
+    EXPECT_TRUE(view.testAttribute(Qt::WA_InputMethodEnabled));
+    QInputMethodQueryEvent query(Qt::ImCursorRectangle);
+    QApplication::sendEvent(&view, &query);
+    EXPECT_EQ(query.value(Qt::ImCursorRectangle).toRect().left(),
+        view.viewport()->mapTo(&view, QPoint(caret->left, 0)).x());
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("ë"));
+    QApplication::sendEvent(&view, &composed);
+    EXPECT_EQ(Sheet().editText->text, "Kabel \xE9\x80\xEB");
+
     // Enter: the line goes into the sheet image.
     Type(view, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
     view.grab();
     EXPECT_NE(view.OffscreenImage(), sheet);
-    EXPECT_GE(Sheet().texts.GetCount(), 1);
+    EXPECT_EQ(Sheet().texts.GetCount(), 1);
+    Type(view, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    EXPECT_FALSE(view.testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 // Two lines, the second bold and picked at size 40 from the bar, with the
