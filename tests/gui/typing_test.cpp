@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMouseEvent>
 
@@ -78,8 +79,14 @@ protected:
     }
     ~TypingWindow() override
     {
-        for (CChildFrame* w : projects.Windows())
-            w->Document().modified = false;
+        // The windows close before the main window goes, as they do when
+        // the program ends.
+        for (CChildFrame* w : projects.Windows()) {
+            w->canClose = nullptr;
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget()))
+                sub->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         frame.canClose = nullptr;
         PlatformServices() = saved;
     }
