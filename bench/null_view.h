@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -44,6 +45,11 @@ public:
     void SetStatusText(int, std::string_view text) override { sink += text.size(); }
     void Invalidate() override { ++invalidated; }
     CCanvas* ScreenCanvas() override { return &screen; }
+    void Recompose() override
+    {
+        if (recompose)
+            recompose();
+    }
     // Copies the rows of a full-HD off-screen image into the screen image,
     // as the window does.
     CCanvas* RestoreScreen(const CRect& pixels) override
@@ -62,6 +68,7 @@ public:
     static constexpr int kImageWidth = 1920;
     static constexpr int kImageHeight = 1080;
     CNullCanvas screen;
+    std::function<void()> recompose; // the feedback drawn over the sheet image
     std::vector<uint32_t> offscreenImage
         = std::vector<uint32_t>(size_t {kImageWidth} * kImageHeight);
     std::vector<uint32_t> screenImage = std::vector<uint32_t>(size_t {kImageWidth} * kImageHeight);
@@ -99,6 +106,7 @@ public:
     bool EditPicture(CPictureEdit&) override { return false; }
     bool SaveProjectAs() override { return false; }
     bool PlaceText(CPlaceTextValues&) override { return false; }
+    bool EditText(CEditTextValues&, const std::vector<std::string>&) override { return false; }
     bool EditSelection(CSelectionEditValues& values) override
     {
         if (!editSelection)

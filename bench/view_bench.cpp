@@ -1,6 +1,7 @@
 // The view with a sheet of a million records on screen: a pointer move must
 // cost what it costs over an empty sheet (it never draws the sheet, not even
-// with the long cursors on), and a complete draw through the view must stay
+// with the long cursors on), and so must a keystroke in a typed text; a
+// complete draw through the view must stay
 // within 1.5 times the sheet's own DrawSheet on the same canvas. The canvas
 // and the window are stand-ins that draw nothing, so the figures are the
 // view's and the renderer's own work.
@@ -9,10 +10,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/command_table.h"
@@ -375,6 +378,35 @@ void EditDialogOk(benchmark::State& state)
     p.view.Execute(Cmd::EndSelection);
 }
 BENCHMARK(EditDialogOk)->Unit(benchmark::kMillisecond);
+// A character typed and taken back with Backspace in a line of text: each
+// recomposes the screen image from the sheet image with the feedback over it
+// and never draws the sheet.
+void Keystroke(benchmark::State& state, bool full)
+{
+    CProject& p = Project(full);
+    p.ui.recompose = [&p] { p.view.DrawOverlays(p.ui.screen); };
+    p.view.Execute(Cmd::ToolWindowsText);
+    p.view.PointerMove(400, 300);
+    p.view.PointerPress(CViewController::Button::Left, 400, 300);
+    p.view.PointerRelease(CViewController::Button::Left, 400, 300);
+    for (const char c : std::string_view("Kabel 3x2,5"))
+        p.view.Char(static_cast<uint8_t>(c));
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state) {
+        if (i++ % 2 == 0)
+            p.view.Char('x');
+        else
+            p.view.KeyDown({Key::Backspace, false, false});
+    }
+    if (p.ui.invalidated != before)
+        state.SkipWithError("a keystroke asked for a complete draw");
+    p.view.KeyDown({Key::Escape, false, false});
+    p.view.Execute(Cmd::SelectTool);
+    p.ui.recompose = nullptr;
+}
+BENCHMARK_CAPTURE(Keystroke, Empty, false);
+BENCHMARK_CAPTURE(Keystroke, Million, true);
 
 class CTimes : public benchmark::ConsoleReporter {
 public:
@@ -431,6 +463,10 @@ int main(int argc, char** argv)
         "DragStep/Million", "DragStep/Thousand", 1.5);
     compare("\"Selectie bewerken\" with every group / one Mirror X, 1,000,000 records",
         "EditDialogOk", "MirrorX", 2.0);
+    // Like a pointer move, a keystroke takes microseconds, a complete draw
+    // milliseconds.
+    compare("keystroke while typing, 1,000,000 records / empty", "Keystroke/Million",
+        "Keystroke/Empty", 2.0);
     if (t["FirstPlacePress/iterations:3"] > 0)
         std::printf("first press placing 10,000 records on a sheet just read: %.1f ms\n",
             t["FirstPlacePress/iterations:3"] / 1e6);

@@ -1,9 +1,10 @@
 #include "gui/drawing_view.h"
 
-#include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QPolygon>
@@ -218,16 +219,29 @@ void CDovereduView::Render()
         CQtCanvas canvas(painter);
         controller->DrawOffscreen(canvas);
     }
-    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
-        static_cast<size_t>(offscreenImage.sizeInBytes()));
-    {
-        QPainter painter(&screenImage);
-        CQtCanvas canvas(painter);
-        controller->DrawOverlays(canvas);
-    }
+    Compose();
     stale = false;
     if (drawn)
         drawn();
+}
+
+void CDovereduView::Compose()
+{
+    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+        static_cast<size_t>(offscreenImage.sizeInBytes()));
+    QPainter painter(&screenImage);
+    CQtCanvas canvas(painter);
+    controller->DrawOverlays(canvas);
+}
+
+void CDovereduView::Recompose()
+{
+    if (stale || painting || offscreenImage.isNull() || offscreenImage.size() != viewport()->size())
+        return;
+    screenCanvas.reset();
+    screenPainter.reset();
+    Compose();
+    viewport()->update();
 }
 
 void CDovereduView::paintEvent(QPaintEvent* event)
@@ -246,6 +260,7 @@ void CDovereduView::paintEvent(QPaintEvent* event)
 
 void CDovereduView::ShowScreen()
 {
+    FollowTyping();
     if (screenPainter) {
         screenCanvas.reset();
         screenPainter.reset();
@@ -307,7 +322,7 @@ void CDovereduView::keyPressEvent(QKeyEvent* event)
 {
     bool used = controller->KeyDown(KeyEvent(event));
     // The characters come after the key, as the keyboard types them.
-    const std::string typed = ToCp1252(event->text());
+    const std::string typed = TypedCp1252(event->text());
     for (const char ch : typed)
         used = controller->Char(static_cast<uint8_t>(ch)) || used;
     event->setAccepted(used);
@@ -344,6 +359,44 @@ void CDovereduView::focusOutEvent(QFocusEvent* event)
 {
     controller->FocusOut(event->reason() == Qt::PopupFocusReason);
     QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CDovereduView::inputMethodEvent(QInputMethodEvent* event)
+{
+    for (const char ch : TypedCp1252(event->commitString()))
+        controller->Char(static_cast<uint8_t>(ch));
+    event->accept();
+    ShowScreen();
+}
+
+QVariant CDovereduView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled:
+        return controller->Typing();
+    case Qt::ImCursorRectangle: {
+        const std::optional<CRect> caret = controller->CaretRect();
+        if (!caret)
+            return QRect();
+        const QRect r(QPoint(caret->left, caret->top), QPoint(caret->right, caret->bottom));
+        return QRect(viewport()->mapTo(this, r.topLeft()), r.size());
+    }
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+void CDovereduView::FollowTyping()
+{
+    const bool typing = controller->Typing();
+    if (testAttribute(Qt::WA_InputMethodEnabled) == typing) {
+        if (typing && hasFocus())
+            QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+        return;
+    }
+    setAttribute(Qt::WA_InputMethodEnabled, typing);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImCursorRectangle);
 }
 
 void CDovereduView::Scrolled(bool vertical, int action)
@@ -465,11 +518,9 @@ void CDovereduView::TakeFocus()
 
 void CDovereduView::DocumentChanged()
 {
-    if (frame) {
+    // The lists show the document, the text bar included.
+    if (frame)
         frame->ShowDocumentLists(doc);
-        if (QComboBox* fonts = frame->FontCombo(); fonts && doc.HasSheets())
-            fonts->setCurrentIndex(doc.GetActiveSheet().textDefaults.fontNumber);
-    }
     emit documentChanged();
     if (frame)
         frame->UpdateCommandUi();

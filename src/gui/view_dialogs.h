@@ -25,6 +25,7 @@ public:
     bool SaveProjectAs() override;
     bool PlaceText(CPlaceTextValues& values) override;
     bool EditSelection(CSelectionEditValues& values) override;
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries) override;
 
 private:
     QWidget* parent;

@@ -278,8 +278,8 @@ public:
     // pictures, the records before `recordEnd`, texts, then the zoom window.
     // Rebuilds the pen table for the sheet's zoom; fits first while
     // `fitMode` is set. Selected records, texts and pictures are left to
-    // DrawSelection, the placement buffer and a line being drawn (the
-    // records from `recordEnd` on) to the view's feedback.
+    // DrawSelection, the placement buffer, a line being drawn (the records
+    // from `recordEnd` on) and the text being typed to the view's feedback.
     void DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd = INT32_MAX);
     // The selected records, texts and pictures, with the pens of the last
     // complete draw.

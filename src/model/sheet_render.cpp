@@ -530,10 +530,6 @@ void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd)
 
     DrawLines(dc, pass, records, 1, end, visible, selectionFlags.data());
     DrawTexts(dc, texts, pass.map, &layerColours, visible, false);
-    if (editText) {
-        dc.SetTextColour(layerColours[editText->Layer()]);
-        DrawText(dc, *editText, pass.map);
-    }
     zoomAtLastDraw = zoom;
 
     if (zoomWindowActive)

@@ -56,6 +56,10 @@ public:
     // feedback on again, or null when there is none to restore (the caller
     // then asks for a complete draw).
     virtual CCanvas* RestoreScreen(const CRect& /*pixels*/) { return nullptr; }
+    // The screen image anew: the off-screen image copied once more and the
+    // feedback drawn over it, without drawing the sheet (a typed character,
+    // the blink of the caret). Nothing while a complete draw is due anyway.
+    virtual void Recompose() { }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.

@@ -54,6 +54,7 @@ CViewController::CViewController(
     RegisterTextCommands();
     RegisterSelectCommands();
     RegisterEditCommands();
+    RegisterTypingCommands();
     router.AddTarget(handlers);
 }
 
@@ -387,6 +388,10 @@ bool CViewController::KeyDown(const CKeyEvent& k)
         Redraw();
         return true;
     }
+    // Bold and italic for the selected texts; the typed line takes them in
+    // its tool.
+    if (k.ctrl && (k.key == 'B' || k.key == 'I'))
+        return Execute(k.key == 'B' ? Cmd::Bold : Cmd::Italic);
     if (k.ctrl)
         return false;
     switch (k.key) {

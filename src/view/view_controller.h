@@ -91,6 +91,16 @@ public:
     void FinishInteraction();
     CToolBox& Tools() { return toolBox; }
 
+    // The text tool bar's lists (typing_commands.cpp): the font number or
+    // the height of the next typed lines, and of the line being typed or the
+    // selected texts; the view takes the keyboard back.
+    void PickFont(int fontNumber);
+    void PickTextHeight(int height);
+    // Whether a line is being typed, and its caret in pixels: the window's
+    // input method follows them.
+    bool Typing();
+    std::optional<CRect> CaretRect();
+
     bool HasSheet() const;
     CSheet& Sheet() override;
     CDovereduDoc& Document() override { return doc; }
@@ -168,6 +178,9 @@ private:
     // picture_commands.cpp: "Eigenschappen" of the one selected picture.
     void RegisterPictureCommands();
     void EditPictureProperties();
+    // typing_commands.cpp: bold, italic, "Bewerk tekst" and the layer of the
+    // line being typed.
+    void RegisterTypingCommands();
 
     // view_commands.cpp
     void RegisterCommands();

@@ -13,7 +13,8 @@
 class CScriptedDialogs : public CViewDialogs {
 public:
     // "layer", "pen", "grids", "layer table", "font", "symbol", "add picture",
-    // "edit picture", "save as", "text", "edit selection"
+    // "edit picture", "save as", "text", "edit selection",
+    // "edit text"
     std::vector<std::string> asked;
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
@@ -27,6 +28,7 @@ public:
     std::function<bool()> saveAs;
     std::function<bool(CPlaceTextValues&)> text;
     std::function<bool(CSelectionEditValues&)> editSelection;
+    std::function<bool(CEditTextValues&, const std::vector<std::string>& fontEntries)> editText;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -82,5 +84,10 @@ public:
     {
         asked.emplace_back("edit selection");
         return editSelection && editSelection(values);
+    }
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& entries) override
+    {
+        asked.emplace_back("edit text");
+        return editText && editText(values, entries);
     }
 };

@@ -20,6 +20,7 @@ public:
     std::deque<Answer> answers;
     std::vector<std::string> status = std::vector<std::string>(9);
     int invalidated = 0;
+    int recomposed = 0;
 
     CRecordingCanvas screen;
     std::vector<CRect> restored; // every RestoreScreen
@@ -48,6 +49,7 @@ public:
             status[pane] = std::string(text);
     }
     void Invalidate() override { ++invalidated; }
+    void Recompose() override { ++recomposed; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
     // The restored screen holds nothing drawn on it before in the part given
     // (here: anywhere).

@@ -14,6 +14,7 @@ CToolBox::CToolBox()
         Use(tool, rubber);
     Use(ToolMode::Pictures, pictures);
     Use(ToolMode::Text, strokeText);
+    Use(ToolMode::WindowsText, typing);
 }
 
 CToolMachine& CToolBox::For(const CSheet& sheet)

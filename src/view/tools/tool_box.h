@@ -11,6 +11,7 @@
 #include "view/tools/select_tool.h"
 #include "view/tools/stroke_text_tool.h"
 #include "view/tools/tool_machine.h"
+#include "view/tools/typing_tool.h"
 #include "view/tools/zoom_window.h"
 
 class CSheet;
@@ -36,5 +37,6 @@ private:
     CPictureTool pictures;
     CStrokeTextTool strokeText;
     CSelectTool select;
+    CTypingTool typing;
     std::map<int, CToolMachine*> machines; // by toolMode
 };

@@ -17,13 +17,15 @@ struct CModifiers {
 };
 
 // What the view keeps for its tools between events, beside what the sheet
-// keeps: where a line under construction began and what the last press hit.
+// keeps: where a line under construction began, what the last press hit
+// and whether the caret of a typed text shows.
 // Every sheet switch ends a line first, so the line's start belongs to the
 // active sheet.
 struct CToolState {
     int lineStartCount = 0; // records of the sheet when the line began
     int hitKind = 0; // what the last press hit: a record, a text, a picture
     int hitIndex = -1; // which one of them
+    bool caretShown = false; // the caret of a typed text is on the screen
 };
 
 // What a tool may use of the view: the project and its active sheet, the
