@@ -33,6 +33,11 @@ public:
     CScrollBarState horizontal;
     CScrollBarState vertical;
     CScriptedClipboard clipboard;
+    // Every popup menu with where it opened; the ids to choose, 0 (none)
+    // when the script is empty.
+    std::vector<std::vector<CPopupItem>> popups;
+    std::vector<CPoint> popupsAt;
+    std::deque<int> popupChoices;
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -66,6 +71,16 @@ public:
     {
         pointerPuts.push_back({x, y});
         return !refusePointer;
+    }
+    int PopupMenu(const std::vector<CPopupItem>& items, CPoint at) override
+    {
+        popups.push_back(items);
+        popupsAt.push_back(at);
+        if (popupChoices.empty())
+            return 0;
+        const int id = popupChoices.front();
+        popupChoices.pop_front();
+        return id;
     }
     void TakeFocus() override { ++focusTaken; }
     void DocumentChanged() override { ++documentChanges; }

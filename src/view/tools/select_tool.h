@@ -36,7 +36,6 @@ public:
     void Move(CToolContext& ctx) override;
     void Panned(CToolContext& ctx) override;
     void Release(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void Finish(CToolContext& ctx) override;
 };
 
