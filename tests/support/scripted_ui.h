@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     std::vector<std::vector<CPopupItem>> popups;
     std::vector<CPoint> popupsAt;
     std::deque<int> popupChoices;
+    std::function<void()> whilePopupOpen; // what happens while a popup is open
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -76,6 +78,8 @@ public:
     {
         popups.push_back(items);
         popupsAt.push_back(at);
+        if (whilePopupOpen)
+            whilePopupOpen();
         if (popupChoices.empty())
             return 0;
         const int id = popupChoices.front();
