@@ -332,9 +332,11 @@ void CDovereduView::keyPressEvent(QKeyEvent* event)
 {
     const CKeyEvent key = KeyEvent(event);
     // Some platforms follow the Menu key with a context-menu event of their
-    // own: the key opened the menu already.
+    // own, queued with the key: the key opened the menu already.
     menuKeyPressed = OpensMenu(key);
     bool used = controller->KeyDown(key);
+    if (menuKeyPressed)
+        QTimer::singleShot(0, this, [this] { menuKeyPressed = false; });
     // The characters come after the key, as the keyboard types them.
     const std::string typed = TypedCp1252(event->text());
     for (const char ch : typed)

@@ -19,9 +19,10 @@ constexpr In K = In::Key;
 constexpr In Ch = In::Char;
 
 // The view's keys and typed characters, first match first. Typing a text
-// (step 220) takes every key but Ctrl+A and the modifiers themselves; the
-// Select tool takes Esc, F2, Delete and its Ctrl combinations before the
-// other tools' keys; the letters of the view come last.
+// (step 220) takes every key but Ctrl+A, the modifiers themselves and the
+// menu's keys; the Select tool takes Esc, F2, Delete and its Ctrl
+// combinations before the other tools' keys; the letters of the view come
+// last.
 // clang-format off
 constexpr std::array kKeyMap = {
     //          key          modifiers    when                       action                    command
@@ -33,12 +34,13 @@ constexpr std::array kKeyMap = {
     CKeyBinding{K, 'Q',          M::ShiftOnly, W::NotTyping,              A::DiagCursorToggle},
     CKeyBinding{K, Key::Control, M::Any,       W::Always,                 A::Modifier},
     CKeyBinding{K, Key::Shift,   M::Any,       W::Always,                 A::Modifier},
+    // The menu's own keys type nothing: they open it while typing too.
+    CKeyBinding{K, Key::Menu,    M::Any,       W::Always,                 A::ContextMenu},
+    CKeyBinding{K, Key::F10,     M::ShiftOnly, W::Always,                 A::ContextMenu},
     CKeyBinding{K, kAnyCode,     M::Any,       W::Typing,                 A::ToTool},
     CKeyBinding{K, Key::PageDown, M::NoCtrl,   W::NotTyping,              A::Command,   Cmd::NextSheet},
     CKeyBinding{K, Key::PageUp,  M::NoCtrl,    W::NotTyping,              A::Command,   Cmd::PreviousSheet},
     CKeyBinding{K, Key::Space,   M::Any,       W::NotTyping,              A::Press},
-    CKeyBinding{K, Key::Menu,    M::Any,       W::NotTyping,              A::ContextMenu},
-    CKeyBinding{K, Key::F10,     M::ShiftOnly, W::NotTyping,              A::ContextMenu},
     CKeyBinding{K, Key::F2,      M::ShiftOnly, W::SelectingElementsOnly,  A::Command,   Cmd::MirrorX},
     CKeyBinding{K, Key::F2,      M::NoCtrl,    W::SelectTool,             A::Command,   Cmd::RotateSelection},
     CKeyBinding{K, Key::Escape,  M::NoCtrl,    W::SelectTool,             A::Command,   Cmd::EndSelection},

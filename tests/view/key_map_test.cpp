@@ -155,6 +155,8 @@ TEST_F(KeyMapTest, EveryKeyInItsToolAndStep)
         {Lines, 0, Sel::None, Key::Menu, false, false, "menu"},
         {Lines, 0, Sel::None, Key::F10, false, true, "menu"},
         {Lines, 0, Sel::None, Key::F10, false, false, "nothing"},
+        {Typed, 220, Sel::None, Key::Menu, false, false, "menu"},
+        {Typed, 220, Sel::None, Key::F10, false, true, "menu"},
         // Ctrl+A: the Select tool's command; elsewhere select all in place,
         // also while a line is drawn or a text typed
         {Select, 0, Sel::None, 'A', true, false, "cmd 57642"},
