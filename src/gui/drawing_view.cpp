@@ -297,8 +297,11 @@ void CDovereduView::mouseMoveEvent(QMouseEvent* event)
 void CDovereduView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
+    // The right button's press opens nothing; its modifiers count all the same.
     if (event->button() == Qt::LeftButton)
         controller->PointerPress(CViewController::Button::Left, p.x(), p.y(), Held(event));
+    else if (event->button() == Qt::RightButton)
+        controller->PointerPress(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
