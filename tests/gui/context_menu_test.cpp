@@ -175,6 +175,35 @@ TEST(ViewContextMenu, TheMenuKeyAndShiftF10OpenOneMenuEach)
     EXPECT_EQ(watcher.menus.size(), 5u);
 }
 
+TEST(ViewContextMenu, TheSlashKeyIsWhicheverKeyTypesASlash)
+{
+    CWindow w;
+    CDovereduView& view = w.View();
+    CMenuWatcher watcher;
+    // (key, modifiers, text typed, whether the menu opens)
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        bool opens;
+    } cases[] = {
+        {Qt::Key_Slash, Qt::NoModifier, "/", true},
+        {Qt::Key_Slash, Qt::KeypadModifier, "/", true},
+        {Qt::Key_Slash, Qt::ShiftModifier, "/", true}, // Shift+7 on a German keyboard
+        {Qt::Key_Question, Qt::ShiftModifier, "?", false},
+        {Qt::Key_7, Qt::NoModifier, "7", false},
+    };
+    for (const auto& c : cases) {
+        const size_t before = watcher.menus.size();
+        QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString::fromLatin1(c.text));
+        QApplication::sendEvent(&view, &press);
+        QKeyEvent release(QEvent::KeyRelease, c.key, c.modifiers, QString::fromLatin1(c.text));
+        QApplication::sendEvent(&view, &release);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(watcher.menus.size() - before, c.opens ? 1u : 0u) << c.text << " " << c.key;
+    }
+}
+
 TEST(ViewContextMenu, ADoubleClickIsOneDoubleClickAndNoThirdPress)
 {
     CWindow w;
