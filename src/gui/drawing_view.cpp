@@ -326,7 +326,7 @@ void CDovereduView::mouseDoubleClickEvent(QMouseEvent* event)
 void CDovereduView::wheelEvent(QWheelEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    controller->Wheel(p.x(), p.y(), event->angleDelta().y());
+    controller->Wheel(p.x(), p.y(), event->angleDelta().y(), Held(event));
     event->accept();
     ShowScreen();
 }

@@ -328,8 +328,10 @@ void CViewController::DoubleClick(int px, int py, CModifiers held)
     Tool().DoubleClick(*this);
 }
 
-void CViewController::Wheel(int px, int py, int delta)
+void CViewController::Wheel(int px, int py, int delta, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (!HasSheet())
         return;
     wheelRest += delta;

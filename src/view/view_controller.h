@@ -54,7 +54,7 @@ public:
     void DoubleClick(int px, int py, CModifiers held = {});
     // A wheel turn in eighths of a degree (120 a notch, positive away from
     // the user): zooms in (away) or out about the point under the pointer.
-    void Wheel(int px, int py, int delta);
+    void Wheel(int px, int py, int delta, CModifiers held = {});
     // The key map (key_map.h); true when the key was used.
     bool KeyDown(const CKeyEvent& key);
     void KeyUp(const CKeyEvent& key);

@@ -312,6 +312,9 @@ TEST_F(KeyMapTest, ModifiersFollowEveryKeyAndPointerEvent)
     EXPECT_FALSE(view.ctrlDown);
     view.DoubleClick(11, 10, {false, true});
     EXPECT_TRUE(view.shiftDown);
+    view.Wheel(11, 10, 0, {true, false});
+    EXPECT_TRUE(view.ctrlDown);
+    EXPECT_FALSE(view.shiftDown);
 }
 
 TEST_F(KeyMapTest, AHeldSpacePressesOnce)
