@@ -66,6 +66,11 @@ bool CViewController::PerformKey(const CKeyBinding& row, const CKeyEvent& k)
     switch (row.action) {
     case KeyAction::Command:
         return Execute(row.command);
+    case KeyAction::CommandThenPointer:
+        if (!Execute(row.command))
+            return false;
+        WarpPointer();
+        return true;
     case KeyAction::Nothing:
         return false;
     case KeyAction::Modifier:

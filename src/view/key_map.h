@@ -8,6 +8,7 @@ class CSheet;
 // What a key or a typed character does in the view.
 enum class KeyAction {
     Command, // runs the row's command, when it is enabled
+    CommandThenPointer, // the same, then the pointer is put on the cursor
     Nothing, // the key is taken and does nothing
     ToTool, // the tool's own: the keys and characters of a text being typed
     ContextMenu,
@@ -70,7 +71,7 @@ struct CKeyBinding {
     KeyMods mods;
     KeyWhen when;
     KeyAction action;
-    int command = 0; // for KeyAction::Command
+    int command = 0; // for the actions that run a command
 };
 
 constexpr int kAnyCode = -1;

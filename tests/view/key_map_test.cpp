@@ -294,6 +294,19 @@ TEST(KeyMap, CommandsRunByKeysOnlyWhenEnabled)
     EXPECT_EQ(plain.Sheet().recordCount, 6);
 }
 
+TEST(KeyMap, PageKeysPutThePointerOnTheCursorOfTheNextSheet)
+{
+    CViewBench bench;
+    bench.doc.AddDefaultSheet();
+    const int first = bench.doc.activeSheet;
+    bench.ui.pointerPuts.clear();
+    EXPECT_TRUE(bench.view.KeyDown({Key::PageDown, false, false}));
+    EXPECT_NE(bench.doc.activeSheet, first);
+    const CSheet& s = bench.Sheet();
+    EXPECT_EQ(
+        bench.ui.pointerPuts, (std::vector<CPoint> {{s.cursor.x / s.zoom, s.cursor.y / s.zoom}}));
+}
+
 TEST_F(KeyMapTest, ModifiersFollowEveryKeyAndPointerEvent)
 {
     CViewController& view = bench.view;
