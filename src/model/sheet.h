@@ -436,6 +436,13 @@ private:
     // block number (found while the others are copied), which is returned;
     // when none is free they are removed again and 0 is returned.
     int TakeSnapshot(int usedLength, int newFrom = -1);
+    // The next snapshot's place in the history, and what it keeps beside the
+    // records once they are in.
+    CUndoRedo& NextSnapshot();
+    void FinishSnapshot(CUndoRedo& snap);
+    // Recount, the extents into `origin`, then PushUndo, with the records
+    // read once for all three.
+    void PushUndoRecounted();
     // Returns what it saw of the records in use as they were read.
     CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);

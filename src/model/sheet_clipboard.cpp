@@ -37,22 +37,6 @@ int HighestBlockOf(std::span<const CETREC> records)
     return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
 }
 
-// The records in use looked at once, a piece at a time while it is in the
-// cache: their tally (box and layer uses) and their highest block number.
-int TallyAndHighestBlock(const CSheet& s, CRecordTally& tally)
-{
-    constexpr int kPiece = 1024;
-    const int end = std::min(s.recordCount, s.Length());
-    int highest = 0;
-    for (int i = 1; i < end; i += kPiece) {
-        const std::span<const CETREC> piece(
-            s.records.data() + i, static_cast<size_t>(std::min(kPiece, end - i)));
-        tally.Take(piece);
-        highest = std::max(highest, HighestBlockOf(piece));
-    }
-    return highest;
-}
-
 // `count` new block numbers: those above the highest in use, or, where they
 // would pass 32767, the lowest ones not in use. Fewer when not enough are free.
 std::vector<int> NewBlockNumbers(const CSheet& s, int count, int highest)
@@ -210,8 +194,8 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         if (!MovedBox(t.box, origin.x, origin.y, t.box))
             return PasteResult::OutOfRange;
     }
-    CRecordTally tally;
-    const int highest = TallyAndHighestBlock(*this, tally);
+    const int highest = HighestBlockOf(std::span<const CETREC>(
+        records.data() + 1, static_cast<size_t>(std::max(std::min(recordCount, Length()) - 1, 0))));
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(stream->records, ordinals);
     const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, highest);
@@ -249,10 +233,7 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         texts.currentIndex = texts.Add(std::move(text));
     }
 
-    tally.Take(std::span<const CETREC>(records.data() + recordCount - n, static_cast<size_t>(n)));
-    Recount(tally);
-    origin = Extents(tally);
-    PushUndo();
+    PushUndoRecounted();
     return PasteResult::Pasted;
 }
 

@@ -63,9 +63,8 @@ int CSheet::PushUndoNumbering(int first)
     return TakeSnapshot(UsedLength(Length()), std::clamp(first, 0, recordCount));
 }
 
-int CSheet::TakeSnapshot(int usedLength, int newFrom)
+CUndoRedo& CSheet::NextSnapshot()
 {
-    int newBlock = 0;
     if (undoPosition < undoLimit) {
         ++undoPosition;
     } else {
@@ -79,8 +78,28 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
     undoValidCount = undoPosition + 1;
     if (static_cast<int>(undoList.size()) <= undoPosition)
         undoList.push_back(std::make_unique<CUndoRedo>());
+    return *undoList[undoPosition];
+}
 
-    CUndoRedo& snap = *undoList[undoPosition];
+void CSheet::FinishSnapshot(CUndoRedo& snap)
+{
+    snap.arrayLength = Length();
+    snap.recordCount = recordCount;
+    snap.currentRecord = currentRecord;
+    snap.origin = origin;
+    snap.texts.CopyFrom(texts);
+    snap.textIndex = texts.currentIndex;
+    snap.pictures = std::make_unique<CPictArray>();
+    snap.pictures->CopyFrom(*pictures, true);
+
+    pendingChange = 0;
+    changedFlag = 1;
+}
+
+int CSheet::TakeSnapshot(int usedLength, int newFrom)
+{
+    int newBlock = 0;
+    CUndoRedo& snap = NextSnapshot();
     // A snapshot is rarely read again: into memory it already has, the
     // records go past the caches; fresh memory is filled the usual way.
     auto used = static_cast<size_t>(usedLength);
@@ -112,18 +131,33 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
             records[k].SetBlock(newBlock);
         StreamRecords(snap.records.data() + split, records.data() + split, used - split);
     }
-    snap.arrayLength = Length();
-    snap.recordCount = recordCount;
-    snap.currentRecord = currentRecord;
-    snap.origin = origin;
-    snap.texts.CopyFrom(texts);
-    snap.textIndex = texts.currentIndex;
-    snap.pictures = std::make_unique<CPictArray>();
-    snap.pictures->CopyFrom(*pictures, true);
-
-    pendingChange = 0;
-    changedFlag = 1;
+    FinishSnapshot(snap);
     return newBlock;
+}
+
+void CSheet::PushUndoRecounted()
+{
+    if (undoScopeDepth > 0) {
+        Recount();
+        origin = Extents();
+        PushUndo();
+        return;
+    }
+    CUndoRedo& snap = NextSnapshot();
+    const auto used = static_cast<size_t>(UsedLength(Length()));
+    snap.records.resize(used);
+    // A piece at a time: streamed into the snapshot, then tallied while it
+    // is still in the cache (192 kB: the second-level cache holds it).
+    constexpr size_t kPiece = 16384;
+    CRecordTally tally;
+    for (size_t first = 0; first < used; first += kPiece) {
+        const size_t n = std::min(kPiece, used - first);
+        StreamRecords(snap.records.data() + first, records.data() + first, n);
+        tally.TakeInUse(first, std::span<const CETREC>(records.data() + first, n), recordCount);
+    }
+    Recount(tally);
+    origin = Extents(tally);
+    FinishSnapshot(snap);
 }
 
 int CSheet::Restore(int i)

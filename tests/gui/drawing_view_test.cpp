@@ -504,7 +504,7 @@ TEST(DrawingView, MessageBoxesShowWindows1252Text)
 
 // The title block of the shipped template picked with a window: red marks and
 // the window on the screen, nothing of it in the off-screen image; a drag
-// then moves it. With RIDIZAV_SHOTS set, the window is saved there as
+// then moves it. With RIDIZAV_SCREENSHOTS set, the window is saved there as
 // select_window.png and select_dragged.png.
 TEST(DrawingView, AWindowSelectsTheTitleBlockAndADragMovesIt)
 {
@@ -553,7 +553,7 @@ TEST(DrawingView, AWindowSelectsTheTitleBlockAndADragMovesIt)
     }
     EXPECT_GT(changed, 0);
     EXPECT_LT(changed, to.x() - from.x() - 1);
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/select_window.png"));
 
     // A drag from inside the window, up and to the left.
@@ -570,14 +570,14 @@ TEST(DrawingView, AWindowSelectsTheTitleBlockAndADragMovesIt)
     EXPECT_TRUE(view.Document().modified);
     EXPECT_TRUE(IsRed(view.ScreenImage().pixel((pixel(11) + pixel(12)) / 2)));
     EXPECT_FALSE(IsRed(view.ScreenImage().pixel(top)));
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/select_dragged.png"));
     Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
     frame.canClose = nullptr;
 }
 
 // A figure selected, turned with F2 and mirrored with Shift+F2 about the
-// cursor; with RIDIZAV_SHOTS set, saved there as edit_before.png,
+// cursor; with RIDIZAV_SCREENSHOTS set, saved there as edit_before.png,
 // edit_rotated.png and edit_mirrored.png.
 TEST(DrawingView, F2TurnsAndShiftF2MirrorsTheSelection)
 {
@@ -609,7 +609,7 @@ TEST(DrawingView, F2TurnsAndShiftF2MirrorsTheSelection)
     view.grab();
     ASSERT_EQ(s.selectedCount, 4);
     const auto save = [&](const char* name) {
-        if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+        if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
             frame.grab().save(QString::fromLocal8Bit(shots) + "/" + name);
     };
     save("edit_before.png");

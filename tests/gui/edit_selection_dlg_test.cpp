@@ -25,7 +25,7 @@ std::string PressOkOnABadField(CEditSelectionDlg& dialog)
 
 } // namespace
 
-// With RIDIZAV_SHOTS set, the dialog is saved there as edit_selection.png.
+// With RIDIZAV_SCREENSHOTS set, the dialog is saved there as edit_selection.png.
 TEST(EditSelectionDlg, ShowsItsValuesAndStaysOpenOnAFieldThatIsNoNumber)
 {
     CSelectionEditValues given;
@@ -44,7 +44,7 @@ TEST(EditSelectionDlg, ShowsItsValuesAndStaysOpenOnAFieldThatIsNoNumber)
     EXPECT_EQ(dialog.layerTo->currentText(), "1");
     EXPECT_EQ(dialog.factor->text(), "100");
     EXPECT_EQ(dialog.Values(), given);
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS")) {
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS")) {
         dialog.show();
         dialog.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/edit_selection.png"));
         dialog.hide();

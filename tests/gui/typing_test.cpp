@@ -165,7 +165,7 @@ TEST_F(TypingWindow, TheTypedLineAndItsCaretAreOnTheScreenImageOnly)
 }
 
 // Two lines, the second bold and picked at size 40 from the bar, with the
-// caret after it. With RIDIZAV_SHOTS set, the window is saved there as
+// caret after it. With RIDIZAV_SCREENSHOTS set, the window is saved there as
 // typing.png.
 TEST_F(TypingWindow, TwoLinesTypedTheSecondBold)
 {
@@ -190,7 +190,7 @@ TEST_F(TypingWindow, TwoLinesTypedTheSecondBold)
         "2,5 mm\xB2 \x80");
     EXPECT_TRUE(Sheet().editText->IsBold());
     EXPECT_EQ(Sheet().editText->Height(), 40);
-    if (const char* shots = std::getenv("RIDIZAV_SHOTS"))
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
         frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/typing.png"));
 }
 
