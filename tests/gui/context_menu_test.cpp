@@ -1,5 +1,5 @@
 // The view's context menu and mouse buttons in the real window. With
-// RIDIZAV_SHOTS set (and a display that can grab the screen, as under
+// RIDIZAV_SCREENSHOTS set (and a display that can grab the screen, as under
 // xvfb-run), the menus of a line being drawn and of a text ghost are saved
 // there as menu_line.png and menu_text.png.
 #include <cstdlib>
@@ -112,7 +112,7 @@ void KeyboardMenuEvent(CDovereduView& view)
 
 QString Shot(const char* name)
 {
-    const char* shots = std::getenv("RIDIZAV_SHOTS");
+    const char* shots = std::getenv("RIDIZAV_SCREENSHOTS");
     return shots ? QString::fromLocal8Bit(shots) + QLatin1Char('/') + QLatin1String(name)
                  : QString();
 }
