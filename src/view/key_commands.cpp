@@ -164,31 +164,17 @@ void CViewController::MoveCursorByKey(int key)
 void CViewController::StepRecord(bool forward)
 {
     CSheet& s = Sheet();
-    const auto shown = [&](int i) { return s.layers.IsVisible(s.records[i].Layer()); };
-    int found = 0;
-    if (forward) {
-        if (s.currentRecord >= s.recordCount - 2)
-            return;
-        for (int i = s.currentRecord <= 0 ? 2 : s.currentRecord + 1; i < s.recordCount; ++i) {
-            if (shown(i)) {
-                found = i;
-                break;
-            }
-        }
-    } else {
-        if (s.currentRecord < 2)
-            return;
-        for (int i = std::min(s.currentRecord, s.recordCount) - 1; i >= 1; --i) {
-            if (shown(i)) {
-                found = i;
-                break;
-            }
-        }
-    }
-    // No record on a shown layer is left that way.
-    if (found == 0)
+    const int from = s.currentRecord;
+    if (forward ? from >= s.recordCount - 2 : from < 2)
         return;
-    s.currentRecord = found;
+    // Without a current record the search starts at record 2.
+    s.currentRecord = forward ? std::max(from, 1) : std::min(from, s.recordCount);
+    const int found = s.NextVisible(forward);
+    // No record on a shown layer is left that way.
+    if (found == 0) {
+        s.currentRecord = from;
+        return;
+    }
     if (!s.relFixed)
         s.relPoint = s.cursor;
     s.cursor = {s.records[found].x, s.records[found].y};
