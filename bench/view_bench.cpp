@@ -1,8 +1,9 @@
 // The view with a sheet of a million records on screen: a pointer move must
 // cost what it costs over an empty sheet (it never draws the sheet, not even
-// with the long cursors on), and so must a keystroke in a typed text; a
-// complete draw through the view must stay
-// within 1.5 times the sheet's own DrawSheet on the same canvas. The canvas
+// with the long cursors on), and so must a keystroke in a typed text; a "+"
+// step to the next record costs no more than twice a pointer move; a
+// complete draw through the view must stay within 1.5 times the sheet's own
+// DrawSheet on the same canvas. The canvas
 // and the window are stand-ins that draw nothing, so the figures are the
 // view's and the renderer's own work.
 #include <benchmark/benchmark.h>
@@ -408,6 +409,27 @@ void Keystroke(benchmark::State& state, bool full)
 BENCHMARK_CAPTURE(Keystroke, Empty, false);
 BENCHMARK_CAPTURE(Keystroke, Million, true);
 
+// "+" and "-" by turns from a record in the middle of the million-record
+// sheet: the cursor goes to a record inside the view, the record line and
+// the readouts follow, and the sheet is not drawn.
+void RecordStep(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    CSheet& s = p.doc.GetActiveSheet();
+    p.view.SelectTool(ToolMode::Select);
+    s.currentRecord = s.recordCount / 2;
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state)
+        p.view.Char(i++ % 2 == 0 ? '+' : '-');
+    if (p.ui.invalidated != before)
+        state.SkipWithError("a record step asked for a complete draw");
+    if (s.currentRecord != s.recordCount / 2 && s.currentRecord != s.recordCount / 2 + 1)
+        state.SkipWithError("the steps did not go to the next record");
+    state.counters["records"] = s.recordCount - 1;
+}
+BENCHMARK(RecordStep);
+
 class CTimes : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -467,6 +489,9 @@ int main(int argc, char** argv)
     // milliseconds.
     compare("keystroke while typing, 1,000,000 records / empty", "Keystroke/Million",
         "Keystroke/Empty", 2.0);
+    // A record step puts the cursor somewhere else, as a pointer move does.
+    compare("\"+\" record step / pointer move, 1,000,000 records", "RecordStep",
+        "PointerMove/Million", 2.0);
     if (t["FirstPlacePress/iterations:3"] > 0)
         std::printf("first press placing 10,000 records on a sheet just read: %.1f ms\n",
             t["FirstPlacePress/iterations:3"] / 1e6);

@@ -6,6 +6,7 @@
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPixmap>
 #include <QPolygon>
 #include <QScrollBar>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "app/settings.h"
 #include "document/document.h"
@@ -127,9 +129,6 @@ int KeyCode(int qtKey)
     case Qt::Key_Period:
     case Qt::Key_Greater:
         return Key::Period;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        return Key::Slash;
     default:
         return Key::None;
     }
@@ -137,8 +136,19 @@ int KeyCode(int qtKey)
 
 CKeyEvent KeyEvent(const QKeyEvent* e)
 {
-    return {KeyCode(e->key()), (e->modifiers() & Qt::ControlModifier) != 0,
-        (e->modifiers() & Qt::ShiftModifier) != 0};
+    // The "/" key is whichever key types "/" on the keyboard in use, the
+    // keypad's included; the key that types "?" is not it.
+    const int key = e->text() == QStringLiteral("/")       ? Key::Slash
+        : e->key() == Qt::Key_Slash && e->text().isEmpty() ? Key::Slash
+                                                           : KeyCode(e->key());
+    return {key, (e->modifiers() & Qt::ControlModifier) != 0,
+        (e->modifiers() & Qt::ShiftModifier) != 0, e->isAutoRepeat()};
+}
+
+// The keys that open the context menu from the keyboard.
+bool OpensMenu(const CKeyEvent& k)
+{
+    return k.key == Key::Menu || (k.key == Key::F10 && k.shift && !k.ctrl);
 }
 
 QPoint Pixel(const QMouseEvent* e)
@@ -146,7 +156,7 @@ QPoint Pixel(const QMouseEvent* e)
     return e->position().toPoint();
 }
 
-CModifiers Held(const QMouseEvent* e)
+template<class Event> CModifiers Held(const Event* e)
 {
     return {(e->modifiers() & Qt::ControlModifier) != 0, (e->modifiers() & Qt::ShiftModifier) != 0};
 }
@@ -280,15 +290,18 @@ void CDovereduView::resizeEvent(QResizeEvent*)
 void CDovereduView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
-    controller->PointerMove(p.x(), p.y());
+    controller->PointerMove(p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
 void CDovereduView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
+    // The right button's press opens nothing; its modifiers count all the same.
     if (event->button() == Qt::LeftButton)
         controller->PointerPress(CViewController::Button::Left, p.x(), p.y(), Held(event));
+    else if (event->button() == Qt::RightButton)
+        controller->PointerPress(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -306,21 +319,27 @@ void CDovereduView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->DoubleClick(p.x(), p.y());
+        controller->DoubleClick(p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
 void CDovereduView::wheelEvent(QWheelEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    controller->Wheel(p.x(), p.y(), event->angleDelta().y());
+    controller->Wheel(p.x(), p.y(), event->angleDelta().y(), Held(event));
     event->accept();
     ShowScreen();
 }
 
 void CDovereduView::keyPressEvent(QKeyEvent* event)
 {
-    bool used = controller->KeyDown(KeyEvent(event));
+    const CKeyEvent key = KeyEvent(event);
+    // Some platforms follow the Menu key with a context-menu event of their
+    // own, queued with the key: the key opened the menu already.
+    menuKeyPressed = OpensMenu(key);
+    bool used = controller->KeyDown(key);
+    if (menuKeyPressed)
+        QTimer::singleShot(0, this, [this] { menuKeyPressed = false; });
     // The characters come after the key, as the keyboard types them.
     const std::string typed = TypedCp1252(event->text());
     for (const char ch : typed)
@@ -342,8 +361,9 @@ void CDovereduView::keyReleaseEvent(QKeyEvent* event)
 
 void CDovereduView::contextMenuEvent(QContextMenuEvent* event)
 {
-    // The mouse asks on the right button's release, handled there.
-    if (event->reason() != QContextMenuEvent::Mouse)
+    // The mouse asks on the right button's release, handled there; the
+    // keyboard asks once, by its key or by this event.
+    if (event->reason() != QContextMenuEvent::Mouse && !std::exchange(menuKeyPressed, false))
         controller->ContextMenu(std::nullopt);
     event->accept();
     ShowScreen();
@@ -505,9 +525,28 @@ bool CDovereduView::PutPointer(int x, int y)
     // Wayland lets no program move the pointer.
     if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
         return false;
+    // Logical pixels: on a scaled screen the pointer may land a device
+    // pixel beside them.
     const QPoint global = viewport()->mapToGlobal(QPoint(x, y));
-    QCursor::setPos(global);
-    return QCursor::pos() == global;
+    QCursor::setPos(screen(), global);
+    return (QCursor::pos(screen()) - global).manhattanLength() <= 1;
+}
+
+int CDovereduView::PopupMenu(const std::vector<CPopupItem>& items, CPoint at)
+{
+    QMenu menu(this);
+    for (const CPopupItem& item : items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        // The text after a tab shows as the key.
+        QAction* action = menu.addAction(QString::fromUtf8(item.caption));
+        action->setData(item.id);
+        action->setEnabled(item.enabled);
+    }
+    const QAction* chosen = menu.exec(viewport()->mapToGlobal(QPoint(at.x, at.y)));
+    return chosen ? chosen->data().toInt() : 0;
 }
 
 void CDovereduView::TakeFocus()

@@ -87,6 +87,7 @@ private:
     void Recompose() override;
     void SetPointerShape(PointerShape shape) override;
     bool PutPointer(int x, int y) override;
+    int PopupMenu(const std::vector<CPopupItem>& items, CPoint at) override;
     void TakeFocus() override;
     void DocumentChanged() override;
     CClipboard* Clipboard() override;
@@ -118,6 +119,8 @@ private:
     std::optional<QPainter> screenPainter;
     std::optional<CQtCanvas> screenCanvas;
     bool stale = true;
+    // The key press just handled opened the context menu from the keyboard.
+    bool menuKeyPressed = false;
     bool painting = false;
 
     std::map<int, std::unique_ptr<QTimer>> timers;

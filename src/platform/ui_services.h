@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -31,6 +32,15 @@ public:
         int page = 0;
         int position = 0;
         friend bool operator==(const CScrollBarState&, const CScrollBarState&) = default;
+    };
+
+    // An entry of a popup menu: a command with its caption (UTF-8) and
+    // whether it can be chosen; id 0 is a separator line.
+    struct CPopupItem {
+        int id = 0;
+        std::string caption;
+        bool enabled = true;
+        friend bool operator==(const CPopupItem&, const CPopupItem&) = default;
     };
 
     virtual ~CUiServices() = default;
@@ -64,6 +74,9 @@ public:
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.
     virtual bool PutPointer(int /*x*/, int /*y*/) { return false; }
+    // A popup menu at a pixel of the view, open until the user chooses or
+    // closes it; the id chosen, or 0 for none.
+    virtual int PopupMenu(const std::vector<CPopupItem>& /*items*/, CPoint /*at*/) { return 0; }
     // Gives the view the keyboard focus.
     virtual void TakeFocus() { }
     // The view changed what the window shows of the project beside it: the

@@ -17,6 +17,7 @@ class CClock;
 class CDovereduDoc;
 class CSheet;
 class CViewDialogs;
+struct CKeyBinding;
 struct CSettings;
 
 // The drawing view of one project window, without the window: it turns the
@@ -44,19 +45,25 @@ public:
     CViewController& operator=(const CViewController&) = delete;
 
     // --- Events of the window ---
-    void PointerMove(int px, int py);
-    // The modifiers are those held at the press or release.
+    // The modifiers are those held at the move, press or release; the move
+    // that follows putting the pointer on the cursor is ignored.
+    void PointerMove(int px, int py, CModifiers held = {});
     void PointerPress(Button button, int px, int py, CModifiers held = {});
     void PointerRelease(Button button, int px, int py, CModifiers held = {});
-    void DoubleClick(int px, int py);
+    // The second press of a double click, in its place: no press of its own.
+    void DoubleClick(int px, int py, CModifiers held = {});
     // A wheel turn in eighths of a degree (120 a notch, positive away from
     // the user): zooms in (away) or out about the point under the pointer.
-    void Wheel(int px, int py, int delta);
-    // True when the key was used.
+    void Wheel(int px, int py, int delta, CModifiers held = {});
+    // The key map (key_map.h); true when the key was used.
     bool KeyDown(const CKeyEvent& key);
     void KeyUp(const CKeyEvent& key);
     // A typed character, Windows-1252.
     bool Char(uint8_t ch);
+    // The context menu of the tool, its step and the selection, at a pixel
+    // of the view, or near its top-left corner when the keyboard asked for
+    // it. The chosen command runs after the cursor and the pointer are
+    // back where they were.
     void ContextMenu(std::optional<CPoint> at);
     void FocusIn();
     // `toPopup`: a menu or popup of the view took the focus for a moment.
@@ -212,6 +219,19 @@ private:
     void ConfigureLayers();
     void ChooseFont();
 
+    // key_commands.cpp: what a row of the key map does.
+    bool PerformKey(const CKeyBinding& row, const CKeyEvent& key);
+    void MoveCursorByKey(int key);
+    void ShowLongCursor(bool diagonal, bool toggle);
+    // "+" and "-": the next or previous record on a shown layer becomes the
+    // current record and the cursor goes to its point.
+    void StepRecord(bool forward);
+
+    // The cross that marks the cursor after the platform refused to put the
+    // pointer on it, until the next move of the user's.
+    void HideWarpCross();
+    void DrawWarpCrossAt(CCanvas& dc, CPoint pixel);
+
     // The long cursors.
     void FollowCrosshairs();
     void DrawCrosshairAt(CCanvas& dc, bool diagonal, CPoint pixel);
@@ -234,6 +254,10 @@ private:
     std::optional<CPoint> orthoShownAt;
     std::optional<CPoint> diagShownAt;
     std::optional<CUiServices::PointerShape> shape;
+    // Where the pointer was put; the system's move to there is ignored.
+    std::optional<CPoint> warpedTo;
+    bool warpCross = false;
+    std::optional<CPoint> warpCrossShownAt;
     // The project's reserve copies, on the backup timer.
     CProjectBackup backup;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,6 +34,12 @@ public:
     CScrollBarState horizontal;
     CScrollBarState vertical;
     CScriptedClipboard clipboard;
+    // Every popup menu with where it opened; the ids to choose, 0 (none)
+    // when the script is empty.
+    std::vector<std::vector<CPopupItem>> popups;
+    std::vector<CPoint> popupsAt;
+    std::deque<int> popupChoices;
+    std::function<void()> whilePopupOpen; // what happens while a popup is open
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -66,6 +73,18 @@ public:
     {
         pointerPuts.push_back({x, y});
         return !refusePointer;
+    }
+    int PopupMenu(const std::vector<CPopupItem>& items, CPoint at) override
+    {
+        popups.push_back(items);
+        popupsAt.push_back(at);
+        if (whilePopupOpen)
+            whilePopupOpen();
+        if (popupChoices.empty())
+            return 0;
+        const int id = popupChoices.front();
+        popupChoices.pop_front();
+        return id;
     }
     void TakeFocus() override { ++focusTaken; }
     void DocumentChanged() override { ++documentChanges; }

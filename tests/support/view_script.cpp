@@ -91,18 +91,18 @@ CViewOutcome CViewBench::Run(std::initializer_list<CViewEvent> events)
         const CModifiers held {e.ctrl, e.shift};
         switch (e.kind) {
         case Kind::Press:
-            view.PointerMove(e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
             view.PointerPress(Button::Left, e.x, e.y, held);
             break;
         case Kind::Move:
-            view.PointerMove(e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
             break;
         case Kind::Release:
-            view.PointerMove(e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
             view.PointerRelease(Button::Left, e.x, e.y, held);
             break;
         case Kind::Click:
-            view.PointerMove(e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
             view.PointerPress(Button::Left, e.x, e.y, held);
             view.PointerRelease(Button::Left, e.x, e.y, held);
             break;

@@ -144,20 +144,6 @@ void CPictureTool::Release(CToolContext& ctx)
     ReleaseToIdle(ctx); // a picture that follows the pointer goes on following it
 }
 
-bool CPictureTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    switch (ctx.Step()) {
-    case Step::PictureFollows:
-        if (key.key != Key::Escape || key.ctrl)
-            return false;
-        Withdraw(ctx);
-        ctx.SelectTool(ToolMode::Select);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void CPictureTool::Finish(CToolContext& ctx)
 {
     switch (ctx.Step()) {

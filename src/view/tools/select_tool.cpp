@@ -354,37 +354,6 @@ void CSelectTool::Release(CToolContext& ctx)
     }
 }
 
-bool CSelectTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    if (key.key == Key::Escape && !key.ctrl) {
-        EndSelection(ctx);
-        return true;
-    }
-    if (key.key == 'A' && key.ctrl) {
-        SelectEverything(ctx);
-        return true;
-    }
-    if (key.ctrl)
-        return false;
-    CSheet& s = ctx.Sheet();
-    switch (key.key) {
-    case Key::Delete:
-        if (!AnythingSelected(s))
-            return false;
-        DeleteSelected(ctx);
-        return true;
-    case Key::F2:
-        // Shift mirrors elements, but a selection with texts in it turns.
-        if (key.shift && s.selectedCount > 0 && s.texts.GetSelectedCount() == 0)
-            MirrorSelected(ctx, true);
-        else if (AnythingSelected(s))
-            RotateSelected(ctx);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void CSelectTool::Finish(CToolContext& ctx)
 {
     CSheet& s = ctx.Sheet();

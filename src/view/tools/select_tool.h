@@ -27,16 +27,15 @@ constexpr int SelectedPicture = 33;
 //   the window moves the selection in steps of the cursor; a press elsewhere
 //   without Ctrl only deselects (0). With Ctrl a press adds, and a release
 //   without a drag on a selected text or record deselects it.
-// Esc ends the selection at every step; Ctrl+A selects everything; Delete
-// deletes the selection; F2 turns it, Shift+F2 mirrors it when it holds
-// elements and no texts.
+// The view's key map runs the commands on it: Esc ends the selection at
+// every step; Ctrl+A selects everything; Delete deletes the selection; F2
+// turns it, Shift+F2 mirrors it when it holds elements and no texts.
 class CSelectTool : public CToolMachine {
 public:
     void Press(CToolContext& ctx) override;
     void Move(CToolContext& ctx) override;
     void Panned(CToolContext& ctx) override;
     void Release(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void Finish(CToolContext& ctx) override;
 };
 

@@ -254,11 +254,6 @@ bool CTypingTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
             break; // the other keys are the line's and do nothing
         }
         return true;
-    case Step::Selection:
-        if (key.key != Key::Escape || key.ctrl)
-            return false;
-        ctx.SetStep(Step::Idle);
-        return true;
     default:
         return false;
     }
