@@ -447,6 +447,9 @@ private:
     CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);
     void AfterLoad(const CRecordTally& records);
+    // Puts a new record after the last, where the arrays already have room:
+    // unselected, its layer shown (sheet_buffer.cpp).
+    void AppendShown(const CETREC& r);
     // CommitBuffer for a paste at the cursor (sheet_clipboard.cpp).
     int CommitPastedBuffer(CUiServices& ui);
 };
