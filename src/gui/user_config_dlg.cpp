@@ -28,6 +28,7 @@
 #include "gui/dialog_buttons.h"
 #include "gui/grid_fields.h"
 #include "model/number_text.h"
+#include "qt/file_args.h"
 #include "qt/qt_text.h"
 
 namespace {
@@ -185,7 +186,7 @@ public:
             QLineEdit* edit = Edit(QLatin1String(row.name), QString());
             row.edit = edit;
             edit->setMinimumWidth(320);
-            SetFolder(edit, FromUtf8(row.value));
+            SetFolder(edit, FileNameString(row.value));
             auto* browse = new QPushButton(QStringLiteral("Blader..."));
             browse->setObjectName(QLatin1String(row.name) + QStringLiteral("Browse"));
             auto* standard = new QPushButton(QStringLiteral("Standaard"));
@@ -194,9 +195,9 @@ public:
             QObject::connect(browse, &QPushButton::clicked, this, [this, edit, title] {
                 const QString folder = QFileDialog::getExistingDirectory(this, title, edit->text());
                 if (!folder.isEmpty())
-                    SetFolder(edit, folder);
+                    SetFolder(edit, FileNameString(DialogFileBytes(folder)));
             });
-            const QString standardValue = FromUtf8(row.standard);
+            const QString standardValue = FileNameString(row.standard);
             QObject::connect(standard, &QPushButton::clicked, this,
                 [this, edit, standardValue] { SetFolder(edit, standardValue); });
             grid->addWidget(new QLabel(row.label), r, 0);
@@ -226,11 +227,12 @@ public:
 
     Refusal Store(CSettings& s) override
     {
-        s.projectsFolder = projects->text().toStdString();
-        s.templatesFolder = templates->text().toStdString();
-        s.symbolsFolder = symbols->text().toStdString();
-        s.picturesFolder = pictures->text().toStdString();
-        s.backupFolder = backup->text().toStdString();
+        // Folder names are bytes: one that is not UTF-8 comes back as it was.
+        s.projectsFolder = FileNameBytes(projects->text());
+        s.templatesFolder = FileNameBytes(templates->text());
+        s.symbolsFolder = FileNameBytes(symbols->text());
+        s.picturesFolder = FileNameBytes(pictures->text());
+        s.backupFolder = FileNameBytes(backup->text());
         s.autoReserve = autoReserve->isChecked();
         s.maxReserveCopies = copies->value();
         s.reserveInterval = interval->value();
@@ -266,10 +268,10 @@ public:
     {
         auto* layout = new QVBoxLayout(this);
         auto* row = new QHBoxLayout;
-        strokeFont = Edit(QStringLiteral("strokeFontFile"), FromUtf8(s.strokeFontFile));
+        strokeFont = Edit(QStringLiteral("strokeFontFile"), FileNameString(s.strokeFontFile));
         auto* standard = new QPushButton(QStringLiteral("Standaard"));
         standard->setObjectName(QStringLiteral("strokeFontFileDefault"));
-        const QString standardValue = FromUtf8(s.defaults.strokeFont);
+        const QString standardValue = FileNameString(s.defaults.strokeFont);
         QObject::connect(standard, &QPushButton::clicked, this,
             [this, standardValue] { strokeFont->setText(standardValue); });
         row->addWidget(new QLabel(QStringLiteral("Vorel lettertype")));
@@ -293,7 +295,7 @@ public:
 
     Refusal Store(CSettings& s) override
     {
-        s.strokeFontFile = strokeFont->text().toStdString();
+        s.strokeFontFile = FileNameBytes(strokeFont->text());
         s.fonts = fonts;
         return std::nullopt;
     }

@@ -276,3 +276,21 @@ TEST(UserConfig, ALongProjectsFolderIsShownWhole)
     edit->insert(QString(300, QLatin1Char('q')));
     EXPECT_EQ(edit->text().size(), 127);
 }
+
+// Folder and file names are bytes: names that are not UTF-8 (Windows-1252
+// here) go through the dialog unchanged, also when another field is edited.
+TEST(UserConfig, NamesThatAreNotUtf8ComeBackAsTheyWere)
+{
+    CSettings settings = Sample();
+    settings.projectsFolder = "/home/jan/Caf\xe9";
+    settings.picturesFolder = "/home/jan/Foto\x92s";
+    settings.strokeFontFile = "/home/jan/Vorel\xe9.dat";
+    CUserConfig dlg(settings);
+    Find<QLineEdit>(dlg, "templatesFolder")->setText(QStringLiteral("/home/jan/Sjablonen ë"));
+    dlg.accept();
+    const CSettings& s = dlg.Settings();
+    EXPECT_EQ(s.projectsFolder, "/home/jan/Caf\xe9");
+    EXPECT_EQ(s.picturesFolder, "/home/jan/Foto\x92s");
+    EXPECT_EQ(s.strokeFontFile, "/home/jan/Vorel\xe9.dat");
+    EXPECT_EQ(s.templatesFolder, "/home/jan/Sjablonen \xc3\xab");
+}
