@@ -18,6 +18,9 @@ constexpr uint32_t kBigClassTag = 0x80000000;
 constexpr uint16_t kWideStringTag = 0xFFFE;
 constexpr uint64_t kMaxStringLength = 0x7FFFFFFF;
 constexpr size_t kWindowSize = 64 * 1024;
+// The buffer of a streaming archive: small beside any large project, large
+// enough that its writes cost little each.
+constexpr size_t kStreamBuffer = 1 << 20;
 
 } // namespace
 
@@ -92,6 +95,14 @@ CArchive::CArchive(std::string fileName)
 {
 }
 
+CArchive::CArchive(std::string fileName, Sink sink)
+    : storing(true)
+    , fileName(std::move(fileName))
+    , sink(std::move(sink))
+{
+    out.reserve(kStreamBuffer);
+}
+
 CArchive::CArchive(std::span<const uint8_t> data, std::string fileName)
     : storing(false)
     , fileName(std::move(fileName))
@@ -105,6 +116,7 @@ CArchive::CArchive(std::FILE* file, uint64_t size, std::string fileName)
     , fileName(std::move(fileName))
     , file(file)
     , fileLeft(size)
+    , fileSize(size)
 {
     loaded.emplace_back(); // index 0: no object
 }
@@ -166,7 +178,29 @@ void CArchive::Put(const void* data, size_t bytes)
 {
     CheckStoring();
     const auto* p = static_cast<const uint8_t*>(data);
+    if (sink && out.size() + bytes > kStreamBuffer) {
+        Flush();
+        if (bytes >= kStreamBuffer) {
+            sink(p, bytes);
+            return;
+        }
+    }
     out.insert(out.end(), p, p + bytes);
+}
+
+void CArchive::Flush()
+{
+    if (sink && !out.empty())
+        sink(out.data(), out.size());
+    if (sink)
+        out.clear();
+}
+
+uint64_t CArchive::Position() const
+{
+    if (file != nullptr)
+        return fileSize - fileLeft - (in.size() - pos);
+    return storing ? 0 : pos;
 }
 
 void CArchive::WriteByte(uint8_t v)

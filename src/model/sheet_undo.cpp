@@ -1,7 +1,16 @@
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
+#include "model/file_io.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
+
+namespace {
+
+constexpr CETREC kZeroRecord {};
+
+} // namespace
 
 int CSheet::UsedLength(int end) const
 {
@@ -26,9 +35,8 @@ int CSheet::PushUndoNumbering(int first)
     return TakeSnapshot(UsedLength(Length()), std::clamp(first, 0, recordCount));
 }
 
-int CSheet::TakeSnapshot(int usedLength, int newFrom)
+CUndoRedo& CSheet::NextSnapshot()
 {
-    int newBlock = 0;
     if (undoPosition < undoLimit) {
         ++undoPosition;
     } else {
@@ -42,8 +50,27 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
     undoValidCount = undoPosition + 1;
     if (static_cast<int>(undoList.size()) <= undoPosition)
         undoList.push_back(std::make_unique<CUndoRedo>());
-
     CUndoRedo& snap = *undoList[undoPosition];
+    snap.file.reset();
+    return snap;
+}
+
+void CSheet::FillSnapshot(CUndoRedo& snap) const
+{
+    snap.arrayLength = Length();
+    snap.recordCount = recordCount;
+    snap.currentRecord = currentRecord;
+    snap.origin = origin;
+    snap.texts.CopyFrom(texts);
+    snap.textIndex = texts.currentIndex;
+    snap.pictures = std::make_unique<CPictArray>();
+    snap.pictures->CopyFrom(*pictures, true);
+}
+
+int CSheet::TakeSnapshot(int usedLength, int newFrom)
+{
+    int newBlock = 0;
+    CUndoRedo& snap = NextSnapshot();
     // A snapshot is rarely read again: into memory it already has, the
     // records go past the caches; fresh memory is filled the usual way.
     auto used = static_cast<size_t>(usedLength);
@@ -75,25 +102,62 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
             records[k].SetBlock(newBlock);
         StreamRecords(snap.records.data() + split, records.data() + split, used - split);
     }
-    snap.arrayLength = Length();
-    snap.recordCount = recordCount;
-    snap.currentRecord = currentRecord;
-    snap.origin = origin;
-    snap.texts.CopyFrom(texts);
-    snap.textIndex = texts.currentIndex;
-    snap.pictures = std::make_unique<CPictArray>();
-    snap.pictures->CopyFrom(*pictures, true);
+    FillSnapshot(snap);
 
     pendingChange = 0;
     changedFlag = 1;
     return newBlock;
 }
 
+bool CUndoRedo::Ready()
+{
+    if (!file)
+        return true;
+    records.resize(fileRecords);
+    if (!file->ReadAt(fileOffset, records.data(), fileRecords * CETREC::kStoredSize)) {
+        records.clear();
+        return false;
+    }
+    if (!records.empty())
+        records[0] = CETREC {};
+    file.reset();
+    return true;
+}
+
+bool CSheet::SameRecords(const CUndoRedo& snap) const
+{
+    const auto used = static_cast<size_t>(UsedLength(Length()));
+    if (!snap.file) {
+        return snap.records.size() == used
+            && (used == 0
+                || std::memcmp(snap.records.data(), records.data(), used * sizeof(CETREC)) == 0);
+    }
+    if (snap.fileRecords != used || used == 0)
+        return snap.fileRecords == used;
+    // Compared with the file a piece at a time; its first record is the
+    // sentinel, zero whatever the file holds there.
+    if (std::memcmp(&records[0], &kZeroRecord, sizeof(CETREC)) != 0)
+        return false;
+    constexpr size_t kPiece = 1 << 16;
+    std::vector<CETREC> piece(std::min(kPiece, used));
+    for (size_t done = 1; done < used;) {
+        const size_t n = std::min(kPiece, used - done);
+        if (!snap.file->ReadAt(
+                snap.fileOffset + done * CETREC::kStoredSize, piece.data(), n * CETREC::kStoredSize)
+            || std::memcmp(piece.data(), records.data() + done, n * sizeof(CETREC)) != 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 int CSheet::Restore(int i)
 {
     if (i < 0 || i >= static_cast<int>(undoList.size()))
         return 0;
-    const CUndoRedo& snap = *undoList[i];
+    CUndoRedo& snap = *undoList[i];
+    if (!snap.Ready())
+        return 0;
     records.assign(snap.records.begin(), snap.records.end());
     ResizeArrays(snap.arrayLength);
     recordCount = snap.recordCount;
@@ -122,15 +186,17 @@ int CSheet::Undo()
         return 0;
     --undoPosition;
     const int result = Restore(undoPosition);
+    if (!result)
+        ++undoPosition; // the sheet stays as it was
     texts.DeselectAll();
     return result;
 }
 
 int CSheet::Redo()
 {
-    if (undoPosition < undoValidCount - 1) {
+    if (undoPosition < undoValidCount - 1 && Restore(undoPosition + 1)) {
         ++undoPosition;
-        return Restore(undoPosition);
+        return 1;
     }
     return 0;
 }
@@ -138,9 +204,35 @@ int CSheet::Redo()
 void CSheet::RestartUndo()
 {
     const int changed = changedFlag;
+    std::unique_ptr<CUndoRedo> kept;
+    const int size = static_cast<int>(undoList.size());
+    const bool same = !pendingChange && undoPosition >= 0 && undoPosition < size
+        && SameRecords(*undoList[undoPosition]);
+    if (same) {
+        kept = std::move(undoList[undoPosition]);
+    } else if (size > 0) {
+        // The snapshot with the most memory takes the new one.
+        auto largest
+            = std::max_element(undoList.begin(), undoList.end(), [](const auto& a, const auto& b) {
+                  return a->records.capacity() < b->records.capacity();
+              });
+        kept = std::move(*largest);
+        kept->file.reset();
+        kept->records.clear();
+    }
     undoList.clear();
     undoPosition = -1;
     undoValidCount = 0;
-    PushUndo();
+    if (same) {
+        undoList.push_back(std::move(kept));
+        undoPosition = 0;
+        undoValidCount = 1;
+        FillSnapshot(*undoList[0]);
+        pendingChange = 0;
+    } else {
+        if (kept)
+            undoList.push_back(std::move(kept));
+        PushUndo();
+    }
     changedFlag = changed;
 }
