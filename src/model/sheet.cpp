@@ -201,6 +201,10 @@ CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
         printColours[i] = static_cast<COLORREF>(ar.ReadInt());
     }
     recordCount = ar.ReadInt();
+    // The arrays of a new sheet make way: a loaded sheet holds only its
+    // records and their spare.
+    std::vector<CETREC>().swap(records);
+    std::vector<uint8_t>().swap(selectionFlags);
     CRecordTally tally;
     LoadRecords(ar, records, kGrowth, [&](size_t first, std::span<const CETREC> piece) {
         tally.TakeInUse(first, piece, recordCount);
@@ -257,7 +261,7 @@ void CSheet::AfterLoad(const CRecordTally& records)
     Recount(records);
     if (loadedFile) {
         CUndoRedo& snap = NextSnapshot();
-        snap.records = {};
+        std::vector<CETREC>().swap(snap.records);
         snap.file = std::exchange(loadedFile, {});
         snap.fileOffset = loadedOffset;
         snap.fileRecords = static_cast<size_t>(UsedLength(Length()));
