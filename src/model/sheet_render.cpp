@@ -129,7 +129,10 @@ bool OutOfView(CPoint a, CPoint b, int right, int bottom)
 // leaves out one of its end pixels); as one polyline they stay one line of
 // pixels, in fewer calls. A point on the pixel of the point before it adds
 // nothing and is dropped; a segment that the clipping rule leaves out ends
-// the polyline. Without a view every segment is drawn.
+// the polyline. Without a view every segment is drawn. The polylines drawn
+// with one pen go to the canvas together (Emit), so that a drawing of many
+// small figures costs few calls; whoever changes the pen or draws anything
+// else emits them first, which keeps the order of drawing.
 class CPolylineWriter {
 public:
     CPolylineWriter(CCanvas& dc, int right, int bottom, bool clip = true)
@@ -139,6 +142,9 @@ public:
         , clip(clip)
     {
     }
+    ~CPolylineWriter() { Emit(); }
+    CPolylineWriter(const CPolylineWriter&) = delete;
+    CPolylineWriter& operator=(const CPolylineWriter&) = delete;
 
     bool Visible(CPoint a, CPoint b) const { return !clip || !OutOfView(a, b, right, bottom); }
 
@@ -151,7 +157,7 @@ public:
     // A segment from the last point; without one, p only starts a line.
     void LineTo(CPoint p)
     {
-        if (points.empty() || !Visible(points.back(), p)) {
+        if (points.size() == start || !Visible(points.back(), p)) {
             MoveTo(p);
             return;
         }
@@ -161,20 +167,53 @@ public:
             points.push_back(p);
     }
 
+    // Ends the polyline being written.
     void Flush()
     {
-        if (drawn)
-            dc.Polyline(points);
-        points.clear();
-        drawn = false;
+        EndPolyline();
+        if (points.size() >= kBatchPoints)
+            DrawWritten();
+    }
+
+    // Draws the polylines written so far.
+    void Emit()
+    {
+        EndPolyline();
+        DrawWritten();
     }
 
 private:
+    // Enough points that the calls cost little each, few enough that the
+    // canvas's own copy of them stays small.
+    static constexpr size_t kBatchPoints = 16384;
+
+    void EndPolyline()
+    {
+        if (drawn) {
+            counts.push_back(static_cast<int>(points.size() - start));
+            start = points.size();
+        } else {
+            points.resize(start);
+        }
+        drawn = false;
+    }
+
+    void DrawWritten()
+    {
+        if (!counts.empty())
+            dc.PolyPolyline(std::span<const CPoint>(points.data(), start), counts);
+        points.resize(0);
+        counts.clear();
+        start = 0;
+    }
+
     CCanvas& dc;
     int right;
     int bottom;
     bool clip;
-    std::vector<CPoint> points;
+    std::vector<CPoint> points; // the polylines ended, then the one being written
+    std::vector<int> counts;
+    size_t start = 0; // where the polyline being written starts
     bool drawn = false;
 };
 
@@ -332,6 +371,14 @@ public:
         open = false;
     }
 
+    // Ends the run and draws what was written: before a change of pen or
+    // anything else is drawn.
+    void Emit()
+    {
+        End();
+        out.Emit();
+    }
+
 private:
     CPolylineWriter out;
     std::optional<CDashedLine> dashed;
@@ -434,22 +481,24 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
         const int pen = r.Pen();
         if (r.IsFilled() || r.IsJunction() || pen == 0) {
             run.End();
-            if (r.IsJunction() && junctions && !OutOfView(prev, p, pass.right, pass.bottom))
+            if (r.IsJunction() && junctions && !OutOfView(prev, p, pass.right, pass.bottom)) {
+                run.Emit();
                 Dot(dc, p, pass.junctionRadius);
+            }
             prev = p;
             continue;
         }
         // Pen 1 stays selected on a line-type layer, whose pens are dash
         // patterns.
         if (!lineTypes && pen != current) {
-            run.End();
+            run.Emit();
             dc.SelectPen(pass.pens[layer][pen]);
             current = pen;
         }
         run.Segment(prev, p, lineTypes ? pen : 1);
         prev = p;
     }
-    run.End();
+    run.Emit();
 }
 
 // Every visible layer's lines among records[begin, end), line types first.
@@ -564,7 +613,7 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
         auto select = [&](int pen) {
             const CPenDesc& p = pens.Pen(set, layer, pen);
             if (current != &p) {
-                run.End();
+                run.Emit();
                 dc.SelectPen(p);
             }
             current = &p;
@@ -584,7 +633,7 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
                 const CPoint c = map.Point(r);
                 if (c.x >= 0 && c.x <= right && c.y >= 0 && c.y <= bottom) {
                     select(1);
-                    run.End();
+                    run.Emit();
                     Dot(dc, c, radius);
                 }
             } else if (r.Pen() != 0) {
@@ -597,7 +646,7 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
                 segment(i, i + 1, records[i + 1].Pen());
             }
         }
-        run.End();
+        run.Emit();
     }
 
     dc.SetTransparentBackground(true);
@@ -699,7 +748,7 @@ void CSheet::DrawDashedLine(CCanvas& dc, int x1, int y1, int x2, int y2, int typ
     }
     CRunDrawer line(dc, 0, 0, scale, false);
     line.Segment({x1, y1}, {x2, y2}, type);
-    line.End();
+    line.Emit();
 }
 
 void CSheet::DrawZoomWindow(CCanvas& dc) const
