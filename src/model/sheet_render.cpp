@@ -447,12 +447,43 @@ bool DrawFills(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, 
     return drawn;
 }
 
+// The records of each layer among records[begin, end), in order: one look
+// at them all, so that the passes of the layers need not each look at
+// every record.
+class CLayerIndex {
+public:
+    CLayerIndex(std::span<const CETREC> records, int begin, int end)
+    {
+        std::array<int, kLayerCount> counts {};
+        for (int i = begin; i < end; ++i)
+            ++counts[records[i].Layer()];
+        for (int l = 0; l < kLayerCount; ++l)
+            first[l + 1] = first[l] + counts[l];
+        indices.resize(static_cast<size_t>(first[kLayerCount]));
+        std::array<int, kLayerCount> next {};
+        std::copy(first.begin(), first.end() - 1, next.begin());
+        for (int i = begin; i < end; ++i)
+            indices[static_cast<size_t>(next[records[i].Layer()]++)] = i;
+    }
+
+    std::span<const int> Of(int layer) const
+    {
+        return std::span<const int>(indices).subspan(static_cast<size_t>(first[layer]),
+            static_cast<size_t>(first[layer + 1] - first[layer]));
+    }
+
+private:
+    std::vector<int> indices;
+    std::array<int, kLayerCount + 1> first {};
+};
+
 // The lines of one layer among records[begin, end), as the complete draw
-// makes them: each run of a figure with one pen as one line. With
-// `selected`, selected records are left to the selection drawing together
-// with the segment that leaves them.
+// makes them: each run of a figure with one pen as one line. `indices` are
+// the records of the layer in that range, in order. With `selected`,
+// selected records are left to the selection drawing together with the
+// segment that leaves them.
 void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const CETREC> records,
-    int begin, int end, const uint8_t* selected, bool junctions)
+    std::span<const int> indices, int begin, int end, const uint8_t* selected, bool junctions)
 {
     const bool lineTypes = layer >= kFirstLineTypeLayer;
     const CDeviceMap& map = pass.map;
@@ -460,17 +491,18 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
     dc.SelectPen(pass.pens[layer][1]);
     CRunDrawer run(dc, pass.right, pass.bottom, pass.dashScale);
     CPoint prev = map.Point(records[begin > 0 ? begin - 1 : begin]);
-    for (int i = begin; i < end; ++i) {
-        const CETREC& r = records[i];
-        if (r.Layer() != layer)
+    int taken = -1; // the record after a selected one goes with it
+    for (const int i : indices) {
+        if (i <= taken)
             continue;
+        const CETREC& r = records[i];
         if (selected != nullptr && selected[i]) {
             run.End();
             if (IsLine(r) && i + 1 < end && selected[i + 1]) {
                 prev = map.Point(r);
             } else if (i + 1 < end && !records[i + 1].IsJunction()) {
                 prev = map.Point(records[i + 1]);
-                ++i;
+                taken = i + 1;
             } else {
                 // The selection never hides the junction dot after it.
                 prev = map.Point(r);
@@ -503,15 +535,17 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
 
 // Every visible layer's lines among records[begin, end), line types first.
 void DrawLines(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, int begin, int end,
-    const CLayerFlags& visible, const uint8_t* selected)
+    const CLayerFlags& visible, const uint8_t* selected, bool junctions = true)
 {
     end = std::min(end, static_cast<int>(records.size()));
     if (begin >= end)
         return;
-    const CLayerFlags used = LineLayers(records.subspan(begin, end - begin), true);
+    const CLayerFlags used = LineLayers(records.subspan(begin, end - begin), junctions);
+    const CLayerIndex index(records, begin, end);
     for (int layer : kLineLayerOrder) {
         if (visible[layer] && used[layer])
-            DrawLayerLines(dc, pass, layer, records, begin, end, selected, true);
+            DrawLayerLines(
+                dc, pass, layer, records, index.Of(layer), begin, end, selected, junctions);
     }
 }
 
@@ -693,7 +727,8 @@ void CSheet::DrawRange(CCanvas& dc, int first, int last, bool xorFlag)
             --begin;
         if (end < recordCount && IsLine(records[end]))
             ++end;
-        DrawLayerLines(dc, pass, layer, records, begin, end, nullptr, true);
+        const CLayerIndex index(records, begin, end);
+        DrawLayerLines(dc, pass, layer, records, index.Of(layer), begin, end, nullptr, true);
     }
     if (!xorFlag)
         dc.SetRasterOp(old);
@@ -719,14 +754,12 @@ void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
     RasterOp old = RasterOp::CopyPen;
     if (xorFlag)
         old = dc.SetRasterOp(RasterOp::XorPen);
-    const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(count));
-    const CLayerFlags used = LineLayers(buffer, false);
-    for (int layer : kLineLayerOrder) {
-        // What is being placed shows on hidden layers too: placing it makes
-        // its layers visible.
-        if (used[layer])
-            DrawLayerLines(dc, pass, layer, buffer, 0, count, nullptr, false);
-    }
+    // What is being placed shows on hidden layers too: placing it makes its
+    // layers visible.
+    CLayerFlags all;
+    all.fill(true);
+    DrawLines(dc, pass, std::span<const CETREC>(placement.data(), static_cast<size_t>(count)), 0,
+        count, all, nullptr, false);
     // Texts that ride with the buffer show as their outlines.
     if (!bufferTexts.empty()) {
         dc.SelectPen({1, xorFlag ? kGhostColour : layerColours[1], PenStyle::Solid});
