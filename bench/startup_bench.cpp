@@ -4,8 +4,8 @@
 // --startup-time. Target: under 200 ms.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
