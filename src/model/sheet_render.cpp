@@ -57,7 +57,13 @@ struct CDeviceMap {
 
     int32_t Length(int64_t v) const
     {
-        return factor > 0 ? Trunc32(static_cast<double>(v) * factor) : Clamp32(v / divisor);
+        if (factor > 0)
+            return Trunc32(static_cast<double>(v) * factor);
+        // The usual case, a coordinate and a zoom that fit 32 bits, divides
+        // in 32 bits: several times quicker than 64, the same result.
+        if (v >= INT32_MIN && v <= INT32_MAX && divisor > 0 && divisor <= INT32_MAX)
+            return static_cast<int32_t>(v) / static_cast<int32_t>(divisor);
+        return Clamp32(v / divisor);
     }
     int32_t X(int32_t x) const { return Length(x - ox); }
     int32_t Y(int32_t y) const { return Length(y - oy); }
