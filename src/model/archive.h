@@ -221,6 +221,10 @@ void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
         records[i] = decode(bytes.data() + i * R::kStoredSize);
 }
 
+// Asks the system to back a large block that is about to be filled with
+// large pages where it can.
+void PreferLargePages(void* data, size_t bytes);
+
 // The element-record block, the bulk of every sheet: copied straight through
 // on a little-endian host.
 struct CETREC;
