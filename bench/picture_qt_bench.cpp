@@ -19,6 +19,7 @@
 #include "app/settings.h"
 #include "document/document.h"
 #include "model/sheet.h"
+#include "null_view.h"
 #include "platform/clock.h"
 #include "qt/qt_canvas.h"
 #include "qt/qt_image_codec.h"
@@ -53,7 +54,7 @@ public:
         }
         return &*canvas;
     }
-    void RestoreSheetImage(const CRect& r) override
+    CCanvas* RestoreScreen(const CRect& r) override
     {
         ScreenCanvas();
         const QRect area = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1))
@@ -62,6 +63,7 @@ public:
         painter->setCompositionMode(QPainter::CompositionMode_Source);
         painter->drawImage(area.topLeft(), sheetImage, area);
         painter->restore();
+        return &*canvas;
     }
     // A complete draw, as the window makes one.
     void Draw(CViewController& view)
@@ -85,36 +87,6 @@ public:
     std::optional<QPainter> painter;
     std::optional<CQtCanvas> canvas;
     int invalidated = 0;
-};
-
-class CNullClock : public CClock {
-public:
-    uint32_t Tick() const override { return 0; }
-    void StartTimer(int, int) override { }
-    void StopTimer(int) override { }
-};
-
-class CNoDialogs : public CViewDialogs {
-public:
-    std::optional<int> ChooseLayer(const CLayerArray&, int) override { return std::nullopt; }
-    bool ChoosePen(CPenValues&) override { return false; }
-    bool EditGrids(CGridValues&) override { return false; }
-    bool EditLayerTable(CLayerTable&) override { return false; }
-    std::optional<int> ChooseFont(const std::vector<std::string>&, int) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> ChooseSymbol(const std::filesystem::path&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<int> AddPicture(CAddPictures&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    bool EditPicture(CPictureEdit&) override { return false; }
-    bool SaveProjectAs() override { return false; }
-    bool PlaceText(CPlaceTextValues&) override { return false; }
 };
 
 // A photo of width x height pixels, decoded as the program decodes one.

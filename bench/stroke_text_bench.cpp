@@ -35,26 +35,8 @@ constexpr double kRebuildTarget = 3.0;
 constexpr double kSheetTarget = 1.3;
 
 // Answers "Plaats tekst" with the long text; asks nothing else.
-class CTextDialogs : public CViewDialogs {
+class CTextDialogs : public CNoDialogs {
 public:
-    std::optional<int> ChooseLayer(const CLayerArray&, int) override { return std::nullopt; }
-    bool ChoosePen(CPenValues&) override { return false; }
-    bool EditGrids(CGridValues&) override { return false; }
-    bool EditLayerTable(CLayerTable&) override { return false; }
-    std::optional<int> ChooseFont(const std::vector<std::string>&, int) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> ChooseSymbol(const std::filesystem::path&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<int> AddPicture(CAddPictures&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    bool EditPicture(CPictureEdit&) override { return false; }
-    bool SaveProjectAs() override { return false; }
     bool PlaceText(CPlaceTextValues& values) override
     {
         values.text.clear();

@@ -1,17 +1,22 @@
 // The view with a sheet of a million records on screen: a pointer move must
 // cost what it costs over an empty sheet (it never draws the sheet, not even
-// with the long cursors on), and a complete draw through the view must stay
-// within 1.5 times the sheet's own DrawSheet on the same canvas. The canvas
+// with the long cursors on), and so must a keystroke in a typed text; a "+"
+// step to the next record costs no more than twice a pointer move; a
+// complete draw through the view must stay within 1.5 times the sheet's own
+// DrawSheet on the same canvas. The canvas
 // and the window are stand-ins that draw nothing, so the figures are the
 // view's and the renderer's own work.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/command_table.h"
@@ -34,35 +39,11 @@ constexpr int kPerFigure = 10;
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-// The benchmarks ask the user nothing.
-class CNoDialogs : public CViewDialogs {
-public:
-    std::optional<int> ChooseLayer(const CLayerArray&, int) override { return std::nullopt; }
-    bool ChoosePen(CPenValues&) override { return false; }
-    bool EditGrids(CGridValues&) override { return false; }
-    bool EditLayerTable(CLayerTable&) override { return false; }
-    std::optional<int> ChooseFont(const std::vector<std::string>&, int) override
-    {
-        return std::nullopt;
-    }
-    std::optional<std::filesystem::path> ChooseSymbol(const std::filesystem::path&) override
-    {
-        return std::nullopt;
-    }
-    std::optional<int> AddPicture(CAddPictures&, const std::string&) override
-    {
-        return std::nullopt;
-    }
-    bool EditPicture(CPictureEdit&) override { return false; }
-    bool SaveProjectAs() override { return false; }
-    bool PlaceText(CPlaceTextValues&) override { return false; }
-};
-
 // A project of one sheet, with a million records of polylines on an A3
 // sheet or with nothing but its frame, in a full-HD view at a zoom that
 // shows it all.
 struct CProject {
-    explicit CProject(bool full)
+    explicit CProject(bool full, int records = kRecords)
     {
         doc.AddDefaultSheet();
         CSheet& s = doc.GetActiveSheet();
@@ -71,7 +52,7 @@ struct CProject {
             std::mt19937 random(7);
             std::uniform_int_distribution<int> x(0, 400000), y(0, 270000), step(-20000, 20000);
             std::uniform_int_distribution<int> layer(1, 15), pen(1, 7);
-            while (s.recordCount + kPerFigure + 1 <= kRecords + 1) {
+            while (s.recordCount + kPerFigure + 1 <= records + 1) {
                 const int l = layer(random);
                 int px = x(random), py = y(random);
                 s.Append(CETREC::Make(px, py, l, 0));
@@ -323,6 +304,132 @@ void FirstPlacePress(benchmark::State& state)
 }
 BENCHMARK(FirstPlacePress)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// A drag step in the Select tool: a figure of 11 records follows the pointer
+// on a sheet of a million records or of a thousand; the screen image is
+// restored from the off-screen image and the marks drawn again.
+void DragStep(benchmark::State& state, int records)
+{
+    static std::map<int, std::unique_ptr<CProject>> projects;
+    auto& p = projects[records];
+    if (!p)
+        p = std::make_unique<CProject>(true, records);
+    CSheet& s = p->doc.GetActiveSheet();
+    p->view.SelectTool(ToolMode::Select);
+    // A figure in the middle of the sheet.
+    s.SelectFigure(s.FigureStart(s.recordCount / 2));
+    // A press inside the selection window holds the selection for a drag.
+    s.rubberActive = 1;
+    s.rubberRect = {0, 0, 400000, 270000};
+    s.toolStep = Step::Selection;
+    p->view.PointerMove(900, 500);
+    p->view.PointerPress(CViewController::Button::Left, 900, 500);
+    int i = 0;
+    for (auto _ : state) {
+        p->view.PointerMove(900 + (i % 2) * 20, 500);
+        ++i;
+    }
+    p->view.PointerRelease(CViewController::Button::Left, 900, 500);
+    if (s.selectedCount != kPerFigure + 1)
+        state.SkipWithError("the selection is not the figure");
+    p->view.Execute(Cmd::EndSelection);
+}
+BENCHMARK_CAPTURE(DragStep, Thousand, 1000);
+BENCHMARK_CAPTURE(DragStep, Million, kRecords);
+
+// The edits of an 11-record selection in the middle of the million-record
+// sheet: one Mirror X, and the OK of "Selectie bewerken" with every group
+// ticked (its scale alternating between 200 and 50 %).
+void SelectMiddleFigure(CProject& p)
+{
+    CSheet& s = p.doc.GetActiveSheet();
+    p.view.SelectTool(ToolMode::Select);
+    s.SelectFigure(s.FigureStart(s.recordCount / 2));
+    s.toolStep = Step::Selection;
+    p.view.PointerMove(900, 500);
+}
+
+void MirrorX(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    SelectMiddleFigure(p);
+    for (auto _ : state)
+        p.view.Execute(Cmd::MirrorX);
+    p.view.Execute(Cmd::EndSelection);
+}
+BENCHMARK(MirrorX)->Unit(benchmark::kMillisecond);
+
+void EditDialogOk(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    SelectMiddleFigure(p);
+    CSelectionEditValues v;
+    v.mirrorX = v.mirrorY = v.rotate = v.changePen = v.changeLayer = v.scale = true;
+    v.angle = "90";
+    v.penTo = "3";
+    v.layerTo = "4";
+    int i = 0;
+    for (auto _ : state) {
+        v.factor = i++ % 2 == 0 ? "200" : "50";
+        p.dialogs.editSelection = v;
+        p.view.Execute(Cmd::EditSelection);
+    }
+    if (p.doc.GetActiveSheet().selectedCount != kPerFigure + 1)
+        state.SkipWithError("the selection is not the figure");
+    p.dialogs.editSelection.reset();
+    p.view.Execute(Cmd::EndSelection);
+}
+BENCHMARK(EditDialogOk)->Unit(benchmark::kMillisecond);
+// A character typed and taken back with Backspace in a line of text: each
+// recomposes the screen image from the sheet image with the feedback over it
+// and never draws the sheet.
+void Keystroke(benchmark::State& state, bool full)
+{
+    CProject& p = Project(full);
+    p.ui.recompose = [&p] { p.view.DrawOverlays(p.ui.screen); };
+    p.view.Execute(Cmd::ToolWindowsText);
+    p.view.PointerMove(400, 300);
+    p.view.PointerPress(CViewController::Button::Left, 400, 300);
+    p.view.PointerRelease(CViewController::Button::Left, 400, 300);
+    for (const char c : std::string_view("Kabel 3x2,5"))
+        p.view.Char(static_cast<uint8_t>(c));
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state) {
+        if (i++ % 2 == 0)
+            p.view.Char('x');
+        else
+            p.view.KeyDown({Key::Backspace, false, false});
+    }
+    if (p.ui.invalidated != before)
+        state.SkipWithError("a keystroke asked for a complete draw");
+    p.view.KeyDown({Key::Escape, false, false});
+    p.view.Execute(Cmd::SelectTool);
+    p.ui.recompose = nullptr;
+}
+BENCHMARK_CAPTURE(Keystroke, Empty, false);
+BENCHMARK_CAPTURE(Keystroke, Million, true);
+
+// "+" and "-" by turns from a record in the middle of the million-record
+// sheet: the cursor goes to a record inside the view, the record line and
+// the readouts follow, and the sheet is not drawn.
+void RecordStep(benchmark::State& state)
+{
+    CProject& p = Project(true);
+    CSheet& s = p.doc.GetActiveSheet();
+    p.view.SelectTool(ToolMode::Select);
+    s.currentRecord = s.recordCount / 2;
+    const int before = p.ui.invalidated;
+    int i = 0;
+    for (auto _ : state)
+        p.view.Char(i++ % 2 == 0 ? '+' : '-');
+    if (p.ui.invalidated != before)
+        state.SkipWithError("a record step asked for a complete draw");
+    if (s.currentRecord != s.recordCount / 2 && s.currentRecord != s.recordCount / 2 + 1)
+        state.SkipWithError("the steps did not go to the next record");
+    state.counters["records"] = s.recordCount - 1;
+}
+BENCHMARK(RecordStep);
+
 class CTimes : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
@@ -373,6 +480,18 @@ int main(int argc, char** argv)
         "GhostMove/Empty", 1.2);
     compare("placing 10,000 records / one undo snapshot, 1,000,000 records", "PlacePress",
         "UndoSnapshot", 1.5);
+    compare("drag step of 11 selected records with the screen restored, 1,000,000 records / "
+            "1,000",
+        "DragStep/Million", "DragStep/Thousand", 1.5);
+    compare("\"Selectie bewerken\" with every group / one Mirror X, 1,000,000 records",
+        "EditDialogOk", "MirrorX", 2.0);
+    // Like a pointer move, a keystroke takes microseconds, a complete draw
+    // milliseconds.
+    compare("keystroke while typing, 1,000,000 records / empty", "Keystroke/Million",
+        "Keystroke/Empty", 2.0);
+    // A record step puts the cursor somewhere else, as a pointer move does.
+    compare("\"+\" record step / pointer move, 1,000,000 records", "RecordStep",
+        "PointerMove/Million", 2.0);
     if (t["FirstPlacePress/iterations:3"] > 0)
         std::printf("first press placing 10,000 records on a sheet just read: %.1f ms\n",
             t["FirstPlacePress/iterations:3"] / 1e6);

@@ -462,8 +462,11 @@ void CBackupWriter::Run()
 
 CBackupWriter& BackupWriter()
 {
-    static CBackupWriter writer;
-    return writer;
+    // Never destroyed: a project kept until the program's very end (after
+    // main) still finishes its writes through it. Every project waits for its
+    // own writes when it goes, so none is cut short at exit.
+    static CBackupWriter* const writer = new CBackupWriter;
+    return *writer;
 }
 
 // --- one project ---------------------------------------------------------------

@@ -95,10 +95,20 @@ public:
     // oldest layout, which stores the working time in its place.
     std::optional<int32_t> fileVersion = kVersion;
     int changedSinceBackup = 0;
+    // What "Selectie bewerken" last confirmed, for the life of the project.
     struct SelectionEditSettings {
-        std::array<int32_t, 7> ints {};
+        int32_t mirrorX = 0;
+        int32_t mirrorY = 0;
+        int32_t rotate = 0;
+        int32_t angle = 0;
+        int32_t changePen = 0;
+        int32_t changeLayer = 0;
+        int32_t scale = 0;
         double factor = 1.0;
-        std::array<std::string, 4> texts {"0", "0", "0", "0"};
+        std::string penFrom = "0";
+        std::string penTo = "0";
+        std::string layerFrom = "0";
+        std::string layerTo = "0";
     } selectionEdit;
     bool loadComplete = true;
     CRect viewRect;

@@ -1,10 +1,12 @@
 #include "gui/drawing_view.h"
 
-#include <QComboBox>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPixmap>
 #include <QPolygon>
 #include <QScrollBar>
@@ -12,6 +14,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "app/settings.h"
 #include "document/document.h"
@@ -126,9 +129,6 @@ int KeyCode(int qtKey)
     case Qt::Key_Period:
     case Qt::Key_Greater:
         return Key::Period;
-    case Qt::Key_Slash:
-    case Qt::Key_Question:
-        return Key::Slash;
     default:
         return Key::None;
     }
@@ -136,13 +136,29 @@ int KeyCode(int qtKey)
 
 CKeyEvent KeyEvent(const QKeyEvent* e)
 {
-    return {KeyCode(e->key()), (e->modifiers() & Qt::ControlModifier) != 0,
-        (e->modifiers() & Qt::ShiftModifier) != 0};
+    // The "/" key is whichever key types "/" on the keyboard in use, the
+    // keypad's included; the key that types "?" is not it.
+    const int key = e->text() == QStringLiteral("/")       ? Key::Slash
+        : e->key() == Qt::Key_Slash && e->text().isEmpty() ? Key::Slash
+                                                           : KeyCode(e->key());
+    return {key, (e->modifiers() & Qt::ControlModifier) != 0,
+        (e->modifiers() & Qt::ShiftModifier) != 0, e->isAutoRepeat()};
+}
+
+// The keys that open the context menu from the keyboard.
+bool OpensMenu(const CKeyEvent& k)
+{
+    return k.key == Key::Menu || (k.key == Key::F10 && k.shift && !k.ctrl);
 }
 
 QPoint Pixel(const QMouseEvent* e)
 {
     return e->position().toPoint();
+}
+
+template<class Event> CModifiers Held(const Event* e)
+{
+    return {(e->modifiers() & Qt::ControlModifier) != 0, (e->modifiers() & Qt::ShiftModifier) != 0};
 }
 
 } // namespace
@@ -213,16 +229,29 @@ void CDovereduView::Render()
         CQtCanvas canvas(painter);
         controller->DrawOffscreen(canvas);
     }
-    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
-        static_cast<size_t>(offscreenImage.sizeInBytes()));
-    {
-        QPainter painter(&screenImage);
-        CQtCanvas canvas(painter);
-        controller->DrawOverlays(canvas);
-    }
+    Compose();
     stale = false;
     if (drawn)
         drawn();
+}
+
+void CDovereduView::Compose()
+{
+    std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+        static_cast<size_t>(offscreenImage.sizeInBytes()));
+    QPainter painter(&screenImage);
+    CQtCanvas canvas(painter);
+    controller->DrawOverlays(canvas);
+}
+
+void CDovereduView::Recompose()
+{
+    if (stale || painting || offscreenImage.isNull() || offscreenImage.size() != viewport()->size())
+        return;
+    screenCanvas.reset();
+    screenPainter.reset();
+    Compose();
+    viewport()->update();
 }
 
 void CDovereduView::paintEvent(QPaintEvent* event)
@@ -241,6 +270,7 @@ void CDovereduView::paintEvent(QPaintEvent* event)
 
 void CDovereduView::ShowScreen()
 {
+    FollowTyping();
     if (screenPainter) {
         screenCanvas.reset();
         screenPainter.reset();
@@ -260,15 +290,18 @@ void CDovereduView::resizeEvent(QResizeEvent*)
 void CDovereduView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
-    controller->PointerMove(p.x(), p.y());
+    controller->PointerMove(p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
 void CDovereduView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
+    // The right button's press opens nothing; its modifiers count all the same.
     if (event->button() == Qt::LeftButton)
-        controller->PointerPress(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerPress(CViewController::Button::Left, p.x(), p.y(), Held(event));
+    else if (event->button() == Qt::RightButton)
+        controller->PointerPress(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -276,9 +309,9 @@ void CDovereduView::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Left, p.x(), p.y(), Held(event));
     else if (event->button() == Qt::RightButton)
-        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y());
+        controller->PointerRelease(CViewController::Button::Right, p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
@@ -286,23 +319,29 @@ void CDovereduView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint p = Pixel(event);
     if (event->button() == Qt::LeftButton)
-        controller->DoubleClick(p.x(), p.y());
+        controller->DoubleClick(p.x(), p.y(), Held(event));
     ShowScreen();
 }
 
 void CDovereduView::wheelEvent(QWheelEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    controller->Wheel(p.x(), p.y(), event->angleDelta().y());
+    controller->Wheel(p.x(), p.y(), event->angleDelta().y(), Held(event));
     event->accept();
     ShowScreen();
 }
 
 void CDovereduView::keyPressEvent(QKeyEvent* event)
 {
-    bool used = controller->KeyDown(KeyEvent(event));
+    const CKeyEvent key = KeyEvent(event);
+    // Some platforms follow the Menu key with a context-menu event of their
+    // own, queued with the key: the key opened the menu already.
+    menuKeyPressed = OpensMenu(key);
+    bool used = controller->KeyDown(key);
+    if (menuKeyPressed)
+        QTimer::singleShot(0, this, [this] { menuKeyPressed = false; });
     // The characters come after the key, as the keyboard types them.
-    const std::string typed = ToCp1252(event->text());
+    const std::string typed = TypedCp1252(event->text());
     for (const char ch : typed)
         used = controller->Char(static_cast<uint8_t>(ch)) || used;
     event->setAccepted(used);
@@ -322,8 +361,9 @@ void CDovereduView::keyReleaseEvent(QKeyEvent* event)
 
 void CDovereduView::contextMenuEvent(QContextMenuEvent* event)
 {
-    // The mouse asks on the right button's release, handled there.
-    if (event->reason() != QContextMenuEvent::Mouse)
+    // The mouse asks on the right button's release, handled there; the
+    // keyboard asks once, by its key or by this event.
+    if (event->reason() != QContextMenuEvent::Mouse && !std::exchange(menuKeyPressed, false))
         controller->ContextMenu(std::nullopt);
     event->accept();
     ShowScreen();
@@ -339,6 +379,44 @@ void CDovereduView::focusOutEvent(QFocusEvent* event)
 {
     controller->FocusOut(event->reason() == Qt::PopupFocusReason);
     QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CDovereduView::inputMethodEvent(QInputMethodEvent* event)
+{
+    for (const char ch : TypedCp1252(event->commitString()))
+        controller->Char(static_cast<uint8_t>(ch));
+    event->accept();
+    ShowScreen();
+}
+
+QVariant CDovereduView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled:
+        return controller->Typing();
+    case Qt::ImCursorRectangle: {
+        const std::optional<CRect> caret = controller->CaretRect();
+        if (!caret)
+            return QRect();
+        const QRect r(QPoint(caret->left, caret->top), QPoint(caret->right, caret->bottom));
+        return QRect(viewport()->mapTo(this, r.topLeft()), r.size());
+    }
+    default:
+        return QAbstractScrollArea::inputMethodQuery(query);
+    }
+}
+
+void CDovereduView::FollowTyping()
+{
+    const bool typing = controller->Typing();
+    if (testAttribute(Qt::WA_InputMethodEnabled) == typing) {
+        if (typing && hasFocus())
+            QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+        return;
+    }
+    setAttribute(Qt::WA_InputMethodEnabled, typing);
+    if (hasFocus())
+        QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImCursorRectangle);
 }
 
 void CDovereduView::Scrolled(bool vertical, int action)
@@ -398,19 +476,29 @@ CCanvas* CDovereduView::ScreenCanvas()
     return &*screenCanvas;
 }
 
-void CDovereduView::RestoreSheetImage(const CRect& pixels)
+CCanvas* CDovereduView::RestoreScreen(const CRect& pixels)
 {
-    if (offscreenImage.size() != screenImage.size() || !ScreenCanvas())
-        return;
+    if (stale || screenImage.isNull() || painting || offscreenImage.size() != screenImage.size())
+        return nullptr;
     const QRect area
         = QRect(QPoint(pixels.left, pixels.top), QPoint(pixels.right - 1, pixels.bottom - 1))
               .intersected(screenImage.rect());
-    if (area.isEmpty())
-        return;
+    if (area == screenImage.rect()) {
+        // The whole image: one copy, and a fresh painter on it.
+        screenCanvas.reset();
+        screenPainter.reset();
+        std::memcpy(screenImage.bits(), offscreenImage.constBits(),
+            static_cast<size_t>(offscreenImage.sizeInBytes()));
+        return ScreenCanvas();
+    }
+    CCanvas* screen = ScreenCanvas();
+    if (!screen || area.isEmpty())
+        return screen;
     screenPainter->save();
     screenPainter->setCompositionMode(QPainter::CompositionMode_Source);
     screenPainter->drawImage(area.topLeft(), offscreenImage, area);
     screenPainter->restore();
+    return screen;
 }
 
 void CDovereduView::SetPointerShape(PointerShape shape)
@@ -437,9 +525,28 @@ bool CDovereduView::PutPointer(int x, int y)
     // Wayland lets no program move the pointer.
     if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland")))
         return false;
+    // Logical pixels: on a scaled screen the pointer may land a device
+    // pixel beside them.
     const QPoint global = viewport()->mapToGlobal(QPoint(x, y));
-    QCursor::setPos(global);
-    return QCursor::pos() == global;
+    QCursor::setPos(screen(), global);
+    return (QCursor::pos(screen()) - global).manhattanLength() <= 1;
+}
+
+int CDovereduView::PopupMenu(const std::vector<CPopupItem>& items, CPoint at)
+{
+    QMenu menu(this);
+    for (const CPopupItem& item : items) {
+        if (item.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        // The text after a tab shows as the key.
+        QAction* action = menu.addAction(QString::fromUtf8(item.caption));
+        action->setData(item.id);
+        action->setEnabled(item.enabled);
+    }
+    const QAction* chosen = menu.exec(viewport()->mapToGlobal(QPoint(at.x, at.y)));
+    return chosen ? chosen->data().toInt() : 0;
 }
 
 void CDovereduView::TakeFocus()
@@ -450,11 +557,9 @@ void CDovereduView::TakeFocus()
 
 void CDovereduView::DocumentChanged()
 {
-    if (frame) {
+    // The lists show the document, the text bar included.
+    if (frame)
         frame->ShowDocumentLists(doc);
-        if (QComboBox* fonts = frame->FontCombo(); fonts && doc.HasSheets())
-            fonts->setCurrentIndex(doc.GetActiveSheet().textDefaults.fontNumber);
-    }
     emit documentChanged();
     if (frame)
         frame->UpdateCommandUi();

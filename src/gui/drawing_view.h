@@ -68,6 +68,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // Dead keys and compose sequences of a text being typed, and where the
+    // input method shows its window: at the caret.
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     // Tab is a key of the view (texts), not a way out of it.
     bool focusNextPrevChild(bool) override { return false; }
     // The bars pan the sheet; the viewport itself never scrolls.
@@ -79,9 +83,11 @@ private:
     void SetStatusText(int pane, std::string_view text) override;
     void Invalidate() override;
     CCanvas* ScreenCanvas() override;
-    void RestoreSheetImage(const CRect& pixels) override;
+    CCanvas* RestoreScreen(const CRect& pixels) override;
+    void Recompose() override;
     void SetPointerShape(PointerShape shape) override;
     bool PutPointer(int x, int y) override;
+    int PopupMenu(const std::vector<CPopupItem>& items, CPoint at) override;
     void TakeFocus() override;
     void DocumentChanged() override;
     CClipboard* Clipboard() override;
@@ -93,6 +99,10 @@ private:
 
     // The complete draw: off-screen image, copy, feedback.
     void Render();
+    // The screen image from the off-screen image and the feedback.
+    void Compose();
+    // The input method is on only while a text is typed.
+    void FollowTyping();
     // Ends drawing on the screen image and shows it.
     void ShowScreen();
     void ApplyScrollBars();
@@ -109,6 +119,8 @@ private:
     std::optional<QPainter> screenPainter;
     std::optional<CQtCanvas> screenCanvas;
     bool stale = true;
+    // The key press just handled opened the context menu from the keyboard.
+    bool menuKeyPressed = false;
     bool painting = false;
 
     std::map<int, std::unique_ptr<QTimer>> timers;

@@ -13,9 +13,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <functional>
 #include <span>
 
@@ -43,6 +45,12 @@ QStringList FromCp1252List(const std::vector<std::string>& entries)
 // The status bar's panes are as wide as these texts.
 constexpr const char* kPaneSamples[CMainFrame::kPaneCount] = {"", "X:0000.000", "Y:0000.000",
     "Vast", "XR:0000.000", "YR:0000.000", "LN:0000.000", "HK:0000.000", "T:000:00"};
+
+const CSheet* ActiveSheetOf(const CDovereduDoc& doc)
+{
+    const auto i = static_cast<size_t>(doc.activeSheet);
+    return doc.activeSheet >= 0 && i < doc.sheets.size() ? doc.sheets[i].get() : nullptr;
+}
 
 constexpr int kFontListWidth = 120;
 constexpr int kSizeListWidth = 60;
@@ -101,6 +109,9 @@ void CMainFrame::ShowConfigurationDialog()
         return;
     settings.ApplyTo(ModelDefaults());
     ApplyBarSettings();
+    // The font list shows the configured faces.
+    if (textBar)
+        RebuildMainToolBar(document ? ActiveSheetOf(*document) : nullptr);
     emit ConfigurationChanged();
 }
 
@@ -286,9 +297,9 @@ void CMainFrame::BuildMenuBar()
 
 // --- tool bars ------------------------------------------------------------
 
-void CMainFrame::RebuildMainToolBar(CSheet* sheet)
+void CMainFrame::RebuildMainToolBar(const CSheet* sheet)
 {
-    textSheet = sheet && sheet->toolMode == ToolMode::WindowsText ? sheet : nullptr;
+    textBar = sheet && sheet->toolMode == ToolMode::WindowsText;
 
     // A list may be closing on an entry that changed the tool: its widgets go
     // once their events are done.
@@ -301,7 +312,7 @@ void CMainFrame::RebuildMainToolBar(CSheet* sheet)
     fontCombo = nullptr;
     sizeCombo = nullptr;
 
-    for (const CToolBarEntry& entry : ::MainToolBar(textSheet != nullptr)) {
+    for (const CToolBarEntry& entry : ::MainToolBar(textBar)) {
         switch (entry.kind) {
         case CToolBarEntry::Kind::Button:
             mainBar->addAction(MakeButtonAction(entry.id, router, mainBar));
@@ -333,19 +344,55 @@ void CMainFrame::RebuildMainToolBar(CSheet* sheet)
             mainBar->addWidget(fontCombo)->setProperty("listFor", entry.id);
             break;
         }
-        case CToolBarEntry::Kind::SizeList:
-            sizeCombo = new QComboBox;
+        case CToolBarEntry::Kind::SizeList: {
+            QComboBox* sizes = new QComboBox;
+            sizeCombo = sizes;
             sizeCombo->setObjectName(QStringLiteral("sizeList"));
             sizeCombo->setFixedWidth(kSizeListWidth);
-            for (int size = kSmallestSize; size <= kLargestSize; ++size)
-                sizeCombo->addItem(QString::number(size));
-            connect(sizeCombo, &QComboBox::activated, this,
-                [this](int index) { emit SizePicked(kSmallestSize + index); });
+            // The entries need not start at the smallest size: the entry's
+            // own number is the size picked.
+            connect(sizes, &QComboBox::activated, this,
+                [this, sizes](int index) { emit SizePicked(sizes->itemText(index).toInt()); });
             mainBar->addWidget(sizeCombo)->setProperty("listFor", entry.id);
             break;
         }
+        }
     }
+    if (textBar)
+        ShowTextLists(*sheet);
     ScheduleCommandUi();
+}
+
+void CMainFrame::ShowToolBarFor(const CSheet* sheet)
+{
+    const bool text = sheet && sheet->toolMode == ToolMode::WindowsText;
+    if (text != textBar)
+        RebuildMainToolBar(sheet);
+    else if (text)
+        ShowTextLists(*sheet);
+}
+
+void CMainFrame::ShowTextLists(const CSheet& sheet)
+{
+    if (fontCombo) {
+        const QSignalBlocker block(fontCombo);
+        fontCombo->setCurrentIndex(
+            std::clamp(sheet.textDefaults.fontNumber, 0, std::max(fontCombo->count() - 1, 0)));
+    }
+    if (sizeCombo) {
+        const QSignalBlocker block(sizeCombo);
+        const int height = sheet.textDefaults.height;
+        std::vector<int> sizes;
+        for (int size = kSmallestSize; size <= kLargestSize; ++size)
+            sizes.push_back(size);
+        if (height < kSmallestSize || height > kLargestSize)
+            sizes.insert(std::lower_bound(sizes.begin(), sizes.end(), height), height);
+        sizeCombo->clear();
+        for (int size : sizes)
+            sizeCombo->addItem(QString::number(size));
+        sizeCombo->setCurrentIndex(
+            static_cast<int>(std::lower_bound(sizes.begin(), sizes.end(), height) - sizes.begin()));
+    }
 }
 
 void CMainFrame::BuildToolSet()
@@ -387,6 +434,7 @@ void CMainFrame::ShowDocumentLists(const CDovereduDoc& doc)
 {
     ShowSheetList(doc.sheetList, doc.sheetListSelection);
     ShowLayerList(doc.layerList, doc.layerListSelection);
+    ShowToolBarFor(ActiveSheetOf(doc));
 }
 
 void CMainFrame::AttachDocument(CDovereduDoc* doc)
@@ -397,6 +445,7 @@ void CMainFrame::AttachDocument(CDovereduDoc* doc)
     } else {
         ShowSheetList({}, 0);
         ShowLayerList({}, 0);
+        ShowToolBarFor(nullptr);
     }
 }
 

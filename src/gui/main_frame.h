@@ -60,10 +60,16 @@ public:
     void SetRecentFiles(const std::vector<std::string>& paths);
 
     // Lays out the main tool bar: the text variant while `sheet` is in the
-    // Windows-text tool, else the normal one. The sheet is the one that
-    // receives the font changes of the text variant.
-    void RebuildMainToolBar(CSheet* sheet);
-    bool TextToolBarShown() const { return textSheet != nullptr; }
+    // Windows-text tool, its lists showing the sheet's font and height; else
+    // the normal one. No sheet is kept: the lists' picks go to the active
+    // view.
+    void RebuildMainToolBar(const CSheet* sheet);
+    // The one place that decides the variant, for the active sheet of the
+    // active window (none without one): lays the bar out anew when the
+    // variant changes, else shows the sheet's font and height in the lists.
+    // Showing the document's lists calls it.
+    void ShowToolBarFor(const CSheet* sheet);
+    bool TextToolBarShown() const { return textBar; }
     QToolBar* MainToolBar() const { return mainBar; }
     QToolBar* ToolSet() const { return toolSet; }
     CSheetCombo* SheetCombo() const { return sheetCombo; }
@@ -101,6 +107,7 @@ signals:
     void SheetPicking(int index);
     void SheetPicked(int index);
     void LayerPicked(int index);
+    // The text variant's lists: a font number from 0, a height.
     void FontPicked(int index);
     void SizePicked(int size);
     void RecentFileChosen(int index);
@@ -123,6 +130,9 @@ private:
     void TileProjectWindows(Qt::Orientation orientation);
     void PickSheet(int index);
     void PickLayer(int index);
+    // The font and size lists select the sheet's font number and height;
+    // a height that is not among the sizes gets an entry of its own.
+    void ShowTextLists(const CSheet& sheet);
 
     CSettings settings;
     CCommandRouter router;
@@ -130,7 +140,7 @@ private:
 
     bool projectOpen = false;
     QStringList recentFiles;
-    CSheet* textSheet = nullptr;
+    bool textBar = false;
     CDovereduDoc* document = nullptr;
     QStringList sheetEntries;
     int sheetSelection = 0;

@@ -107,6 +107,20 @@ CProjectWindows::CProjectWindows(CMainFrame& frame)
         w->View().Redraw();
         w->View().Controller().WarpPointer();
     };
+    // The text bar's picks go to the active view, which takes the keyboard
+    // back.
+    connect(&frame, &CMainFrame::FontPicked, this, [this](int index) {
+        if (CChildFrame* w = Active()) {
+            w->View().Controller().PickFont(index);
+            this->frame.ShowDocumentLists(w->Document());
+        }
+    });
+    connect(&frame, &CMainFrame::SizePicked, this, [this](int size) {
+        if (CChildFrame* w = Active()) {
+            w->View().Controller().PickTextHeight(size);
+            this->frame.ShowDocumentLists(w->Document());
+        }
+    });
     connect(&frame, &CMainFrame::SheetPicking, this, [this](int) { ActiveFinished(); });
     connect(&frame, &CMainFrame::SheetPicked, this, picked);
     connect(&frame, &CMainFrame::LayerPicked, this, picked);

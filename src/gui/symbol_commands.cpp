@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "gui/import_bnk_lmc_dlg.h"
 #include "gui/main_frame.h"
+#include "model/sheet.h"
+#include "platform/ui_services.h"
 #include "qt/file_args.h"
 #include "qt/qt_text.h"
 #include "symbols/old_import.h"
@@ -44,6 +46,11 @@ void RegisterSymbolCommands(CMainFrame& frame)
 bool RunSaveAsSymbolCommand(
     CSheet& sheet, const CSettings& settings, CUiServices& ui, QWidget* parent)
 {
+    // Refused before a name is asked for, not after.
+    if (sheet.selectionCriteria == CSheet::kSelectSegments) {
+        ui.MessageBox(CSheet::kMsgSelectionCriteria);
+        return false;
+    }
     QFileDialog save(parent, QString(), FromUtf8(settings.symbolsFolder));
     save.setAcceptMode(QFileDialog::AcceptSave);
     save.setFileMode(QFileDialog::AnyFile);

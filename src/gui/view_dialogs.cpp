@@ -4,6 +4,8 @@
 
 #include "app/command_table.h"
 #include "gui/choice_dialogs.h"
+#include "gui/edit_selection_dlg.h"
+#include "gui/edit_text_dlg.h"
 #include "gui/grid_dlg.h"
 #include "gui/main_frame.h"
 #include "gui/part_lib_dlg.h"
@@ -78,6 +80,24 @@ bool CQtViewDialogs::SaveProjectAs()
 bool CQtViewDialogs::PlaceText(CPlaceTextValues& values)
 {
     CPlaceTextDlg dialog(values, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values = dialog.Values();
+    return true;
+}
+
+bool CQtViewDialogs::EditSelection(CSelectionEditValues& values)
+{
+    CEditSelectionDlg dialog(values, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    values = dialog.Values();
+    return true;
+}
+
+bool CQtViewDialogs::EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries)
+{
+    CEditTextDlg dialog(values, fontEntries, parent);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     values = dialog.Values();

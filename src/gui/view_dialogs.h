@@ -24,6 +24,8 @@ public:
     // Runs the main window's "Opslaan als" for the active project.
     bool SaveProjectAs() override;
     bool PlaceText(CPlaceTextValues& values) override;
+    bool EditSelection(CSelectionEditValues& values) override;
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries) override;
 
 private:
     QWidget* parent;

@@ -137,6 +137,16 @@ int CLayerArray::IsVisible(int i) const
     return Layer(i).visible;
 }
 
+uint32_t CLayerArray::VisibleMask() const
+{
+    uint32_t mask = 0;
+    for (int i = 0; i < 16; ++i) {
+        if (IsVisible(i))
+            mask |= 1u << i;
+    }
+    return mask;
+}
+
 void CLayerArray::ShowAll()
 {
     for (auto& layer : layers)

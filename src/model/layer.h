@@ -59,6 +59,8 @@ public:
     const std::string& Name(int i) const;
     void SetVisible(int i, int v);
     int IsVisible(int i) const;
+    // Bit i set for every visible layer i.
+    uint32_t VisibleMask() const;
     void ShowAll();
     int RecordUses(int i) const;
     int TextUses(int i) const;

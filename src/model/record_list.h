@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -64,6 +67,41 @@ struct CRecordList {
     // "Record:%d/%d Layer:%d Pen:%d Blok:%d" for record i.
     std::string DebugStatus(int i) const;
 };
+
+// Calls f(i) for every index i in [begin, end) whose flag is set, in order,
+// and stops after the `limit`-th. A selection is mostly a few records on a
+// large sheet: the 64 flags of a cache line that are all clear are passed
+// over with a few instructions, and the scan ends at the `limit`-th selected
+// record.
+template<class F>
+void ForEachSelected(
+    std::span<const uint8_t> flags, int begin, int end, F&& f, int limit = INT32_MAX)
+{
+    const int stop = std::min(end, static_cast<int>(flags.size()));
+    int i = std::max(begin, 0);
+    const uint8_t* data = flags.data();
+    int found = 0;
+    while (i < stop && found < limit) {
+        if (i + 64 <= stop) {
+            uint64_t words[8];
+            std::memcpy(words, data + i, sizeof words);
+            uint64_t any = 0;
+            for (const uint64_t w : words)
+                any |= w;
+            if (any == 0) {
+                i += 64;
+                continue;
+            }
+        }
+        const int piece = std::min(stop, i + 64);
+        for (; i < piece && found < limit; ++i) {
+            if (data[i]) {
+                ++found;
+                f(i);
+            }
+        }
+    }
+}
 
 // Copies records into memory that will not be read again soon (an undo
 // snapshot). Where the processor allows, the copy bypasses the caches: it

@@ -265,7 +265,7 @@ void CSheet::AfterLoad(const CRecordTally& records)
         snap.file = std::exchange(loadedFile, {});
         snap.fileOffset = loadedOffset;
         snap.fileRecords = static_cast<size_t>(UsedLength(Length()));
-        FillSnapshot(snap);
+        FinishSnapshot(snap);
     } else {
         PushUndo();
     }

@@ -97,8 +97,8 @@ public:
     // Not a junction and drawn with a pen: a record that continues a figure.
     static bool IsLineRecord(const CETREC& r) { return !r.IsJunction() && r.Pen() != 0; }
 
-    // The line record hit within 4 pixels of the point (micrometres), or 0;
-    // sets currentRecord and hitCode.
+    // The line record on a visible layer hit within 4 pixels of the point
+    // (micrometres), or 0; sets currentRecord and hitCode.
     int HitFigure(int x, int y);
     // The highest-numbered junction within 4 pixels of the point, or 0.
     int FindJunction(int x, int y) const;
@@ -129,7 +129,14 @@ public:
     void ClearBuffer();
     void BuildRectangle(int left, int top, int right, int bottom);
     int BuildEllipse(int left, int top, int right, int bottom, bool filled);
+    // Appends the selected records to the buffer (SelectedForCopy).
     void CopySelection();
+    // The selected records in record order, each selected line record whose
+    // predecessor is not selected led by a move to that predecessor's point
+    // (with its own layer and block word; the first record by a move to its
+    // own point): exactly the highlighted segments, no run joined to another
+    // by a stray line.
+    std::vector<CETREC> SelectedForCopy() const;
     // The middle of the buffer's box onto `cursor`; says so when that would
     // leave the 32-bit range, and moves nothing.
     int CentreBufferOnCursor(CUiServices& ui);
@@ -159,10 +166,9 @@ public:
     void DeselectBlock(int block);
 
     // Edits of the selection (sheet_edit.cpp). An edit whose result would
-    // leave the 32-bit range changes nothing, says so and gives 0; otherwise
-    // the result is 1 when anything changed. MirrorX, MirrorY, Scale (but
-    // not at 100 %), ChangeLayer and ChangePen always take a snapshot, the
-    // turns when anything turned; a move only sets pendingChange.
+    // leave the 32-bit range changes nothing, says so (and sets editRefused)
+    // and gives 0; otherwise the result is 1 when anything changed, and a
+    // snapshot is taken then. A move only sets pendingChange.
     int MoveSelection(CUiServices& ui);
     int MirrorX(CUiServices& ui);
     int MirrorY(CUiServices& ui);
@@ -251,6 +257,8 @@ public:
     CPoint ResetPan();
     // `sheetExtent` and `origin` from the records and pictures.
     void RecomputeExtent();
+    // The point snapped to the grid in force, as the pointer would be.
+    CPoint Snapped(CPoint p) const;
     // One snap step of the grid in force, snapping on or off; 1 when moved.
     int MoveCursorByKey(CursorKey key);
     // The scroll bars for `clientRect`, `zoom` and `sheetExtent`.
@@ -271,8 +279,8 @@ public:
     // pictures, the records before `recordEnd`, texts, then the zoom window.
     // Rebuilds the pen table for the sheet's zoom; fits first while
     // `fitMode` is set. Selected records, texts and pictures are left to
-    // DrawSelection, the placement buffer and a line being drawn (the
-    // records from `recordEnd` on) to the view's feedback.
+    // DrawSelection, the placement buffer, a line being drawn (the records
+    // from `recordEnd` on) and the text being typed to the view's feedback.
     void DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd = INT32_MAX);
     // The selected records, texts and pictures, with the pens of the last
     // complete draw.
@@ -312,6 +320,26 @@ public:
     // (see NewBlockNumber) on the way; that number, or 0 when none was free
     // and the records from `first` on were removed again.
     int PushUndoNumbering(int first);
+    // Folds the snapshots of the operations made while it lives into one,
+    // taken by End (or when it goes) when any of them asked for one; edits
+    // refused inside it are told by Refused. Scopes nest: the outermost
+    // takes the snapshot.
+    class CUndoScope {
+    public:
+        explicit CUndoScope(CSheet& sheet);
+        ~CUndoScope();
+        CUndoScope(const CUndoScope&) = delete;
+        CUndoScope& operator=(const CUndoScope&) = delete;
+        bool Refused() const { return sheet.editRefused; }
+        // Takes the snapshot when one was asked for; true when it did.
+        bool End();
+        // Ends without a snapshot: the caller put everything back.
+        void Discard();
+
+    private:
+        CSheet& sheet;
+        bool ended = false;
+    };
     // Past the last record that is not zero, looking back from `end` to
     // recordCount (recordCount when all of them are zero).
     int UsedLength(int end) const;
@@ -400,6 +428,11 @@ public:
     int undoLimit = 10;
     int pendingChange = 0;
     int changedFlag = 0;
+    // The state of the undo scopes: how deep, whether a snapshot was asked
+    // for inside them, whether an edit inside them was refused.
+    int undoScopeDepth = 0;
+    bool undoScopeWanted = false;
+    bool editRefused = false;
 
 private:
     // A snapshot of the records 0 to usedLength - 1, the rest being zero.
@@ -407,10 +440,13 @@ private:
     // block number (found while the others are copied), which is returned;
     // when none is free they are removed again and 0 is returned.
     int TakeSnapshot(int usedLength, int newFrom = -1);
-    // The place of the next snapshot in the history, moved on by one.
+    // The next snapshot's place in the history, and what it keeps beside the
+    // records once they are in.
     CUndoRedo& NextSnapshot();
-    // Everything of a snapshot but its records.
-    void FillSnapshot(CUndoRedo& snap) const;
+    void FinishSnapshot(CUndoRedo& snap);
+    // Recount, the extents into `origin`, then PushUndo, with the records
+    // read once for all three.
+    void PushUndoRecounted();
     // Whether the snapshot's records are those of the sheet.
     bool SameRecords(const CUndoRedo& snap) const;
     // Returns what it saw of the records in use as they were read.

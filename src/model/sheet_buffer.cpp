@@ -89,16 +89,31 @@ int CSheet::BuildEllipse(int left, int top, int right, int bottom, bool filled)
     return 1;
 }
 
+std::vector<CETREC> CSheet::SelectedForCopy() const
+{
+    std::vector<CETREC> out;
+    out.reserve(static_cast<size_t>(std::max(selectedCount, 0)));
+    ForEachSelected(selectionFlags, 1, recordCount, [&](int i) {
+        const CETREC& r = records[i];
+        if (IsLineRecord(r) && (i == 1 || !selectionFlags[i - 1])) {
+            // The first record has no point before it: the move goes to its own.
+            CETREC move = records[i > 1 ? i - 1 : i];
+            move.blockWord = r.blockWord;
+            move.styleWord = 0;
+            move.SetLayer(r.Layer());
+            out.push_back(move);
+        }
+        out.push_back(r);
+    });
+    return out;
+}
+
 void CSheet::CopySelection()
 {
-    int count = 0;
-    for (int i = 1; i < recordCount; ++i)
-        count += selectionFlags[i] ? 1 : 0;
-    MakeBufferRoom(*this, placementCount + count);
-    for (int i = 1; i < recordCount; ++i) {
-        if (selectionFlags[i])
-            placement[placementCount++] = records[i];
-    }
+    const std::vector<CETREC> copy = SelectedForCopy();
+    MakeBufferRoom(*this, placementCount + static_cast<int>(copy.size()));
+    for (const CETREC& r : copy)
+        placement[placementCount++] = r;
 }
 
 int CSheet::CentreBufferOnCursor(CUiServices& ui)

@@ -2,7 +2,6 @@
 // pasted into a sheet.
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,48 +24,6 @@ bool Fits(int64_t v)
     return v >= INT32_MIN && v <= INT32_MAX;
 }
 
-// The next index from i on whose flag is set, or end. Selections are small
-// beside the sheet: unselected runs are skipped eight flags at a time.
-int NextSelected(const std::vector<uint8_t>& flags, int i, int end)
-{
-    const uint8_t* f = flags.data();
-    while (i < end && (i & 7) != 0) {
-        if (f[i])
-            return i;
-        ++i;
-    }
-    while (i + 8 <= end) {
-        uint64_t word;
-        std::memcpy(&word, f + i, sizeof word);
-        if (word != 0)
-            break;
-        i += 8;
-    }
-    while (i < end && !f[i])
-        ++i;
-    return i;
-}
-
-// The selected records as a copy holds them: a selected line record whose
-// predecessor is not selected is preceded by a move to that predecessor's
-// point (with the record's layer and block word), so the copy holds exactly
-// the selected segments and joins nothing before it by a stray line.
-template<class Take> void ForEachCopiedRecord(const CSheet& s, Take take)
-{
-    const int end = std::min(s.recordCount, s.Length());
-    for (int i = NextSelected(s.selectionFlags, 1, end); i < end;
-         i = NextSelected(s.selectionFlags, i + 1, end)) {
-        const CETREC& r = s.records[i];
-        if (CSheet::IsLineRecord(r) && (i == 1 || !s.selectionFlags[i - 1])) {
-            const CETREC& from = s.records[i > 1 ? i - 1 : i];
-            CETREC move = CETREC::Make(from.x, from.y, r.Layer(), 0);
-            move.blockWord = r.blockWord;
-            take(move);
-        }
-        take(r);
-    }
-}
-
 int HighestBlockOf(std::span<const CETREC> records)
 {
     uint16_t m[4] = {0, 0, 0, 0};
@@ -78,22 +35,6 @@ int HighestBlockOf(std::span<const CETREC> records)
     for (; i < records.size(); ++i)
         m[0] = std::max<uint16_t>(m[0], records[i].blockWord & CETREC::kBlockMask);
     return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
-}
-
-// The records in use looked at once, a piece at a time while it is in the
-// cache: their tally (box and layer uses) and their highest block number.
-int TallyAndHighestBlock(const CSheet& s, CRecordTally& tally)
-{
-    constexpr int kPiece = 1024;
-    const int end = std::min(s.recordCount, s.Length());
-    int highest = 0;
-    for (int i = 1; i < end; i += kPiece) {
-        const std::span<const CETREC> piece(
-            s.records.data() + i, static_cast<size_t>(std::min(kPiece, end - i)));
-        tally.Take(piece);
-        highest = std::max(highest, HighestBlockOf(piece));
-    }
-    return highest;
 }
 
 // `count` new block numbers: those above the highest in use, or, where they
@@ -207,8 +148,7 @@ int PastedBlockOrdinals(std::span<const CETREC> records, std::vector<int>& ordin
 
 int CSheet::WriteSelection(CArchive& ar) const
 {
-    std::vector<CETREC> copied;
-    ForEachCopiedRecord(*this, [&](const CETREC& r) { copied.push_back(r); });
+    const std::vector<CETREC> copied = SelectedForCopy();
     std::vector<CText> moved;
     for (const auto& text : texts) {
         if (!text->IsSelected())
@@ -254,8 +194,8 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         if (!MovedBox(t.box, origin.x, origin.y, t.box))
             return PasteResult::OutOfRange;
     }
-    CRecordTally tally;
-    const int highest = TallyAndHighestBlock(*this, tally);
+    const int highest = HighestBlockOf(std::span<const CETREC>(
+        records.data() + 1, static_cast<size_t>(std::max(std::min(recordCount, Length()) - 1, 0))));
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(stream->records, ordinals);
     const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, highest);
@@ -293,10 +233,7 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         texts.currentIndex = texts.Add(std::move(text));
     }
 
-    tally.Take(std::span<const CETREC>(records.data() + recordCount - n, static_cast<size_t>(n)));
-    Recount(tally);
-    origin = Extents(tally);
-    PushUndo();
+    PushUndoRecounted();
     return PasteResult::Pasted;
 }
 
@@ -360,10 +297,10 @@ std::unique_ptr<CSheet> CSheet::PictureSheet() const
         highX = std::max(highX, x);
         highY = std::max(highY, y);
     };
-    ForEachCopiedRecord(*this, [&](const CETREC& r) {
+    for (const CETREC& r : SelectedForCopy()) {
         pic->Append(r);
         take(r.x, r.y);
-    });
+    }
     for (const auto& text : texts) {
         if (!text->IsSelected())
             continue;

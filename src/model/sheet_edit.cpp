@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "model/sheet.h"
 #include "model/turn.h"
@@ -44,19 +45,31 @@ std::optional<CRect> QuarterTurned(const CRect& r, int64_t h)
         static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
 }
 
+// The indices of the selected records, found in one pass over the flags
+// that ends at the last of them (a count of 0 beside set flags is not
+// trusted).
+std::vector<int> SelectedRecords(const CSheet& s)
+{
+    std::vector<int> selected;
+    selected.reserve(static_cast<size_t>(std::max(s.selectedCount, 0)));
+    ForEachSelected(
+        s.selectionFlags, 1, s.recordCount, [&](int i) { selected.push_back(i); },
+        s.selectedCount > 0 ? s.selectedCount : INT32_MAX);
+    return selected;
+}
+
 // Maps every selected record's point through `map` (a CWideVector of the
 // new point): -1, and nothing changed, when any result leaves the 32-bit
 // range; otherwise the number of records whose point changed.
 template<class Map> int MapSelected(CSheet& s, Map&& map)
 {
-    for (int i = 1; i < s.recordCount; ++i) {
-        if (s.selectionFlags[i] && !Fits(map(s.records[i])))
+    const std::vector<int> selected = SelectedRecords(s);
+    for (const int i : selected) {
+        if (!Fits(map(s.records[i])))
             return -1;
     }
     int changed = 0;
-    for (int i = 1; i < s.recordCount; ++i) {
-        if (!s.selectionFlags[i])
-            continue;
+    for (const int i : selected) {
         CETREC& r = s.records[i];
         const CWideVector p = map(r);
         if (p.x != r.x || p.y != r.y) {
@@ -68,10 +81,20 @@ template<class Map> int MapSelected(CSheet& s, Map&& map)
     return changed;
 }
 
-int Refuse(CUiServices& ui)
+int Refuse(CSheet& s, CUiServices& ui)
 {
+    s.editRefused = true;
     ui.MessageBox(CSheet::kMsgOutOfRange);
     return 0;
+}
+
+// A snapshot when the edit changed anything; the edit's result.
+int Changed(CSheet& s, bool changed)
+{
+    if (!changed)
+        return 0;
+    s.PushUndo();
+    return 1;
 }
 
 // Turns the selected records about (px, py) by the angle and puts the turned
@@ -85,7 +108,7 @@ int Turn(CSheet& s, int64_t px, int64_t py, int angle, bool withTexts, CUiServic
         return CWideVector {cx + v.x, cy + v.y};
     });
     if (changed < 0)
-        return Refuse(ui);
+        return Refuse(s, ui);
     bool turned = changed > 0;
     if (withTexts) {
         for (int k = 0; k < s.texts.GetCount(); ++k) {
@@ -97,10 +120,7 @@ int Turn(CSheet& s, int64_t px, int64_t py, int angle, bool withTexts, CUiServic
             turned = turned || t->Angle() != before;
         }
     }
-    if (!turned)
-        return 0;
-    s.PushUndo();
-    return 1;
+    return Changed(s, turned);
 }
 
 } // namespace
@@ -112,27 +132,25 @@ int CSheet::MoveSelection(CUiServices& ui)
     if (dx == 0 && dy == 0)
         return 0;
     if (!Fits(dx) || !Fits(dy))
-        return Refuse(ui);
-    for (int i = 1; i < recordCount; ++i) {
-        if (selectionFlags[i] && (!Fits(records[i].x + dx) || !Fits(records[i].y + dy)))
-            return Refuse(ui);
+        return Refuse(*this, ui);
+    const std::vector<int> selected = SelectedRecords(*this);
+    for (const int i : selected) {
+        if (!Fits(records[i].x + dx) || !Fits(records[i].y + dy))
+            return Refuse(*this, ui);
     }
     for (const auto& t : texts) {
         if (t->IsSelected() && !Shifted(t->box, dx, dy))
-            return Refuse(ui);
+            return Refuse(*this, ui);
     }
     for (const auto& p : pictures->pictures) {
         if (p->IsSelected() && !Shifted(p->placementRect, dx, dy))
-            return Refuse(ui);
+            return Refuse(*this, ui);
     }
 
-    bool moved = false;
-    for (int i = 1; i < recordCount; ++i) {
-        if (selectionFlags[i]) {
-            records[i].x += static_cast<int32_t>(dx);
-            records[i].y += static_cast<int32_t>(dy);
-            moved = true;
-        }
+    bool moved = !selected.empty();
+    for (const int i : selected) {
+        records[i].x += static_cast<int32_t>(dx);
+        records[i].y += static_cast<int32_t>(dy);
     }
     moved = texts.GetSelectedCount() > 0 || moved;
     texts.OffsetSelected(static_cast<int>(dx), static_cast<int>(dy));
@@ -155,9 +173,8 @@ int CSheet::MirrorX(CUiServices& ui)
         return CWideVector {r.x, twice - r.y};
     });
     if (changed < 0)
-        return Refuse(ui);
-    PushUndo();
-    return changed > 0 ? 1 : 0;
+        return Refuse(*this, ui);
+    return Changed(*this, changed > 0);
 }
 
 int CSheet::MirrorY(CUiServices& ui)
@@ -167,9 +184,8 @@ int CSheet::MirrorY(CUiServices& ui)
         return CWideVector {twice - r.x, r.y};
     });
     if (changed < 0)
-        return Refuse(ui);
-    PushUndo();
-    return changed > 0 ? 1 : 0;
+        return Refuse(*this, ui);
+    return Changed(*this, changed > 0);
 }
 
 int CSheet::Rotate(int angle, CUiServices& ui, bool withTexts)
@@ -203,9 +219,8 @@ int CSheet::Scale(double percent, CUiServices& ui)
         return CWideVector {scaled(cx, r.x), scaled(cy, r.y)};
     });
     if (changed < 0)
-        return Refuse(ui);
-    PushUndo();
-    return changed > 0 ? 1 : 0;
+        return Refuse(*this, ui);
+    return Changed(*this, changed > 0);
 }
 
 int CSheet::ChangeLayer(int from, int to, CUiServices& ui)
@@ -217,19 +232,16 @@ int CSheet::ChangeLayer(int from, int to, CUiServices& ui)
     if (to < 0 || to >= kLayerCount)
         return 0;
     bool changed = false;
-    for (int i = 1; i < recordCount; ++i) {
-        if (!selectionFlags[i])
-            continue;
+    ForEachSelected(selectionFlags, 1, recordCount, [&](int i) {
         const int layer = records[i].Layer();
         const bool match = from == kAll ? layer != 0 : layer == from;
         if (match && layer != to) {
             SetRecordLayer(i, to);
             changed = true;
         }
-    }
+    });
     layers.SetVisible(to, 1);
-    PushUndo();
-    return changed ? 1 : 0;
+    return Changed(*this, changed);
 }
 
 int CSheet::ChangePen(int from, int to)
@@ -237,18 +249,15 @@ int CSheet::ChangePen(int from, int to)
     if (to < 0 || to > 7)
         return 0;
     bool changed = false;
-    for (int i = 1; i < recordCount; ++i) {
-        if (!selectionFlags[i])
-            continue;
+    ForEachSelected(selectionFlags, 1, recordCount, [&](int i) {
         const CETREC& r = records[i];
         const bool match = from == kAll ? IsLineRecord(r) : PenOf(i) == from;
         if (match && r.Pen() != to) {
             SetRecordPen(i, to);
             changed = true;
         }
-    }
-    PushUndo();
-    return changed ? 1 : 0;
+    });
+    return Changed(*this, changed);
 }
 
 int CSheet::RotateSheet(CUiServices& ui)
@@ -257,15 +266,15 @@ int CSheet::RotateSheet(CUiServices& ui)
     const CPoint panned = origin;
     if (origin.x != 0 || origin.y != 0) {
         if (origin.x == INT32_MIN || origin.y == INT32_MIN)
-            return Refuse(ui);
+            return Refuse(*this, ui);
         Pan(-origin.x, -origin.y, true);
         if (origin.x != 0 || origin.y != 0)
-            return Refuse(ui);
+            return Refuse(*this, ui);
     }
     // Pans back to where the sheet was, for a turn that is refused.
     auto refuse = [&] {
         Pan(panned.x, panned.y, true);
-        return Refuse(ui);
+        return Refuse(*this, ui);
     };
     Extents();
     const int64_t h = sheetExtent.Height();

@@ -157,7 +157,7 @@ int CSheet::HitFigure(int x, int y)
             continue;
         }
         const CETREC& r = records[d];
-        if (!IsLineRecord(r))
+        if (!IsLineRecord(r) || !layers.IsVisible(r.Layer()))
             continue;
         const CETREC& p = records[d - 1];
         if (pointX.Holds(r.x) && pointY.Holds(r.y)) {

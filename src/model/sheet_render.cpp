@@ -619,10 +619,6 @@ void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd)
 
     DrawLines(dc, pass, records, 1, end, visible, selectionFlags.data());
     DrawTexts(dc, texts, pass.map, &layerColours, visible, false);
-    if (editText) {
-        dc.SetTextColour(layerColours[editText->Layer()]);
-        DrawText(dc, *editText, pass.map);
-    }
     zoomAtLastDraw = zoom;
 
     if (zoomWindowActive)
@@ -645,9 +641,22 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
     const int radius = (penWidths[7] / z) / 2;
 
     const int count = std::min(recordCount, static_cast<int>(selectionFlags.size()));
+    // One pass gathers the selected records by layer, in record order; the
+    // layers are then drawn in their order from those lists alone.
+    // The scan ends at the last selected record; a count of 0 beside set
+    // flags is not trusted.
+    std::array<std::vector<int>, kLayerCount> byLayer;
+    ForEachSelected(
+        selectionFlags, 1, count,
+        [&](int i) {
+            const int layer = records[i].Layer();
+            if (visible[layer])
+                byLayer[layer].push_back(i);
+        },
+        selectedCount > 0 ? selectedCount : INT32_MAX);
     CRunDrawer run(dc, right, bottom, z);
     for (int layer : kLineLayerOrder) {
-        if (!visible[layer])
+        if (byLayer[layer].empty())
             continue;
         const CPenDesc* current = nullptr;
         auto select = [&](int pen) {
@@ -664,10 +673,10 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
             select(pen);
             run.Segment(map.Point(records[from]), map.Point(records[to]), 1);
         };
-        for (int i = 1; i < count; ++i) {
+        for (const int i : byLayer[layer]) {
             const CETREC& r = records[i];
-            if (!selectionFlags[i] || r.Layer() != layer)
-                continue;
+            // The unselected line record after a selected one is drawn with
+            // it: the segment that ends there belongs to the selection's run.
             const bool freeNext = i + 1 < count && !selectionFlags[i + 1] && IsLine(records[i + 1]);
             if (r.IsJunction()) {
                 const CPoint c = map.Point(r);
@@ -678,10 +687,8 @@ void CSheet::DrawSelection(CCanvas& dc, const CPenTable& pens, int mode) const
                 }
             } else if (r.Pen() != 0) {
                 segment(i - 1, i, r.Pen());
-                if (freeNext) {
+                if (freeNext)
                     segment(i, i + 1, r.Pen());
-                    ++i;
-                }
             } else if (freeNext) {
                 segment(i, i + 1, records[i + 1].Pen());
             }

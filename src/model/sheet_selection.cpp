@@ -167,7 +167,7 @@ void CSheet::SelectInWindow()
     }
     const CRect window {left, top, right, bottom};
     if (HasCriterion(kSelectTexts))
-        texts.ToggleInWindow(window);
+        texts.ToggleInWindow(window, layers.VisibleMask());
     if (HasCriterion(kSelectPictures)) {
         for (int k = 0; k < pictures->GetSize(); ++k) {
             if (pictures->Intersects(k, window))

@@ -27,7 +27,44 @@ int CSheet::UsedLength(int end) const
 
 void CSheet::PushUndo()
 {
+    if (undoScopeDepth > 0) {
+        undoScopeWanted = true;
+        pendingChange = 0;
+        return;
+    }
     TakeSnapshot(UsedLength(Length()));
+}
+
+CSheet::CUndoScope::CUndoScope(CSheet& sheet)
+    : sheet(sheet)
+{
+    if (sheet.undoScopeDepth++ == 0) {
+        sheet.undoScopeWanted = false;
+        sheet.editRefused = false;
+    }
+}
+
+CSheet::CUndoScope::~CUndoScope()
+{
+    End();
+}
+
+bool CSheet::CUndoScope::End()
+{
+    if (ended)
+        return false;
+    ended = true;
+    if (--sheet.undoScopeDepth > 0 || !sheet.undoScopeWanted)
+        return false;
+    sheet.undoScopeWanted = false;
+    sheet.PushUndo();
+    return true;
+}
+
+void CSheet::CUndoScope::Discard()
+{
+    sheet.undoScopeWanted = false;
+    End();
 }
 
 int CSheet::PushUndoNumbering(int first)
@@ -55,7 +92,7 @@ CUndoRedo& CSheet::NextSnapshot()
     return snap;
 }
 
-void CSheet::FillSnapshot(CUndoRedo& snap) const
+void CSheet::FinishSnapshot(CUndoRedo& snap)
 {
     snap.arrayLength = Length();
     snap.recordCount = recordCount;
@@ -65,6 +102,9 @@ void CSheet::FillSnapshot(CUndoRedo& snap) const
     snap.textIndex = texts.currentIndex;
     snap.pictures = std::make_unique<CPictArray>();
     snap.pictures->CopyFrom(*pictures, true);
+
+    pendingChange = 0;
+    changedFlag = 1;
 }
 
 int CSheet::TakeSnapshot(int usedLength, int newFrom)
@@ -102,11 +142,33 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
             records[k].SetBlock(newBlock);
         StreamRecords(snap.records.data() + split, records.data() + split, used - split);
     }
-    FillSnapshot(snap);
-
-    pendingChange = 0;
-    changedFlag = 1;
+    FinishSnapshot(snap);
     return newBlock;
+}
+
+void CSheet::PushUndoRecounted()
+{
+    if (undoScopeDepth > 0) {
+        Recount();
+        origin = Extents();
+        PushUndo();
+        return;
+    }
+    CUndoRedo& snap = NextSnapshot();
+    const auto used = static_cast<size_t>(UsedLength(Length()));
+    snap.records.resize(used);
+    // A piece at a time: streamed into the snapshot, then tallied while it
+    // is still in the cache (192 kB: the second-level cache holds it).
+    constexpr size_t kPiece = 16384;
+    CRecordTally tally;
+    for (size_t first = 0; first < used; first += kPiece) {
+        const size_t n = std::min(kPiece, used - first);
+        StreamRecords(snap.records.data() + first, records.data() + first, n);
+        tally.TakeInUse(first, std::span<const CETREC>(records.data() + first, n), recordCount);
+    }
+    Recount(tally);
+    origin = Extents(tally);
+    FinishSnapshot(snap);
 }
 
 bool CUndoRedo::Ready()
@@ -172,10 +234,9 @@ int CSheet::Restore(int i)
 
 int CSheet::Undo()
 {
-    if (texts.GetSelectedCount() > 0) {
-        texts.DeselectAll();
-        pendingChange = 1;
-    }
+    // Deselecting texts is no change: it takes no snapshot of its own, which
+    // would make this undo step back over nothing and lose the redo steps.
+    texts.DeselectAll();
     if (selectedCount > 0)
         ClearSelection();
     toolMode = ToolMode::Select;
@@ -227,7 +288,7 @@ void CSheet::RestartUndo()
         undoList.push_back(std::move(kept));
         undoPosition = 0;
         undoValidCount = 1;
-        FillSnapshot(*undoList[0]);
+        FinishSnapshot(*undoList[0]);
         pendingChange = 0;
     } else {
         if (kept)

@@ -102,6 +102,14 @@ void CSheet::SetPointer(int px, int py)
     }
 }
 
+CPoint CSheet::Snapped(CPoint p) const
+{
+    const CGrid& g = grids.Active();
+    if (!g.snapOn)
+        return p;
+    return {Snap(p.x, g.SnapX(), origin.x), Snap(p.y, g.SnapY(), origin.y)};
+}
+
 int CSheet::MoveCursorByKey(CursorKey key)
 {
     prevCursor = cursor;

@@ -283,11 +283,12 @@ void CTextArray::Serialize(CArchive& ar)
     selectedCount = 0;
 }
 
-int CTextArray::HitTest(int x, int y)
+int CTextArray::HitTest(int x, int y, uint32_t layers)
 {
     for (int i = GetCount() - 1; i >= 0; --i) {
-        const CRect& b = texts[static_cast<size_t>(i)]->box;
-        if (b.left <= x && x < b.right && b.top <= y && y < b.bottom) {
+        const CText& t = *texts[static_cast<size_t>(i)];
+        const CRect& b = t.box;
+        if ((layers >> t.Layer() & 1) && b.left <= x && x < b.right && b.top <= y && y < b.bottom) {
             currentIndex = i;
             return i;
         }
@@ -355,7 +356,7 @@ bool CTextArray::DeselectAll()
     return any;
 }
 
-int CTextArray::ToggleInWindow(const CRect& window)
+int CTextArray::ToggleInWindow(const CRect& window, uint32_t layers)
 {
     const int32_t wl = std::min(window.left, window.right),
                   wr = std::max(window.left, window.right);
@@ -363,7 +364,10 @@ int CTextArray::ToggleInWindow(const CRect& window)
                   wb = std::max(window.top, window.bottom);
     int toggled = 0;
     for (int i = 0; i < GetCount(); ++i) {
-        const CRect& b = texts[static_cast<size_t>(i)]->box;
+        const CText& t = *texts[static_cast<size_t>(i)];
+        if (!(layers >> t.Layer() & 1))
+            continue;
+        const CRect& b = t.box;
         const bool overlaps = std::min(b.left, b.right) <= wr && std::max(b.left, b.right) >= wl
             && std::min(b.top, b.bottom) <= wb && std::max(b.top, b.bottom) >= wt;
         if (overlaps) {

@@ -122,6 +122,8 @@ public:
     CTextArray(const CTextArray&) = delete;
     CTextArray& operator=(const CTextArray&) = delete;
 
+    static constexpr uint32_t kAllLayers = 0xFFFF;
+
     // The index of the text last hit; 0 when nothing was hit.
     int currentIndex = 0;
 
@@ -144,9 +146,10 @@ public:
     // reading; a failed read leaves the array as it was.
     void Serialize(CArchive& ar);
 
-    // The last text whose box holds the point (left <= x < right, top <= y <
-    // bottom) becomes the current one; -1 and current index 0 when none does.
-    int HitTest(int x, int y);
+    // The last text on a layer of `layers` (bit n for layer n) whose box
+    // holds the point (left <= x < right, top <= y < bottom) becomes the
+    // current one; -1 and current index 0 when none does.
+    int HitTest(int x, int y, uint32_t layers = kAllLayers);
     // The text at the current index; null when there is none.
     CText* GetCurrentText();
 
@@ -162,9 +165,9 @@ public:
     void InvertSelection();
     // Returns whether anything was selected.
     bool DeselectAll();
-    // Toggles every text whose box overlaps the window, edges touching
-    // included; returns how many were toggled.
-    int ToggleInWindow(const CRect& window);
+    // Toggles every text on a layer of `layers` whose box overlaps the
+    // window, edges touching included; returns how many were toggled.
+    int ToggleInWindow(const CRect& window, uint32_t layers = kAllLayers);
 
     void MoveText(int index, int x, int y);
     void RemoveAt(int index);

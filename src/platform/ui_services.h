@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -33,6 +34,15 @@ public:
         friend bool operator==(const CScrollBarState&, const CScrollBarState&) = default;
     };
 
+    // An entry of a popup menu: a command with its caption (UTF-8) and
+    // whether it can be chosen; id 0 is a separator line.
+    struct CPopupItem {
+        int id = 0;
+        std::string caption;
+        bool enabled = true;
+        friend bool operator==(const CPopupItem&, const CPopupItem&) = default;
+    };
+
     virtual ~CUiServices() = default;
 
     // A message box with Windows-1252 text; returns the button chosen.
@@ -49,14 +59,24 @@ public:
     // complete draws; it shows once the event being handled is done. Null
     // while there is no screen image yet.
     virtual CCanvas* ScreenCanvas() { return nullptr; }
-    // Copies a rectangle of pixels (right and bottom excluded) from the
-    // sheet image back onto the screen image, erasing whatever was drawn
-    // over it there: a picture being moved leaves its old place this way.
-    virtual void RestoreSheetImage(const CRect& /*pixels*/) { }
+    // Copies a rectangle of pixels (right and bottom excluded) of the sheet
+    // image back onto the screen image, erasing whatever was drawn over it
+    // there, for feedback that cannot be taken away in XOR (a dragged
+    // selection, a picture being moved). Returns the screen image to draw the
+    // feedback on again, or null when there is none to restore (the caller
+    // then asks for a complete draw).
+    virtual CCanvas* RestoreScreen(const CRect& /*pixels*/) { return nullptr; }
+    // The screen image anew: the off-screen image copied once more and the
+    // feedback drawn over it, without drawing the sheet (a typed character,
+    // the blink of the caret). Nothing while a complete draw is due anyway.
+    virtual void Recompose() { }
     virtual void SetPointerShape(PointerShape) { }
     // Puts the system pointer on a pixel of the view. The platform may
     // refuse; the result says whether the pointer moved.
     virtual bool PutPointer(int /*x*/, int /*y*/) { return false; }
+    // A popup menu at a pixel of the view, open until the user chooses or
+    // closes it; the id chosen, or 0 for none.
+    virtual int PopupMenu(const std::vector<CPopupItem>& /*items*/, CPoint /*at*/) { return 0; }
     // Gives the view the keyboard focus.
     virtual void TakeFocus() { }
     // The view changed what the window shows of the project beside it: the

@@ -14,6 +14,9 @@ QString FromCp1252(std::string_view bytes);
 // A text typed or shown in Qt for the model; characters Windows-1252 lacks
 // become "?".
 std::string ToCp1252(const QString& text);
+// A text typed by the user for the model: characters Windows-1252 lacks are
+// left out, since a "?" in their place is a character nobody typed.
+std::string TypedCp1252(const QString& text);
 
 // UTF-8 (a file name, a caption of the command table) for Qt.
 QString FromUtf8(std::string_view utf8);

@@ -57,10 +57,7 @@ bool SaveSelectionAsSymbol(CSheet& sheet, const std::filesystem::path& path, CUi
     const int32_t cx = sheet.cursor.x;
     const int32_t cy = sheet.cursor.y;
     std::vector<CSym> symbol;
-    for (int i = 0; i < sheet.recordCount; ++i) {
-        if (!sheet.selectionFlags[i])
-            continue;
-        const CETREC& r = sheet.records[i];
+    for (const CETREC& r : sheet.SelectedForCopy()) {
         // Old versions kept the low 16 bits of a far offset, which turned
         // the symbol into something else; better to save nothing.
         if (!FitsSymbol(r, cx, cy)) {

@@ -34,7 +34,7 @@ constexpr int Plus = 0xBB;
 constexpr int Comma = 0xBC;
 constexpr int Minus = 0xBD;
 constexpr int Period = 0xBE;
-constexpr int Slash = 0xBF; // "/" and "?"
+constexpr int Slash = 0xBF; // whatever key types "/", the keypad's too
 } // namespace Key
 
 // A key going down or up, with the modifiers held at that moment.
@@ -42,4 +42,5 @@ struct CKeyEvent {
     int key = Key::None;
     bool ctrl = false;
     bool shift = false;
+    bool repeat = false; // a held key's repeated press
 };

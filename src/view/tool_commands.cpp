@@ -12,6 +12,7 @@
 #include "view/tools/placement_tool.h"
 #include "view/tools/stroke_text_tool.h"
 #include "view/tools/symbol_tool.h"
+#include "view/tools/typing_tool.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -113,14 +114,17 @@ void CViewController::RegisterToolCommands()
     handlers.On(
         Cmd::CopySelection, [this] { CopyPlacement(); },
         enabledIf(SheetIs([](const CSheet& s) { return s.selectedCount > 0; })));
-    // Undo takes a line being drawn back too: finishing it is its undo step.
+    // Undo takes a line being drawn or typed back too: finishing it is its
+    // undo step.
     handlers.On(
-        Cmd::Undo, [this] { UndoRedo(false); },
-        enabledIf(SheetIs([](const CSheet& s) { return s.CanUndo() || s.pendingChange; })));
+        Cmd::Undo, [this] { UndoRedo(false); }, enabledIf(SheetIs([](const CSheet& s) {
+            return s.CanUndo() || s.pendingChange || HasTypedText(s);
+        })));
     // Redo would drop a change not yet recorded.
     handlers.On(
-        Cmd::Redo, [this] { UndoRedo(true); },
-        enabledIf(SheetIs([](const CSheet& s) { return s.CanRedo() && !s.pendingChange; })));
+        Cmd::Redo, [this] { UndoRedo(true); }, enabledIf(SheetIs([](const CSheet& s) {
+            return s.CanRedo() && !s.pendingChange && !HasTypedText(s);
+        })));
 }
 
 void CViewController::SelectTool(int toolMode)

@@ -76,7 +76,13 @@ void CViewController::RegisterCommands()
     handlers.On(
         Cmd::ZoomAll, [this] { ZoomAll(); }, withSheet);
     handlers.On(
-        Cmd::ZoomWindow, [this] { ArmZoomWindow(*this); },
+        Cmd::ZoomWindow,
+        [this] {
+            // What the tool was doing ends first: a line being drawn or
+            // typed is kept, with its undo step, not left half made.
+            FinishInteraction();
+            ArmZoomWindow(*this);
+        },
         enabledTickedIf(::HasSheet(), AtStep(Step::ZoomArmed) || AtStep(Step::ZoomDrag)));
     handlers.On(
         Cmd::Refresh, [this] { Redraw(); }, withSheet);

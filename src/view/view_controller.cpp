@@ -1,6 +1,7 @@
 #include "view/view_controller.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/command_table.h"
 #include "app/settings.h"
@@ -22,6 +23,8 @@ constexpr int kAutoPanNear = 1000;
 constexpr int kAutoPanEdge = 10;
 
 constexpr int kPaneRecord = 0;
+// The arms of the cross that marks the cursor where the pointer cannot be put.
+constexpr int kWarpCrossArm = 8;
 constexpr int kPaneTime = 8;
 
 CBackupSettings BackupSettings(const CSettings& s)
@@ -52,6 +55,9 @@ CViewController::CViewController(
     RegisterClipboardCommands();
     RegisterPictureCommands();
     RegisterTextCommands();
+    RegisterSelectCommands();
+    RegisterEditCommands();
+    RegisterTypingCommands();
     router.AddTarget(handlers);
 }
 
@@ -96,6 +102,16 @@ void CViewController::Redraw()
     UpdateStatus();
     UpdatePointerShape();
     ui.Invalidate();
+}
+
+void CViewController::RedrawOverlays()
+{
+    CCanvas* screen = HasSheet() ? ui.RestoreScreen(Sheet().clientRect) : nullptr;
+    if (!screen) {
+        Redraw();
+        return;
+    }
+    DrawOverlays(*screen);
 }
 
 void CViewController::UpdateScrollBars()
@@ -145,7 +161,42 @@ bool CViewController::WarpPointer()
     if (!HasSheet())
         return false;
     const CPoint p = CursorPixel();
-    return ui.PutPointer(p.x, p.y);
+    HideWarpCross();
+    if (ui.PutPointer(p.x, p.y)) {
+        warpedTo = p;
+        return true;
+    }
+    // Where the platform keeps the pointer to itself, a cross marks the
+    // cursor until the user moves the pointer.
+    warpedTo.reset();
+    warpCross = true;
+    if (CCanvas* screen = ui.ScreenCanvas()) {
+        DrawWarpCrossAt(*screen, p);
+        warpCrossShownAt = p;
+    }
+    return false;
+}
+
+void CViewController::HideWarpCross()
+{
+    if (!warpCross)
+        return;
+    warpCross = false;
+    CCanvas* screen = ui.ScreenCanvas();
+    if (screen && warpCrossShownAt)
+        DrawWarpCrossAt(*screen, *warpCrossShownAt);
+    warpCrossShownAt.reset();
+}
+
+void CViewController::DrawWarpCrossAt(CCanvas& dc, CPoint p)
+{
+    const RasterOp old = dc.SetRasterOp(RasterOp::Not);
+    dc.SelectPen({1, 0, PenStyle::Solid});
+    dc.MoveTo(p.x - kWarpCrossArm, p.y);
+    dc.LineTo(p.x + kWarpCrossArm + 1, p.y);
+    dc.MoveTo(p.x, p.y - kWarpCrossArm);
+    dc.LineTo(p.x, p.y + kWarpCrossArm + 1);
+    dc.SetRasterOp(old);
 }
 
 int CViewController::AutoPan()
@@ -181,11 +232,18 @@ void CViewController::SetStep(int step)
 
 // --- pointer ------------------------------------------------------------------
 
-void CViewController::PointerMove(int px, int py)
+void CViewController::PointerMove(int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
+    // The move the system makes after the pointer was put on the cursor
+    // is none of the user's.
+    if (std::exchange(warpedTo, std::nullopt) == CPoint {px, py})
+        return;
     ui.TakeFocus();
     if (!HasSheet())
         return;
+    HideWarpCross();
     Sheet().SetPointer(px, py);
     CursorMoved();
 }
@@ -193,16 +251,20 @@ void CViewController::PointerMove(int px, int py)
 void CViewController::CursorMoved()
 {
     CSheet& s = Sheet();
-    if (captured && s.cursor != s.prevCursor && AutoPan())
+    if (captured && s.cursor != s.prevCursor && AutoPan()) {
+        Tool().Panned(*this);
         return;
+    }
     Tool().Move(*this);
     FollowCrosshairs();
     UpdateStatus();
     UpdatePointerShape();
 }
 
-void CViewController::PointerPress(Button button, int px, int py)
+void CViewController::PointerPress(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button != Button::Left || !HasSheet())
         return;
     Sheet().SetPointer(px, py);
@@ -231,8 +293,10 @@ void CViewController::Press()
     UpdatePointerShape();
 }
 
-void CViewController::PointerRelease(Button button, int px, int py)
+void CViewController::PointerRelease(Button button, int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (button == Button::Right) {
         ContextMenu(CPoint {px, py});
         return;
@@ -250,8 +314,10 @@ void CViewController::Release()
     UpdatePointerShape();
 }
 
-void CViewController::DoubleClick(int px, int py)
+void CViewController::DoubleClick(int px, int py, CModifiers held)
 {
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (!HasSheet())
         return;
     Sheet().SetPointer(px, py);
@@ -262,14 +328,10 @@ void CViewController::DoubleClick(int px, int py)
     Tool().DoubleClick(*this);
 }
 
-void CViewController::ContextMenu(std::optional<CPoint> at)
+void CViewController::Wheel(int px, int py, int delta, CModifiers held)
 {
-    if (HasSheet())
-        Tool().ContextMenu(*this, at);
-}
-
-void CViewController::Wheel(int px, int py, int delta)
-{
+    ctrlDown = held.ctrl;
+    shiftDown = held.shift;
     if (!HasSheet())
         return;
     wheelRest += delta;
@@ -296,129 +358,6 @@ void CViewController::Wheel(int px, int py, int delta)
     Redraw();
     // What follows the pointer follows it to where the zoom left it.
     Tool().Move(*this);
-}
-
-// --- keys -----------------------------------------------------------------------
-
-bool CViewController::KeyDown(const CKeyEvent& k)
-{
-    ctrlDown = k.ctrl || k.key == Key::Control;
-    shiftDown = k.shift || k.key == Key::Shift;
-    // Z Z and Z N: the memory of a Z lasts until another key than Z or N.
-    const bool afterZ = doc.keyPrefix != 0;
-    if (k.key != 'Z' && k.key != 'N')
-        doc.keyPrefix = 0;
-    if (!HasSheet())
-        return false;
-    CSheet& s = Sheet();
-
-    // While a text is typed every key is the text's, A and Q too.
-    if (s.toolStep == Step::Typing)
-        return Tool().KeyDown(*this, k);
-    if ((k.key == 'A' || k.key == 'Q') && !k.ctrl) {
-        const bool diagonal = k.key == 'Q';
-        bool& stays = diagonal ? diagCrosshair : orthoCrosshair;
-        if (k.shift) {
-            stays = !stays;
-            Redraw();
-        } else if (!stays) {
-            DrawCrosshair(diagonal); // until the next complete draw
-        }
-        return true;
-    }
-    if (k.key == Key::Control || k.key == Key::Shift)
-        return true;
-    if (k.key == Key::Space) {
-        Press();
-        return true;
-    }
-    if (Tool().KeyDown(*this, k))
-        return true;
-
-    switch (k.key) {
-    case Key::F5:
-        Redraw();
-        return true;
-    case Key::F6:
-        ToggleRelativePoint();
-        return true;
-    case Key::PageUp:
-        return !k.ctrl && Execute(Cmd::PreviousSheet);
-    case Key::PageDown:
-        return !k.ctrl && Execute(Cmd::NextSheet);
-    case Key::Left:
-    case Key::Right:
-    case Key::Up:
-    case Key::Down: {
-        const CSheet::CursorKey dir = k.key == Key::Left ? CSheet::CursorKey::Left
-            : k.key == Key::Right                        ? CSheet::CursorKey::Right
-            : k.key == Key::Up                           ? CSheet::CursorKey::Up
-                                                         : CSheet::CursorKey::Down;
-        if (s.MoveCursorByKey(dir)) {
-            CursorMoved();
-            WarpPointer();
-        }
-        return true;
-    }
-    default:
-        break;
-    }
-    if (k.ctrl)
-        return false;
-    switch (k.key) {
-    case 'C':
-        CentreOnCursor();
-        return true;
-    case 'I':
-        ZoomStep(true);
-        return true;
-    case 'O':
-        ZoomStep(false);
-        return true;
-    case 'Z':
-        if (afterZ) {
-            doc.keyPrefix = 0;
-            ZoomAll();
-        } else {
-            doc.keyPrefix = 1;
-        }
-        return true;
-    case 'L':
-        return Execute(Cmd::ChooseLayer);
-    case 'P':
-        return Execute(Cmd::ChoosePen);
-    case 'N':
-        if (!afterZ)
-            return false;
-        doc.keyPrefix = 0;
-        ResetPan();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CViewController::KeyUp(const CKeyEvent& k)
-{
-    ctrlDown = k.ctrl && k.key != Key::Control;
-    shiftDown = k.shift && k.key != Key::Shift;
-    if (!HasSheet())
-        return;
-    if (k.key == Key::Space && Sheet().toolStep != Step::Typing)
-        Release();
-    Tool().KeyUp(*this, k);
-}
-
-bool CViewController::Char(uint8_t ch)
-{
-    if (!HasSheet())
-        return false;
-    if (Tool().Char(*this, ch))
-        return true;
-    if (Sheet().toolStep == Step::Typing || ch != '.')
-        return false;
-    ToggleGrid(Sheet().grids.activeGrid);
-    return true;
 }
 
 // --- focus, timers, size, scrolling ---------------------------------------------
@@ -522,6 +461,7 @@ void CViewController::DrawOverlays(CCanvas& screen)
 {
     orthoShownAt.reset();
     diagShownAt.reset();
+    warpCrossShownAt.reset();
     if (!HasSheet())
         return;
     CSheet& s = Sheet();
@@ -538,6 +478,10 @@ void CViewController::DrawOverlays(CCanvas& screen)
     if (diagCrosshair) {
         diagShownAt = CursorPixel();
         DrawCrosshairAt(screen, true, *diagShownAt);
+    }
+    if (warpCross) {
+        warpCrossShownAt = CursorPixel();
+        DrawWarpCrossAt(screen, *warpCrossShownAt);
     }
 }
 

@@ -17,6 +17,7 @@ class CClock;
 class CDovereduDoc;
 class CSheet;
 class CViewDialogs;
+struct CKeyBinding;
 struct CSettings;
 
 // The drawing view of one project window, without the window: it turns the
@@ -44,18 +45,25 @@ public:
     CViewController& operator=(const CViewController&) = delete;
 
     // --- Events of the window ---
-    void PointerMove(int px, int py);
-    void PointerPress(Button button, int px, int py);
-    void PointerRelease(Button button, int px, int py);
-    void DoubleClick(int px, int py);
+    // The modifiers are those held at the move, press or release; the move
+    // that follows putting the pointer on the cursor is ignored.
+    void PointerMove(int px, int py, CModifiers held = {});
+    void PointerPress(Button button, int px, int py, CModifiers held = {});
+    void PointerRelease(Button button, int px, int py, CModifiers held = {});
+    // The second press of a double click, in its place: no press of its own.
+    void DoubleClick(int px, int py, CModifiers held = {});
     // A wheel turn in eighths of a degree (120 a notch, positive away from
     // the user): zooms in (away) or out about the point under the pointer.
-    void Wheel(int px, int py, int delta);
-    // True when the key was used.
+    void Wheel(int px, int py, int delta, CModifiers held = {});
+    // The key map (key_map.h); true when the key was used.
     bool KeyDown(const CKeyEvent& key);
     void KeyUp(const CKeyEvent& key);
     // A typed character, Windows-1252.
     bool Char(uint8_t ch);
+    // The context menu of the tool, its step and the selection, at a pixel
+    // of the view, or near its top-left corner when the keyboard asked for
+    // it. The chosen command runs after the cursor and the pointer are
+    // back where they were.
     void ContextMenu(std::optional<CPoint> at);
     void FocusIn();
     // `toPopup`: a menu or popup of the view took the focus for a moment.
@@ -90,6 +98,16 @@ public:
     void FinishInteraction();
     CToolBox& Tools() { return toolBox; }
 
+    // The text tool bar's lists (typing_commands.cpp): the font number or
+    // the height of the next typed lines, and of the line being typed or the
+    // selected texts; the view takes the keyboard back.
+    void PickFont(int fontNumber);
+    void PickTextHeight(int height);
+    // Whether a line is being typed, and its caret in pixels: the window's
+    // input method follows them.
+    bool Typing();
+    std::optional<CRect> CaretRect();
+
     bool HasSheet() const;
     CSheet& Sheet() override;
     CDovereduDoc& Document() override { return doc; }
@@ -100,6 +118,7 @@ public:
 
     // A complete draw, with the scroll bars, readouts and pointer shape.
     void Redraw() override;
+    void RedrawOverlays() override;
     // No bars while the sheet fits itself to the view.
     void UpdateScrollBars();
     // The readouts of panes 1 to 8; without values (or without a sheet)
@@ -166,6 +185,9 @@ private:
     // picture_commands.cpp: "Eigenschappen" of the one selected picture.
     void RegisterPictureCommands();
     void EditPictureProperties();
+    // typing_commands.cpp: bold, italic, "Bewerk tekst" and the layer of the
+    // line being typed.
+    void RegisterTypingCommands();
 
     // view_commands.cpp
     void RegisterCommands();
@@ -183,6 +205,12 @@ private:
     // text_commands.cpp: the stroke text's dialog and the commands that
     // change its ghost.
     void RegisterTextCommands();
+    // select_commands.cpp: the selection criteria, select all, invert and
+    // end the selection.
+    void RegisterSelectCommands();
+    // edit_commands.cpp: delete, mirror, rotate, layer and "Selectie
+    // bewerken" on the selection.
+    void RegisterEditCommands();
 
     // choice_commands.cpp: the active layer (key L), the active pen and the
     // pen widths (key P), the layer table and the font of new texts.
@@ -190,6 +218,19 @@ private:
     void ChoosePen();
     void ConfigureLayers();
     void ChooseFont();
+
+    // key_commands.cpp: what a row of the key map does.
+    bool PerformKey(const CKeyBinding& row, const CKeyEvent& key);
+    void MoveCursorByKey(int key);
+    void ShowLongCursor(bool diagonal, bool toggle);
+    // "+" and "-": the next or previous record on a shown layer becomes the
+    // current record and the cursor goes to its point.
+    void StepRecord(bool forward);
+
+    // The cross that marks the cursor after the platform refused to put the
+    // pointer on it, until the next move of the user's.
+    void HideWarpCross();
+    void DrawWarpCrossAt(CCanvas& dc, CPoint pixel);
 
     // The long cursors.
     void FollowCrosshairs();
@@ -213,6 +254,10 @@ private:
     std::optional<CPoint> orthoShownAt;
     std::optional<CPoint> diagShownAt;
     std::optional<CUiServices::PointerShape> shape;
+    // Where the pointer was put; the system's move to there is ignored.
+    std::optional<CPoint> warpedTo;
+    bool warpCross = false;
+    std::optional<CPoint> warpCrossShownAt;
     // The project's reserve copies, on the backup timer.
     CProjectBackup backup;
 };

@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "app/choice_logic.h"
+#include "app/edit_text_values.h"
 #include "app/picture_values.h"
 #include "app/place_text.h"
+#include "app/selection_edit.h"
 
 // What the view asks the user: one function per question, values in and out
 // as plain values. The GUI answers with its dialogs; tests script it. Every
 // question may be cancelled, which changes nothing.
 //
-// Still to come with the tools that ask them: edit text, edit selection,
-// reserve file.
+// Still to come with the tools that ask them: reserve file.
 class CViewDialogs {
 public:
     virtual ~CViewDialogs() = default;
@@ -54,4 +55,10 @@ public:
     // "Plaats tekst": the stroke text to place and its settings; true after
     // OK, with the fields as typed in `values`.
     virtual bool PlaceText(CPlaceTextValues& values) = 0;
+    // "Selectie bewerken": true after OK, with valid values in `values`.
+    virtual bool EditSelection(CSelectionEditValues& values) = 0;
+    // "Bewerk tekst": the fields of one or more texts, the font list's
+    // entries ("%d. %s") beside them; true after OK, with the edits in
+    // `values`.
+    virtual bool EditText(CEditTextValues& values, const std::vector<std::string>& fontEntries) = 0;
 };

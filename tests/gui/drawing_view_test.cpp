@@ -27,6 +27,7 @@
 #include "model/sheet.h"
 #include "qt/qt_canvas.h"
 #include "support/shipped_data.h"
+#include "support/temp_folder.h"
 #include "view/view_controller.h"
 
 namespace {
@@ -67,6 +68,11 @@ void Drag(CDovereduView& view, QPoint from, QPoint to)
     Button(view, QEvent::MouseButtonPress, from);
     MoveTo(view, to);
     Button(view, QEvent::MouseButtonRelease, to);
+}
+
+bool IsRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 80 && qBlue(c) < 80;
 }
 
 // The pixels where two images differ.
@@ -494,4 +500,131 @@ TEST(DrawingView, MessageBoxesShowWindows1252Text)
         EXPECT_EQ(view.Ui().MessageBox("Caf\xE9 \xE0 \x80 5", c.buttons), c.answer);
         EXPECT_EQ(shown, QString::fromUtf8("Caf\xC3\xA9 \xC3\xA0 \xE2\x82\xAC 5"));
     }
+}
+
+// The title block of the shipped template picked with a window: red marks and
+// the window on the screen, nothing of it in the off-screen image; a drag
+// then moves it. With RIDIZAV_SCREENSHOTS set, the window is saved there as
+// select_window.png and select_dragged.png.
+TEST(DrawingView, AWindowSelectsTheTitleBlockAndADragMovesIt)
+{
+    CTempFolder tmp;
+    const std::filesystem::path file = tmp.path / "Standaard.ETT";
+    std::filesystem::copy_file(ShippedDataFolder() / "Sjablonen" / "Standaard.ETT", file);
+    CMainFrame frame;
+    frame.resize(1000, 760);
+    CProjectWindows projects(frame);
+    ASSERT_TRUE(projects.OpenFile(QString::fromStdString(file.string())));
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    CSheet& s = view.Document().GetActiveSheet();
+    s.selectionCriteria = CSheet::kSelectSegments | CSheet::kSelectTexts;
+    view.grab();
+    const auto pixel = [&](int record, int dx = 0, int dy = 0) {
+        return QPoint(s.records[record].x / s.zoom + dx, s.records[record].y / s.zoom + dy);
+    };
+    // Records 11 to 15 are the title block's outline, 11 its top-left and
+    // 13 its bottom-right corner.
+    ASSERT_EQ(s.records[12].x - s.records[11].x, 180000);
+    ASSERT_EQ(s.records[13].y - s.records[12].y, 40000);
+    const QPoint from = pixel(11, -6, -6);
+    const QPoint to = pixel(13, 6, 6);
+    ASSERT_LT(to.x(), view.viewport()->width() - 10);
+    ASSERT_LT(to.y(), view.viewport()->height() - 10);
+    const QPoint top = (pixel(11) + pixel(12)) / 2; // the middle of the top edge
+
+    MoveTo(view, from);
+    Button(view, QEvent::MouseButtonPress, from);
+    MoveTo(view, (from + to) / 2);
+    MoveTo(view, to);
+    Button(view, QEvent::MouseButtonRelease, to);
+    view.grab();
+    EXPECT_EQ(s.toolStep, Step::Selection);
+    EXPECT_EQ(s.rubberActive, 1);
+    EXPECT_GE(s.selectedCount, 14);
+    EXPECT_GT(s.texts.GetSelectedCount(), 0);
+    EXPECT_TRUE(IsRed(view.ScreenImage().pixel(top)));
+    EXPECT_FALSE(IsRed(view.OffscreenImage().pixel(top)));
+    // The window, dashed: some pixels of its top edge differ, not all.
+    int changed = 0;
+    for (int x = from.x() + 1; x < to.x(); ++x) {
+        const QPoint p(x, from.y());
+        changed += view.ScreenImage().pixel(p) != view.OffscreenImage().pixel(p) ? 1 : 0;
+    }
+    EXPECT_GT(changed, 0);
+    EXPECT_LT(changed, to.x() - from.x() - 1);
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/select_window.png"));
+
+    // A drag from inside the window, up and to the left.
+    const CPoint before {s.records[11].x, s.records[11].y};
+    const QPoint grip = pixel(11, 20, 20);
+    MoveTo(view, grip);
+    Button(view, QEvent::MouseButtonPress, grip);
+    for (int k = 1; k <= 4; ++k)
+        MoveTo(view, grip - QPoint(40, 30) * k);
+    Button(view, QEvent::MouseButtonRelease, grip - QPoint(160, 120));
+    view.grab();
+    EXPECT_LT(s.records[11].x, before.x);
+    EXPECT_LT(s.records[11].y, before.y);
+    EXPECT_TRUE(view.Document().modified);
+    EXPECT_TRUE(IsRed(view.ScreenImage().pixel((pixel(11) + pixel(12)) / 2)));
+    EXPECT_FALSE(IsRed(view.ScreenImage().pixel(top)));
+    if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
+        frame.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/select_dragged.png"));
+    Type(view, Qt::Key_Escape, Qt::NoModifier, QString());
+    frame.canClose = nullptr;
+}
+
+// A figure selected, turned with F2 and mirrored with Shift+F2 about the
+// cursor; with RIDIZAV_SCREENSHOTS set, saved there as edit_before.png,
+// edit_rotated.png and edit_mirrored.png.
+TEST(DrawingView, F2TurnsAndShiftF2MirrorsTheSelection)
+{
+    CMainFrame frame;
+    frame.resize(1000, 760);
+    CProjectWindows projects(frame);
+    projects.NewProject();
+    frame.show();
+    CDovereduView& view = projects.Windows().front()->View();
+    CSheet& s = view.Document().GetActiveSheet();
+    view.grab();
+    // An arrow of three segments around the middle of the view.
+    const int z = s.zoom;
+    const auto at = [&](int px, int py) { return CETREC::Make(px * z, py * z, 2, 2); };
+    const int first = s.recordCount;
+    s.Append(CETREC::Make(300 * z, 300 * z, 2, 0));
+    s.Append(at(450, 300));
+    s.Append(at(450, 250));
+    s.Append(at(520, 320));
+    view.Redraw();
+    view.grab();
+    const QPoint from(280, 230);
+    const QPoint to(540, 340);
+    MoveTo(view, from);
+    Button(view, QEvent::MouseButtonPress, from);
+    MoveTo(view, to);
+    Button(view, QEvent::MouseButtonRelease, to);
+    MoveTo(view, {450, 300});
+    view.grab();
+    ASSERT_EQ(s.selectedCount, 4);
+    const auto save = [&](const char* name) {
+        if (const char* shots = std::getenv("RIDIZAV_SCREENSHOTS"))
+            frame.grab().save(QString::fromLocal8Bit(shots) + "/" + name);
+    };
+    save("edit_before.png");
+    const CETREC tip = s.records[first + 3];
+    Type(view, Qt::Key_F2, Qt::NoModifier, QString());
+    view.grab();
+    // A quarter turn counter-clockwise about the cursor (450, 300).
+    EXPECT_EQ(s.records[first + 3].x - s.cursor.x, tip.y - s.cursor.y);
+    EXPECT_EQ(s.records[first + 3].y - s.cursor.y, -(tip.x - s.cursor.x));
+    save("edit_rotated.png");
+    const CETREC turned = s.records[first + 3];
+    Type(view, Qt::Key_F2, Qt::ShiftModifier, QString());
+    view.grab();
+    EXPECT_EQ(s.records[first + 3].y, 2 * s.cursor.y - turned.y);
+    EXPECT_EQ(s.undoPosition, 2);
+    save("edit_mirrored.png");
+    frame.canClose = nullptr;
 }

@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 #include <memory>
+#include <tuple>
 
 #include "app/command_table.h"
 #include "document/document.h"
@@ -288,12 +289,27 @@ TEST(MainFrame, MainToolBarInBothVariants)
     QComboBox* sizes = frame.SizeCombo();
     ASSERT_NE(sizes, nullptr);
     EXPECT_EQ(sizes->width(), 60);
-    ASSERT_EQ(sizes->count(), 42);
+    // 8 to 49, and the sheet's height of 50 after them, selected.
+    ASSERT_EQ(sizes->count(), 43);
     EXPECT_EQ(sizes->itemText(0), "8");
     EXPECT_EQ(sizes->itemText(41), "49");
+    EXPECT_EQ(sizes->currentText(), "50");
     const auto sized = Record(frame, &CMainFrame::SizePicked);
     emit sizes->activated(4);
     EXPECT_EQ(*sized, std::vector<int>({12}));
+    // A height among the sizes is selected, one outside them added in order.
+    for (const auto& [height, index, count] :
+        {std::tuple {20, 12, 42}, std::tuple {5, 0, 43}, std::tuple {300, 42, 43}}) {
+        sheet.textDefaults.height = height;
+        sheet.textDefaults.fontNumber = 1;
+        frame.ShowToolBarFor(&sheet);
+        EXPECT_EQ(frame.SizeCombo()->count(), count) << height;
+        EXPECT_EQ(frame.SizeCombo()->currentIndex(), index) << height;
+        EXPECT_EQ(frame.SizeCombo()->currentText().toInt(), height);
+        EXPECT_EQ(frame.FontCombo()->currentIndex(), 1);
+    }
+    emit frame.SizeCombo()->activated(42);
+    EXPECT_EQ(sized->back(), 300);
 
     // Leaving the text tool brings the normal bar back, the lists refilled.
     frame.RebuildMainToolBar(nullptr);

@@ -351,7 +351,7 @@ TEST(ChangeLayer, FromAllOrOneLayer)
     EXPECT_EQ((std::vector {s->LayerOf(1), s->LayerOf(2), s->LayerOf(3), s->LayerOf(4)}),
         (std::vector {0, 9, 9, 9}));
     EXPECT_EQ(s->ChangeLayer(CSheet::kAll, 9, ui), 0); // nothing left to change
-    EXPECT_EQ(s->undoPosition, 2);
+    EXPECT_EQ(s->undoPosition, 1); // and no snapshot for it
 }
 
 TEST(ChangePen, FromAllOrOnePen)

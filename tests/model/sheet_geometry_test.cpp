@@ -492,8 +492,10 @@ TEST(Buffer, CopyCentreAndMove)
     s->selectionFlags[1] = s->selectionFlags[3] = 1;
     s->selectedCount = 2;
     s->CopySelection();
-    EXPECT_EQ(s->placementCount, 2);
-    EXPECT_EQ(s->placement[1], CETREC::Make(101, 51, 3, 2, 4));
+    // The segment cut from its figure is led by a move to where it starts.
+    EXPECT_EQ(s->placementCount, 3);
+    EXPECT_EQ(s->placement[1], CETREC::Make(101, 0, 3, 0, 4));
+    EXPECT_EQ(s->placement[2], CETREC::Make(101, 51, 3, 2, 4));
 
     CScriptedUi ui;
     s->cursor = {1000, 1000};
@@ -503,13 +505,13 @@ TEST(Buffer, CopyCentreAndMove)
 
     EXPECT_EQ(s->MoveBuffer(0, 0), 0);
     EXPECT_EQ(s->MoveBuffer(-950, 25), 1);
-    EXPECT_EQ(s->placement[1].x, 101);
-    EXPECT_EQ(s->placement[1].y, 1051);
+    EXPECT_EQ(s->placement[2].x, 101);
+    EXPECT_EQ(s->placement[2].y, 1051);
 
     // A move past the 32-bit range moves nothing, silently: it comes with
     // every pointer move.
     EXPECT_EQ(s->MoveBuffer(INT32_MAX, 0), 0);
-    EXPECT_EQ(s->placement[1].x, 101);
+    EXPECT_EQ(s->placement[2].x, 101);
     EXPECT_TRUE(ui.messages.empty());
     s->cursor = {INT32_MAX, 0};
     EXPECT_EQ(s->CentreBufferOnCursor(ui), 0);

@@ -47,3 +47,21 @@ TEST(QtText, Utf8TakesTheGivenLengthOnly)
     // File names are UTF-8, never passed through Windows-1252.
     EXPECT_NE(FromUtf8("\xc3\xa9"), FromCp1252("\xc3\xa9"));
 }
+
+TEST(QtText, TypedCharactersWindows1252LacksAreLeftOut)
+{
+    // (typed, bytes for the model)
+    const struct {
+        QString typed;
+        std::string bytes;
+    } cases[] = {
+        {QStringLiteral(u"\u00e9t\u00eb"), "\xE9t\xEB"},
+        {QStringLiteral(u"a\u20acb"),
+            "a\x80"
+            "b"},
+        {QStringLiteral(u"x\u4e2d?"), "x?"}, // a question mark typed stays
+        {QString::fromUcs4(U"\U0001F600z"), "z"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TypedCp1252(c.typed), c.bytes) << c.typed.toStdString();
+}

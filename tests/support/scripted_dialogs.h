@@ -13,7 +13,8 @@
 class CScriptedDialogs : public CViewDialogs {
 public:
     // "layer", "pen", "grids", "layer table", "font", "symbol", "add picture",
-    // "edit picture", "save as", "text"
+    // "edit picture", "save as", "text", "edit selection",
+    // "edit text"
     std::vector<std::string> asked;
 
     std::function<std::optional<int>(const CLayerArray&, int layer)> layer;
@@ -26,6 +27,8 @@ public:
     std::function<bool(CPictureEdit&)> editPicture;
     std::function<bool()> saveAs;
     std::function<bool(CPlaceTextValues&)> text;
+    std::function<bool(CSelectionEditValues&)> editSelection;
+    std::function<bool(CEditTextValues&, const std::vector<std::string>& fontEntries)> editText;
 
     std::optional<int> ChooseLayer(const CLayerArray& layers, int active) override
     {
@@ -76,5 +79,15 @@ public:
     {
         asked.emplace_back("text");
         return text && text(values);
+    }
+    bool EditSelection(CSelectionEditValues& values) override
+    {
+        asked.emplace_back("edit selection");
+        return editSelection && editSelection(values);
+    }
+    bool EditText(CEditTextValues& values, const std::vector<std::string>& entries) override
+    {
+        asked.emplace_back("edit text");
+        return editText && editText(values, entries);
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,9 +21,10 @@ public:
     std::deque<Answer> answers;
     std::vector<std::string> status = std::vector<std::string>(9);
     int invalidated = 0;
+    int recomposed = 0;
 
     CRecordingCanvas screen;
-    std::vector<CRect> restored; // every RestoreSheetImage
+    std::vector<CRect> restored; // every RestoreScreen
     bool hasScreen = true;
     PointerShape pointerShape = PointerShape::CrossHair;
     std::vector<CPoint> pointerPuts; // every request, granted or not
@@ -32,6 +34,12 @@ public:
     CScrollBarState horizontal;
     CScrollBarState vertical;
     CScriptedClipboard clipboard;
+    // Every popup menu with where it opened; the ids to choose, 0 (none)
+    // when the script is empty.
+    std::vector<std::vector<CPopupItem>> popups;
+    std::vector<CPoint> popupsAt;
+    std::deque<int> popupChoices;
+    std::function<void()> whilePopupOpen; // what happens while a popup is open
 
     Answer MessageBox(std::string_view text, Buttons, Icon) override
     {
@@ -48,13 +56,35 @@ public:
             status[pane] = std::string(text);
     }
     void Invalidate() override { ++invalidated; }
+    void Recompose() override { ++recomposed; }
     CCanvas* ScreenCanvas() override { return hasScreen ? &screen : nullptr; }
-    void RestoreSheetImage(const CRect& pixels) override { restored.push_back(pixels); }
+    // The restored screen holds nothing drawn on it before in the part given
+    // (here: anywhere).
+    CCanvas* RestoreScreen(const CRect& pixels) override
+    {
+        if (!hasScreen)
+            return nullptr;
+        restored.push_back(pixels);
+        screen.calls.clear();
+        return &screen;
+    }
     void SetPointerShape(PointerShape shape) override { pointerShape = shape; }
     bool PutPointer(int x, int y) override
     {
         pointerPuts.push_back({x, y});
         return !refusePointer;
+    }
+    int PopupMenu(const std::vector<CPopupItem>& items, CPoint at) override
+    {
+        popups.push_back(items);
+        popupsAt.push_back(at);
+        if (whilePopupOpen)
+            whilePopupOpen();
+        if (popupChoices.empty())
+            return 0;
+        const int id = popupChoices.front();
+        popupChoices.pop_front();
+        return id;
     }
     void TakeFocus() override { ++focusTaken; }
     void DocumentChanged() override { ++documentChanges; }

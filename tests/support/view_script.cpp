@@ -37,6 +37,18 @@ CViewEvent Finish()
     return {CViewEvent::Kind::Finish, 0, 0, 0};
 }
 
+CViewEvent WithCtrl(CViewEvent e)
+{
+    e.ctrl = true;
+    return e;
+}
+
+CViewEvent WithShift(CViewEvent e)
+{
+    e.shift = true;
+    return e;
+}
+
 std::ostream& operator<<(std::ostream& out, const CViewOutcome& o)
 {
     return out << "{step " << o.step << ", records " << o.records << ", undo steps " << o.undoSteps
@@ -76,26 +88,27 @@ CViewOutcome CViewBench::Run(std::initializer_list<CViewEvent> events)
     using Kind = CViewEvent::Kind;
     using Button = CViewController::Button;
     for (const CViewEvent& e : events) {
+        const CModifiers held {e.ctrl, e.shift};
         switch (e.kind) {
         case Kind::Press:
-            view.PointerMove(e.x, e.y);
-            view.PointerPress(Button::Left, e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
+            view.PointerPress(Button::Left, e.x, e.y, held);
             break;
         case Kind::Move:
-            view.PointerMove(e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
             break;
         case Kind::Release:
-            view.PointerMove(e.x, e.y);
-            view.PointerRelease(Button::Left, e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
+            view.PointerRelease(Button::Left, e.x, e.y, held);
             break;
         case Kind::Click:
-            view.PointerMove(e.x, e.y);
-            view.PointerPress(Button::Left, e.x, e.y);
-            view.PointerRelease(Button::Left, e.x, e.y);
+            view.PointerMove(e.x, e.y, held);
+            view.PointerPress(Button::Left, e.x, e.y, held);
+            view.PointerRelease(Button::Left, e.x, e.y, held);
             break;
         case Kind::Key:
-            view.KeyDown({e.code, false, false});
-            view.KeyUp({e.code, false, false});
+            view.KeyDown({e.code, e.ctrl, e.shift});
+            view.KeyUp({e.code, e.ctrl, e.shift});
             break;
         case Kind::Command:
             view.Execute(e.code);

@@ -19,6 +19,8 @@ struct CViewEvent {
     int x = 0;
     int y = 0;
     int code = 0; // the key or the command id
+    bool ctrl = false; // held at a press, release, click or key
+    bool shift = false;
 };
 
 CViewEvent Press(int x, int y);
@@ -29,6 +31,9 @@ CViewEvent Click(int x, int y);
 CViewEvent KeyStroke(int key);
 CViewEvent Command(int id);
 CViewEvent Finish();
+// The same event with Ctrl held.
+CViewEvent WithCtrl(CViewEvent e);
+CViewEvent WithShift(CViewEvent e);
 
 // What a script leaves on the active sheet.
 struct CViewOutcome {

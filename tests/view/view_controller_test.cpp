@@ -496,16 +496,19 @@ TEST_F(ViewTest, KeysReachTheToolsInTheirPlace)
     EXPECT_FALSE(view.Char('.'));
     s.toolStep = Step::Idle;
 
-    // A key the tools take is theirs; the rest is the view's.
+    // Outside typing the keys and characters are the view's: the tool never
+    // sees them, even those it would take.
     tools.keysTaken = {'C'};
+    tools.charsTaken = ".";
     view.PointerMove(10, 10);
+    tools.events.clear();
     const CPoint before = s.origin;
     EXPECT_TRUE(Key('C'));
-    EXPECT_EQ(s.origin, before);
-    tools.charsTaken = ".";
+    EXPECT_NE(s.origin, before);
     const int display = s.grids.Active().display;
     EXPECT_TRUE(view.Char('.'));
-    EXPECT_EQ(s.grids.Active().display, display);
+    EXPECT_NE(s.grids.Active().display, display);
+    EXPECT_TRUE(tools.events.empty());
 
     // Space presses and releases the tool; A never reaches it.
     tools.events.clear();

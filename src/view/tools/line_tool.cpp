@@ -217,22 +217,6 @@ void CLineTool::Move(CToolContext& ctx)
     }
 }
 
-bool CLineTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    if (key.key != Key::Escape || key.ctrl)
-        return false;
-    switch (ctx.Step()) {
-    case Step::LineFollows:
-        EndLine(ctx);
-        return true;
-    case Step::LineStarted:
-    case Step::VertexPressed:
-        return true; // a vertex is held: Esc waits for the segment
-    default:
-        return false;
-    }
-}
-
 void CLineTool::DrawFeedback(CToolContext& ctx, CCanvas& screen)
 {
     if (LineInProgress(ctx.Sheet()))

@@ -16,7 +16,6 @@ class CLineTool : public CToolMachine {
 public:
     void Press(CToolContext& ctx) override;
     void Move(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void DrawFeedback(CToolContext& ctx, CCanvas& screen) override;
     void Finish(CToolContext& ctx) override;
 };

@@ -89,12 +89,13 @@ void AddPictures(CToolContext& ctx)
 void ShowPictureMoved(CToolContext& ctx, int index, const CRect& oldPlacement)
 {
     CSheet& s = ctx.Sheet();
-    CCanvas* screen = ctx.Ui().ScreenCanvas();
-    if (!screen || !s.pictures->IsValid(index)) {
+    CCanvas* screen = s.pictures->IsValid(index)
+        ? ctx.Ui().RestoreScreen(PixelsOf(oldPlacement, s.zoom))
+        : nullptr;
+    if (!screen) {
         ctx.Redraw();
         return;
     }
-    ctx.Ui().RestoreSheetImage(PixelsOf(oldPlacement, s.zoom));
     const CPict& pict = s.pictures->At(index);
     pict.Draw(*screen, std::max(s.zoom, 1), pict.IsSelected());
 }
@@ -141,20 +142,6 @@ void CPictureTool::Move(CToolContext& ctx)
 void CPictureTool::Release(CToolContext& ctx)
 {
     ReleaseToIdle(ctx); // a picture that follows the pointer goes on following it
-}
-
-bool CPictureTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    switch (ctx.Step()) {
-    case Step::PictureFollows:
-        if (key.key != Key::Escape || key.ctrl)
-            return false;
-        Withdraw(ctx);
-        ctx.SelectTool(ToolMode::Select);
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CPictureTool::Finish(CToolContext& ctx)

@@ -13,7 +13,6 @@ public:
     void Press(CToolContext& ctx) override;
     void Move(CToolContext& ctx) override;
     void Release(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void Finish(CToolContext& ctx) override;
 };
 

@@ -72,29 +72,6 @@ void CPlacementTool::Move(CToolContext& ctx)
     }
 }
 
-bool CPlacementTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    CSheet& s = ctx.Sheet();
-    if (key.ctrl)
-        return false;
-    switch (key.key) {
-    case Key::Escape:
-        // "Einde": the buffer goes with the tool change, the ghost with the
-        // complete draw.
-        ctx.SelectTool(ToolMode::Select);
-        return true;
-    case Key::F2:
-        // A symbol or a copy turns to its wall: a quarter turn about the
-        // cursor, or with Shift a mirror image.
-        if (s.toolMode != ToolMode::Symbols && s.toolMode != ToolMode::CopyPlacement)
-            return false;
-        ReplaceGhost(ctx, [&] { s.TurnBuffer(key.shift); });
-        return true;
-    default:
-        return false;
-    }
-}
-
 void CPlacementTool::DrawFeedback(CToolContext& ctx, CCanvas& screen)
 {
     ctx.Sheet().DrawPlacement(screen, true);

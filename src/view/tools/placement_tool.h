@@ -11,7 +11,6 @@ class CPlacementTool : public CToolMachine {
 public:
     void Press(CToolContext& ctx) override;
     void Move(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void DrawFeedback(CToolContext& ctx, CCanvas& screen) override;
 };
 

@@ -114,14 +114,6 @@ void CRubberTool::Release(CToolContext& ctx)
     }
 }
 
-bool CRubberTool::KeyDown(CToolContext& ctx, const CKeyEvent& key)
-{
-    if (key.key != Key::Escape || key.ctrl || ctx.Step() != Step::Rubber)
-        return false;
-    Finish(ctx);
-    return true;
-}
-
 void CRubberTool::Finish(CToolContext& ctx)
 {
     switch (ctx.Step()) {

@@ -7,12 +7,11 @@
 // least one snap step of the drawing grid high and wide. The figure is then
 // built in the placement buffer and placed from there (500); a band too small
 // (or an ellipse too small to build) keeps following from the same anchor.
-// Esc takes the band away.
+// Esc (the view's key map) takes the band away: Finish.
 class CRubberTool : public CToolMachine {
 public:
     void Press(CToolContext& ctx) override;
     void Move(CToolContext& ctx) override;
     void Release(CToolContext& ctx) override;
-    bool KeyDown(CToolContext& ctx, const CKeyEvent& key) override;
     void Finish(CToolContext& ctx) override;
 };

@@ -7,12 +7,14 @@ CToolBox::CToolBox()
     for (int tool :
         {ToolMode::Lines, ToolMode::Lines90, ToolMode::FilledPolygon, ToolMode::FilledPolygon90})
         Use(tool, lines);
+    Use(ToolMode::Select, select);
     Use(ToolMode::Junctions, junctions);
     for (int tool : {ToolMode::Rectangles, ToolMode::Ellipses, ToolMode::FilledRectangle,
              ToolMode::FilledEllipse})
         Use(tool, rubber);
     Use(ToolMode::Pictures, pictures);
     Use(ToolMode::Text, strokeText);
+    Use(ToolMode::WindowsText, typing);
 }
 
 CToolMachine& CToolBox::For(const CSheet& sheet)

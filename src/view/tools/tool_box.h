@@ -8,8 +8,10 @@
 #include "view/tools/picture_tool.h"
 #include "view/tools/placement_tool.h"
 #include "view/tools/rubber_tool.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/stroke_text_tool.h"
 #include "view/tools/tool_machine.h"
+#include "view/tools/typing_tool.h"
 #include "view/tools/zoom_window.h"
 
 class CSheet;
@@ -34,5 +36,7 @@ private:
     CRubberTool rubber;
     CPictureTool pictures;
     CStrokeTextTool strokeText;
+    CSelectTool select;
+    CTypingTool typing;
     std::map<int, CToolMachine*> machines; // by toolMode
 };

@@ -17,13 +17,15 @@ struct CModifiers {
 };
 
 // What the view keeps for its tools between events, beside what the sheet
-// keeps: where a line under construction began and what the last press hit.
+// keeps: where a line under construction began, what the last press hit
+// and whether the caret of a typed text shows.
 // Every sheet switch ends a line first, so the line's start belongs to the
 // active sheet.
 struct CToolState {
     int lineStartCount = 0; // records of the sheet when the line began
     int hitKind = 0; // what the last press hit: a record, a text, a picture
     int hitIndex = -1; // which one of them
+    bool caretShown = false; // the caret of a typed text is on the screen
 };
 
 // What a tool may use of the view: the project and its active sheet, the
@@ -52,6 +54,10 @@ public:
     virtual void SetStep(int step) = 0;
     // A complete draw, with the scroll bars, readouts and pointer shape.
     virtual void Redraw() = 0;
+    // The screen restored from the off-screen image and every overlay drawn
+    // on it again (window, selection marks, feedback, long cursors), as after
+    // a complete draw; a complete draw when the screen cannot be restored.
+    virtual void RedrawOverlays() = 0;
     // Puts the system pointer on the cursor; false when the platform refused.
     virtual bool WarpPointer() = 0;
     // While captured near an edge, centres the view on the cursor; 1 when the

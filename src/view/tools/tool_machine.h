@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 
 #include "platform/types.h"
 #include "view/keys.h"
@@ -21,14 +20,11 @@ class CToolContext;
 //   with undo history modified is done too. A press while the capture is
 //   held, or at step 102 (zoom window) or 112, never arrives.
 // - Move: the cursor is snapped (or moved by an arrow key). A move that
-//   auto-panned never arrives.
+//   auto-panned never arrives; Panned does in its place.
 // - Release: the capture is released.
-// - KeyDown: while a text is typed (step 220) every key; otherwise every key
-//   except A and Q without Ctrl, Ctrl, Shift and Space. Return true for a
-//   key taken; the view's own map goes on with the rest (F5, F6, C, I, O, L,
-//   P, Page Up, Page Down, Z Z, Z N, the arrows).
-// - Char: every typed character; the view itself only toggles the grid on
-//   "." when the tools did not take it.
+// - KeyDown, Char: while a text is typed (step 220), every key but Ctrl+A,
+//   Ctrl and Shift, and every typed character. Every other key is the view's
+//   key map's (key_map.h), which runs the tools' commands.
 // - DrawFeedback: after each complete draw, on the screen image, after the
 //   rubber rectangle and the selection marks, before the long cursors.
 // - Finish: ends what is in progress (before a tool change, an undo, a
@@ -39,14 +35,14 @@ public:
 
     virtual void Press(CToolContext&) { }
     virtual void Move(CToolContext&) { }
+    // A captured move that auto-panned: everything, the cursor too, moved
+    // with the view, and a complete draw follows.
+    virtual void Panned(CToolContext&) { }
     virtual void Release(CToolContext&) { }
     virtual void DoubleClick(CToolContext&) { }
     virtual bool KeyDown(CToolContext&, const CKeyEvent&) { return false; }
     virtual void KeyUp(CToolContext&, const CKeyEvent&) { }
     virtual bool Char(CToolContext&, uint8_t) { return false; }
-    // The context menu: at a pixel of the view after a right-button release,
-    // or without a position when the keyboard asked for it.
-    virtual void ContextMenu(CToolContext&, std::optional<CPoint>) { }
     // Every 400 ms while the view has the focus (the caret of a typed text).
     virtual void Tick(CToolContext&) { }
     virtual void DrawFeedback(CToolContext&, CCanvas&) { }

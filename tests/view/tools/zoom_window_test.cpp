@@ -4,6 +4,7 @@
 
 #include "app/command_table.h"
 #include "support/view_script.h"
+#include "tool_test_support.h"
 
 namespace {
 
@@ -89,4 +90,17 @@ TEST(ZoomWindow, ChoosingAToolEndsIt)
     EXPECT_EQ(s.toolStep, Step::Idle);
     EXPECT_EQ(s.zoomWindowActive, 0);
     EXPECT_EQ(s.zoom, 100);
+}
+
+TEST(ZoomWindow, ALineBeingDrawnIsEndedAndKeptFirst)
+{
+    CViewBench bench;
+    bench.Run({Command(Cmd::ToolLines)});
+    SnapTo10Pixels(bench);
+    const CViewOutcome o = bench.Run(
+        {Click(10, 10), Move(50, 10), Click(50, 10), Move(50, 50), Command(Cmd::ZoomWindow)});
+    EXPECT_EQ(Drawn(bench.Sheet(), 6), "M10,10 L50,10 L50,50");
+    EXPECT_EQ(o.step, Step::ZoomArmed);
+    EXPECT_EQ(o.undoSteps, 1);
+    EXPECT_TRUE(o.modified);
 }
