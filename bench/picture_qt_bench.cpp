@@ -23,6 +23,7 @@
 #include "platform/clock.h"
 #include "qt/qt_canvas.h"
 #include "qt/qt_image_codec.h"
+#include "random_figures.h"
 #include "ratio_reporter.h"
 #include "view/view_controller.h"
 #include "view/view_dialogs.h"
@@ -108,22 +109,8 @@ struct CProject {
     {
         doc.AddDefaultSheet();
         CSheet& s = doc.GetActiveSheet();
-        if (full) {
-            s.EnsureSpare(kRecords + 10);
-            std::mt19937 random(7);
-            std::uniform_int_distribution<int> x(0, 400000), y(0, 270000), step(-20000, 20000);
-            std::uniform_int_distribution<int> layer(1, 15), pen(1, 7);
-            while (s.recordCount + kPerFigure + 1 <= kRecords + 1) {
-                const int l = layer(random);
-                int px = x(random), py = y(random);
-                s.Append(CETREC::Make(px, py, l, 0));
-                for (int i = 0; i < kPerFigure; ++i) {
-                    px = std::clamp(px + step(random), 0, 400000);
-                    py = std::clamp(py + step(random), 0, 270000);
-                    s.Append(CETREC::Make(px, py, l, pen(random)));
-                }
-            }
-        }
+        if (full)
+            AddRandomFigures(s, kRecords, kPerFigure);
         view.Resize(kWidth, kHeight);
         auto pict = std::make_unique<CPict>();
         pict->SetImage(Photo(photoWidth, photoHeight));

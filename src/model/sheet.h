@@ -457,6 +457,9 @@ private:
     // while the load is going on.
     std::shared_ptr<const CKeptFile> loadedFile;
     uint64_t loadedOffset = 0;
+    // Puts a new record after the last, where the arrays already have room:
+    // unselected, its layer shown (sheet_buffer.cpp).
+    void AppendShown(const CETREC& r);
     // CommitBuffer for a paste at the cursor (sheet_clipboard.cpp).
     int CommitPastedBuffer(CUiServices& ui);
 };

@@ -89,6 +89,19 @@ int CSheet::BuildEllipse(int left, int top, int right, int bottom, bool filled)
     return 1;
 }
 
+void CSheet::AppendShown(const CETREC& r)
+{
+    records[recordCount] = r;
+    uint8_t& flag = selectionFlags[recordCount];
+    if (flag) {
+        flag = 0;
+        --selectedCount;
+    }
+    ++recordCount;
+    if (r.Layer() != 0)
+        layers.SetVisible(r.Layer(), 1);
+}
+
 std::vector<CETREC> CSheet::SelectedForCopy() const
 {
     std::vector<CETREC> out;
@@ -222,15 +235,7 @@ int CSheet::CommitBuffer(CUiServices& ui)
     for (int k = 0; k < placementCount; ++k) {
         CETREC r = placement[k];
         r.SetBlock(0);
-        records[recordCount] = r;
-        uint8_t& flag = selectionFlags[recordCount];
-        if (flag) {
-            flag = 0;
-            --selectedCount;
-        }
-        ++recordCount;
-        if (r.Layer() != 0)
-            layers.SetVisible(r.Layer(), 1);
+        AppendShown(r);
     }
     currentRecord = recordCount - 1;
     if (toolMode == ToolMode::FilledRectangle || toolMode == ToolMode::FilledEllipse)

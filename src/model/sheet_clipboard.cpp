@@ -214,15 +214,7 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
         if (ordinals[k] > 0)
             r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
-        records[recordCount] = r;
-        uint8_t& flag = selectionFlags[recordCount];
-        if (flag) {
-            flag = 0;
-            --selectedCount;
-        }
-        ++recordCount;
-        if (r.Layer() != 0)
-            layers.SetVisible(r.Layer(), 1);
+        AppendShown(r);
     }
     for (CText& t : stream->texts) {
         // A text on a hidden layer would look as if nothing was pasted.
@@ -412,15 +404,7 @@ int CSheet::CommitPastedBuffer(CUiServices& ui)
         r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
         if (ordinals[k] > 0)
             r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
-        records[recordCount] = r;
-        uint8_t& flag = selectionFlags[recordCount];
-        if (flag) {
-            flag = 0;
-            --selectedCount;
-        }
-        ++recordCount;
-        if (r.Layer() != 0)
-            layers.SetVisible(r.Layer(), 1);
+        AppendShown(r);
     }
     if (count > 0)
         currentRecord = recordCount - 1;
