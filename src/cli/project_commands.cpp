@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli_commands.h"
 #include "document/document.h"
@@ -119,13 +120,38 @@ int PrintProject(
     o["notes"] = FromCp1252(doc.notes);
     o["workingTime"] = doc.workingTime;
     o["activeSheet"] = doc.activeSheet;
-    QJsonArray sheets;
+    o["sheets"] = QJsonArray();
+    const QByteArray outline = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    // The sheets are written one at a time into the place of the empty
+    // array, indented as the whole document would indent them: a project of
+    // many sheets never has all of its text in memory at once.
+    static constexpr char kEmptySheets[] = "\"sheets\": [\n    ]";
+    const qsizetype at = outline.indexOf(kEmptySheets);
+    if (doc.sheets.empty() || at < 0) {
+        std::fputs(outline.constData(), stdout);
+        return 0;
+    }
+    const qsizetype open = at + static_cast<qsizetype>(std::strlen("\"sheets\": ["));
+    std::fwrite(outline.constData(), 1, static_cast<size_t>(open), stdout);
     for (size_t i = 0; i < doc.sheets.size(); ++i) {
         const bool content = withContent && (only < 0 || static_cast<int>(i) == only);
-        sheets.append(SheetInfo(*doc.sheets[i], content));
+        const QByteArray sheet
+            = QJsonDocument(SheetInfo(*doc.sheets[i], content)).toJson(QJsonDocument::Indented);
+        QByteArray indented;
+        indented.reserve(sheet.size() * 2);
+        for (const QByteArray& line : sheet.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            indented += "\n        ";
+            indented += line;
+        }
+        if (i + 1 < doc.sheets.size())
+            indented += ',';
+        std::fwrite(indented.constData(), 1, static_cast<size_t>(indented.size()), stdout);
     }
-    o["sheets"] = sheets;
-    std::fputs(QJsonDocument(o).toJson(QJsonDocument::Indented).constData(), stdout);
+    std::fputs("\n    ]", stdout);
+    const qsizetype rest = at + static_cast<qsizetype>(std::strlen(kEmptySheets));
+    std::fwrite(outline.constData() + rest, 1, static_cast<size_t>(outline.size() - rest), stdout);
     return 0;
 }
 

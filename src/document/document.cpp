@@ -286,13 +286,17 @@ std::optional<std::string> CDovereduDoc::Open(const std::string& path)
 {
     // A project file is read as it is taken apart. Only a regular file has a
     // size to check the stored counts against; anything else is refused.
-    const COpenedFile file = OpenRegularFile(path);
+    COpenedFile file = OpenRegularFile(path);
     if (!file) {
         ResetContents();
         return CannotOpenMessage(path, file.error);
     }
+    // The file stays open while the sheets' first undo steps may still need
+    // their records from it.
+    const auto kept = std::make_shared<const CKeptFile>(std::move(file.file));
     try {
-        CArchive ar(file.file.get(), file.size, path);
+        CArchive ar(kept->File(), file.size, path);
+        ar.KeepFile(kept);
         Load(ar);
     } catch (const CArchiveException& e) {
         ResetContents();
@@ -322,9 +326,15 @@ std::optional<std::string> CDovereduDoc::Save(const std::string& path)
     CopyPicturesBeside(*this, path);
     for (auto& sheet : sheets)
         sheet->RestartUndo();
-    const std::vector<uint8_t> bytes = Store(path);
-    if (auto error = WriteFileAtomically(path, bytes))
-        return "Failed to save document.\n" + *error;
+    // The archive goes to the file as it is made, a buffer at a time.
+    CAtomicFile file(path);
+    if (!file.Open())
+        return "Failed to save document.\n" + file.Error();
+    CArchive ar(path, [&file](const uint8_t* data, size_t bytes) { file.Write(data, bytes); });
+    Serialize(ar);
+    ar.Flush();
+    if (!file.Commit())
+        return "Failed to save document.\n" + file.Error();
     pathName = path;
     title = CDir::TitleOf(path) + CDir::ExtensionOf(path);
     modified = false;

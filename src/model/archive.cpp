@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include "model/byte_order.h"
 #include "model/etrec.h"
 #include "model/text_encoding.h"
@@ -18,6 +22,9 @@ constexpr uint32_t kBigClassTag = 0x80000000;
 constexpr uint16_t kWideStringTag = 0xFFFE;
 constexpr uint64_t kMaxStringLength = 0x7FFFFFFF;
 constexpr size_t kWindowSize = 64 * 1024;
+// The buffer of a streaming archive: small beside any large project, large
+// enough that its writes cost little each.
+constexpr size_t kStreamBuffer = 1 << 20;
 
 } // namespace
 
@@ -92,6 +99,14 @@ CArchive::CArchive(std::string fileName)
 {
 }
 
+CArchive::CArchive(std::string fileName, Sink sink)
+    : storing(true)
+    , fileName(std::move(fileName))
+    , sink(std::move(sink))
+{
+    out.reserve(kStreamBuffer);
+}
+
 CArchive::CArchive(std::span<const uint8_t> data, std::string fileName)
     : storing(false)
     , fileName(std::move(fileName))
@@ -105,6 +120,7 @@ CArchive::CArchive(std::FILE* file, uint64_t size, std::string fileName)
     , fileName(std::move(fileName))
     , file(file)
     , fileLeft(size)
+    , fileSize(size)
 {
     loaded.emplace_back(); // index 0: no object
 }
@@ -166,7 +182,29 @@ void CArchive::Put(const void* data, size_t bytes)
 {
     CheckStoring();
     const auto* p = static_cast<const uint8_t*>(data);
+    if (sink && out.size() + bytes > kStreamBuffer) {
+        Flush();
+        if (bytes >= kStreamBuffer) {
+            sink(p, bytes);
+            return;
+        }
+    }
     out.insert(out.end(), p, p + bytes);
+}
+
+void CArchive::Flush()
+{
+    if (sink && !out.empty())
+        sink(out.data(), out.size());
+    if (sink)
+        out.clear();
+}
+
+uint64_t CArchive::Position() const
+{
+    if (file != nullptr)
+        return fileSize - fileLeft - (in.size() - pos);
+    return storing ? 0 : pos;
 }
 
 void CArchive::WriteByte(uint8_t v)
@@ -476,6 +514,26 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
     }
 }
 
+void PreferLargePages(void* data, size_t bytes)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    // A block this large is filled at once: a few large pages cost far fewer
+    // faults than thousands of small ones. Only whole large pages inside the
+    // block are asked for; the system may say no.
+    constexpr uintptr_t kLargePage = uintptr_t {2} << 20;
+    if (bytes < 2 * kLargePage)
+        return;
+    const auto begin = reinterpret_cast<uintptr_t>(data);
+    const uintptr_t from = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    const uintptr_t to = (begin + bytes) & ~(kLargePage - 1);
+    if (from < to)
+        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 void LoadRecords(
     CArchive& ar, std::vector<CETREC>& records, size_t spare, const CRecordsArrived& arrived)
 {
@@ -484,6 +542,7 @@ void LoadRecords(
         ar.Require(uint64_t {n} * CETREC::kStoredSize);
         records.clear();
         records.reserve(size_t {n} + spare);
+        PreferLargePages(records.data(), records.capacity() * sizeof(CETREC));
         // With someone to show them to, piece by piece, so each piece is
         // zeroed, read over and looked at while it is still in the cache.
         const size_t kPiece = arrived ? 16384 : std::max<size_t>(n, 1);

@@ -14,6 +14,7 @@
 #include <vector>
 
 class CArchive;
+class CKeptFile;
 
 // Why a load or store failed; each has the message a user is shown.
 enum class ArchiveFailure {
@@ -87,8 +88,15 @@ struct CObjectRef {
 // against the bytes that remain before it trusts it.
 class CArchive {
 public:
+    // Where a streaming archive hands its bytes, in order, a buffer at a time.
+    using Sink = std::function<void(const uint8_t* data, size_t bytes)>;
+
     // A storing archive; fileName only names the file in messages.
     explicit CArchive(std::string fileName);
+    // A storing archive that hands its bytes to `sink` through a buffer of
+    // a fixed size (large blocks go straight through), so that storing a
+    // project needs no memory for its whole file. Flush hands over the rest.
+    CArchive(std::string fileName, Sink sink);
     // A loading archive over bytes that must outlive it.
     CArchive(std::span<const uint8_t> data, std::string fileName);
     // A loading archive over the `size` bytes of an open file that must
@@ -112,6 +120,7 @@ public:
     void WriteString(std::string_view bytes);
     void WriteCount(uint32_t n);
     void WriteObject(const CObject* object);
+    void Flush();
     const std::vector<uint8_t>& Bytes() const { return out; }
     std::vector<uint8_t> TakeBytes() { return std::move(out); }
 
@@ -140,6 +149,13 @@ public:
         return std::unique_ptr<T>(static_cast<T*>(object.release()));
     }
 
+    // Bytes read so far from the start of the data (0 while storing).
+    uint64_t Position() const;
+    // The file being read, when its reader keeps it open for later reads
+    // (see CKeptFile); null otherwise.
+    void KeepFile(std::shared_ptr<const CKeptFile> kept) { keptFile = std::move(kept); }
+    const std::shared_ptr<const CKeptFile>& KeptFile() const { return keptFile; }
+
     // The schema stored for the class of the object being read.
     uint16_t ObjectSchema() const { return objectSchema; }
     uint64_t Remaining() const { return storing ? 0 : in.size() - pos + fileLeft; }
@@ -161,10 +177,13 @@ private:
     bool storing;
     std::string fileName;
     std::vector<uint8_t> out;
+    Sink sink;
     std::span<const uint8_t> in; // the bytes at hand; from a file, the window
     size_t pos = 0;
     std::FILE* file = nullptr;
     uint64_t fileLeft = 0; // bytes of the file not read yet
+    uint64_t fileSize = 0;
+    std::shared_ptr<const CKeptFile> keptFile;
     std::vector<uint8_t> window;
 
     // Shared numbering of classes and objects; 0 stands for none.
@@ -201,6 +220,10 @@ void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
     for (size_t i = 0; i < n; ++i)
         records[i] = decode(bytes.data() + i * R::kStoredSize);
 }
+
+// Asks the system to back a large block that is about to be filled with
+// large pages where it can.
+void PreferLargePages(void* data, size_t bytes);
 
 // The element-record block, the bulk of every sheet: copied straight through
 // on a little-endian host.

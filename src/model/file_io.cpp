@@ -254,6 +254,42 @@ void CAtomicFile::Fail(const std::string& what, int code)
         error = what + ": " + Reason(code);
 }
 
+CKeptFile::CKeptFile(CFileHandle handle)
+    : file(std::move(handle))
+{
+    struct stat info { };
+    if (file && ::fstat(::fileno(file.get()), &info) == 0) {
+        size = info.st_size;
+        modifiedSeconds = info.st_mtim.tv_sec;
+        modifiedNanoseconds = info.st_mtim.tv_nsec;
+    }
+}
+
+bool CKeptFile::Unchanged() const
+{
+    struct stat info { };
+    return file && size >= 0 && ::fstat(::fileno(file.get()), &info) == 0 && info.st_size == size
+        && info.st_mtim.tv_sec == modifiedSeconds && info.st_mtim.tv_nsec == modifiedNanoseconds;
+}
+
+bool CKeptFile::ReadAt(uint64_t offset, void* to, size_t bytes) const
+{
+    if (!Unchanged() || offset > static_cast<uint64_t>(size) || bytes > size - offset)
+        return false;
+    auto* p = static_cast<uint8_t*>(to);
+    while (bytes > 0) {
+        const ssize_t got = ::pread(::fileno(file.get()), p, bytes, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        p += got;
+        offset += static_cast<uint64_t>(got);
+        bytes -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
 std::optional<std::string> WriteFileAtomically(
     const fs::path& path, const std::vector<uint8_t>& bytes)
 {

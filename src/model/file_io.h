@@ -31,6 +31,29 @@ struct COpenedFile {
 // for a pipe's writer.
 COpenedFile OpenRegularFile(const std::filesystem::path& path);
 
+// A regular file kept open after it was read, so that a part of it can be
+// read again later (the records of a sheet as it was opened, for its first
+// undo step). Shared by whoever still needs it; closed with the last owner.
+// A read fails once the file was changed in place: its size or modification
+// time are no longer those it had when it was kept. A file replaced by a
+// rename, as every save here replaces it, keeps its old contents for us.
+class CKeptFile {
+public:
+    explicit CKeptFile(CFileHandle file);
+    std::FILE* File() const { return file.get(); }
+    // Reads exactly `bytes` bytes at `offset`; false when the file changed
+    // or the read fell short.
+    bool ReadAt(uint64_t offset, void* to, size_t bytes) const;
+
+private:
+    bool Unchanged() const;
+
+    CFileHandle file;
+    int64_t size = -1;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
+};
+
 // OpenRegularFile without the reason; null when the file cannot be opened.
 CFileHandle OpenForReading(const std::filesystem::path& path);
 

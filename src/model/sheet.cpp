@@ -1,6 +1,8 @@
 #include "model/sheet.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 
 #include "model/model_defaults.h"
 #include "model/pen_table.h"
@@ -199,10 +201,20 @@ CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
         printColours[i] = static_cast<COLORREF>(ar.ReadInt());
     }
     recordCount = ar.ReadInt();
+    // The arrays of a new sheet make way: a loaded sheet holds only its
+    // records and their spare.
+    std::vector<CETREC>().swap(records);
+    std::vector<uint8_t>().swap(selectionFlags);
     CRecordTally tally;
     LoadRecords(ar, records, kGrowth, [&](size_t first, std::span<const CETREC> piece) {
         tally.TakeInUse(first, piece, recordCount);
     });
+    // The file keeps the records as they are stored: the first undo step
+    // reads them from there when it is needed, instead of a copy now.
+    if (ar.KeptFile() && std::endian::native == std::endian::little) {
+        loadedFile = ar.KeptFile();
+        loadedOffset = ar.Position() - records.size() * CETREC::kStoredSize;
+    }
     // Later code indexes the list by recordCount: it must lie within what
     // was stored. A sheet reset and stored before its frame was added stores
     // 0 (records 1 to -1: none); it is kept, so that the file saves back as
@@ -247,7 +259,16 @@ void CSheet::AfterLoad(const CRecordTally& records)
     origin = Extents(records);
     layers.ShowAll();
     Recount(records);
-    PushUndo();
+    if (loadedFile) {
+        CUndoRedo& snap = NextSnapshot();
+        std::vector<CETREC>().swap(snap.records);
+        snap.file = std::exchange(loadedFile, {});
+        snap.fileOffset = loadedOffset;
+        snap.fileRecords = static_cast<size_t>(UsedLength(Length()));
+        FinishSnapshot(snap);
+    } else {
+        PushUndo();
+    }
     // The first snapshot is the file itself, no change to copy.
     changedFlag = 0;
 }

@@ -20,6 +20,7 @@
 class CUiServices;
 class CPenTable;
 class CUndoRedo;
+class CKeptFile;
 
 // One drawing sheet: its display list, texts, pictures, layers, pens and
 // colours, grids, the state of the view that shows it, and its undo history.
@@ -347,7 +348,10 @@ public:
     int Redo();
     bool CanUndo() const { return undoPosition > 0; }
     bool CanRedo() const { return undoPosition < undoValidCount - 1; }
-    // Discards the history and starts it again from the current state.
+    // Discards the history and starts it again from the current state. The
+    // snapshot that matches the sheet, when one does, stays as the first one
+    // (a save of an unchanged sheet copies nothing); otherwise the new one
+    // goes into memory the history already has.
     void RestartUndo();
 
     // Content.
@@ -443,10 +447,16 @@ private:
     // Recount, the extents into `origin`, then PushUndo, with the records
     // read once for all three.
     void PushUndoRecounted();
+    // Whether the snapshot's records are those of the sheet.
+    bool SameRecords(const CUndoRedo& snap) const;
     // Returns what it saw of the records in use as they were read.
     CRecordTally LoadBody(CArchive& ar, int schema);
     void StoreBody(CArchive& ar);
     void AfterLoad(const CRecordTally& records);
+    // The file the records were just read from and where they lie in it,
+    // while the load is going on.
+    std::shared_ptr<const CKeptFile> loadedFile;
+    uint64_t loadedOffset = 0;
     // Puts a new record after the last, where the arrays already have room:
     // unselected, its layer shown (sheet_buffer.cpp).
     void AppendShown(const CETREC& r);
@@ -459,7 +469,18 @@ private:
 // arrayLength, is zero.
 class CUndoRedo {
 public:
+    // Puts the records in `records` when they are still in the file; false
+    // when the file changed since (the snapshot is lost).
+    bool Ready();
+
     std::vector<CETREC> records;
+    // The snapshot a load takes leaves its records in the file they were
+    // read from until they are first needed: `fileRecords` records at
+    // `fileOffset`, of which the first reads as the zero sentinel. Null
+    // once they are in `records`.
+    std::shared_ptr<const CKeptFile> file;
+    uint64_t fileOffset = 0;
+    size_t fileRecords = 0;
     int arrayLength = 0;
     int recordCount = 0;
     int currentRecord = 1;

@@ -1,7 +1,16 @@
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
+#include "model/file_io.h"
 #include "model/sheet.h"
 #include "model/tool_mode.h"
+
+namespace {
+
+constexpr CETREC kZeroRecord {};
+
+} // namespace
 
 int CSheet::UsedLength(int end) const
 {
@@ -78,7 +87,9 @@ CUndoRedo& CSheet::NextSnapshot()
     undoValidCount = undoPosition + 1;
     if (static_cast<int>(undoList.size()) <= undoPosition)
         undoList.push_back(std::make_unique<CUndoRedo>());
-    return *undoList[undoPosition];
+    CUndoRedo& snap = *undoList[undoPosition];
+    snap.file.reset();
+    return snap;
 }
 
 void CSheet::FinishSnapshot(CUndoRedo& snap)
@@ -160,11 +171,55 @@ void CSheet::PushUndoRecounted()
     FinishSnapshot(snap);
 }
 
+bool CUndoRedo::Ready()
+{
+    if (!file)
+        return true;
+    records.resize(fileRecords);
+    if (!file->ReadAt(fileOffset, records.data(), fileRecords * CETREC::kStoredSize)) {
+        records.clear();
+        return false;
+    }
+    if (!records.empty())
+        records[0] = CETREC {};
+    file.reset();
+    return true;
+}
+
+bool CSheet::SameRecords(const CUndoRedo& snap) const
+{
+    const auto used = static_cast<size_t>(UsedLength(Length()));
+    if (!snap.file) {
+        return snap.records.size() == used
+            && (used == 0
+                || std::memcmp(snap.records.data(), records.data(), used * sizeof(CETREC)) == 0);
+    }
+    if (snap.fileRecords != used || used == 0)
+        return snap.fileRecords == used;
+    // Compared with the file a piece at a time; its first record is the
+    // sentinel, zero whatever the file holds there.
+    if (std::memcmp(&records[0], &kZeroRecord, sizeof(CETREC)) != 0)
+        return false;
+    constexpr size_t kPiece = 1 << 16;
+    std::vector<CETREC> piece(std::min(kPiece, used));
+    for (size_t done = 1; done < used;) {
+        const size_t n = std::min(kPiece, used - done);
+        if (!snap.file->ReadAt(
+                snap.fileOffset + done * CETREC::kStoredSize, piece.data(), n * CETREC::kStoredSize)
+            || std::memcmp(piece.data(), records.data() + done, n * sizeof(CETREC)) != 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
 int CSheet::Restore(int i)
 {
     if (i < 0 || i >= static_cast<int>(undoList.size()))
         return 0;
-    const CUndoRedo& snap = *undoList[i];
+    CUndoRedo& snap = *undoList[i];
+    if (!snap.Ready())
+        return 0;
     records.assign(snap.records.begin(), snap.records.end());
     ResizeArrays(snap.arrayLength);
     recordCount = snap.recordCount;
@@ -192,15 +247,17 @@ int CSheet::Undo()
         return 0;
     --undoPosition;
     const int result = Restore(undoPosition);
+    if (!result)
+        ++undoPosition; // the sheet stays as it was
     texts.DeselectAll();
     return result;
 }
 
 int CSheet::Redo()
 {
-    if (undoPosition < undoValidCount - 1) {
+    if (undoPosition < undoValidCount - 1 && Restore(undoPosition + 1)) {
         ++undoPosition;
-        return Restore(undoPosition);
+        return 1;
     }
     return 0;
 }
@@ -208,9 +265,35 @@ int CSheet::Redo()
 void CSheet::RestartUndo()
 {
     const int changed = changedFlag;
+    std::unique_ptr<CUndoRedo> kept;
+    const int size = static_cast<int>(undoList.size());
+    const bool same = !pendingChange && undoPosition >= 0 && undoPosition < size
+        && SameRecords(*undoList[undoPosition]);
+    if (same) {
+        kept = std::move(undoList[undoPosition]);
+    } else if (size > 0) {
+        // The snapshot with the most memory takes the new one.
+        auto largest
+            = std::max_element(undoList.begin(), undoList.end(), [](const auto& a, const auto& b) {
+                  return a->records.capacity() < b->records.capacity();
+              });
+        kept = std::move(*largest);
+        kept->file.reset();
+        kept->records.clear();
+    }
     undoList.clear();
     undoPosition = -1;
     undoValidCount = 0;
-    PushUndo();
+    if (same) {
+        undoList.push_back(std::move(kept));
+        undoPosition = 0;
+        undoValidCount = 1;
+        FinishSnapshot(*undoList[0]);
+        pendingChange = 0;
+    } else {
+        if (kept)
+            undoList.push_back(std::move(kept));
+        PushUndo();
+    }
     changedFlag = changed;
 }

@@ -61,6 +61,17 @@ public:
     // line leaves no pixel gap where two segments meet. A polyline whose
     // points are all equal is one dot; an empty one draws nothing.
     virtual void Polyline(std::span<const CPoint> points) = 0;
+    // Polylines one after another with the selected pen: the first counts[0]
+    // points, then the next counts[1], and so on. A canvas may draw them in
+    // one call where that looks the same as drawing them in turn.
+    virtual void PolyPolyline(std::span<const CPoint> points, std::span<const int> counts)
+    {
+        size_t at = 0;
+        for (const int n : counts) {
+            Polyline(points.subspan(at, static_cast<size_t>(n)));
+            at += static_cast<size_t>(n);
+        }
+    }
     // Outlined with the pen, filled with the brush.
     virtual void Polygon(std::span<const CPoint> points) = 0;
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;

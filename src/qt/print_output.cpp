@@ -1,7 +1,7 @@
 #include "qt/print_output.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <filesystem>
@@ -33,6 +33,26 @@ private:
     bool old;
 };
 
+// The PDF writer's output, straight into the file that replaces the target
+// when it is committed: a large print needs no memory for its whole file.
+class CAtomicFileDevice : public QIODevice {
+public:
+    explicit CAtomicFileDevice(CAtomicFile& file)
+        : file(file)
+    {
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        return file.Write(data, static_cast<size_t>(size)) ? size : -1;
+    }
+
+private:
+    CAtomicFile& file;
+};
+
 } // namespace
 
 QPageLayout::Orientation QtOrientation(PageOrientation o)
@@ -59,10 +79,13 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
 {
     if (jobs.empty())
         return QStringLiteral("Er zijn geen bladen geselecteerd!");
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+    CAtomicFile file(std::filesystem::path(FileNameBytes(path)));
+    if (!file.Open())
+        return QString::fromStdString(file.Error());
+    CAtomicFileDevice device(file);
+    device.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&buffer);
+        QPdfWriter writer(&device);
         writer.setResolution(dotsPerInch);
         writer.setCreator(QCoreApplication::applicationName());
         writer.setTitle(QString::fromStdString(jobs.front().name));
@@ -85,9 +108,7 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
         }
         painter.end();
     }
-    const QByteArray& data = buffer.data();
-    const std::vector<uint8_t> bytes(data.begin(), data.end());
-    if (auto error = WriteFileAtomically(std::filesystem::path(FileNameBytes(path)), bytes))
-        return QString::fromStdString(*error);
+    if (!file.Commit())
+        return QString::fromStdString(file.Error());
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPolygon>
 #include <QString>
@@ -171,6 +172,51 @@ void CQtCanvas::Polyline(std::span<const CPoint> points)
         painter.drawPoint(polyline.constFirst());
     else
         painter.drawPolyline(polyline);
+}
+
+void CQtCanvas::PolyPolyline(std::span<const CPoint> points, std::span<const int> counts)
+{
+    // On pixels, a thin line's first pixel follows the polyline before it
+    // when both are in one stroke; a wide line's overlap with another is
+    // drawn once, which differs under a raster operation. A vector device
+    // (PDF, printer, SVG) keeps every polyline as it is in one path.
+    const bool pixels
+        = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
+    if (pen.style() != Qt::SolidLine || (pixels && (thinLine || rasterOp != RasterOp::CopyPen))) {
+        CCanvas::PolyPolyline(points, counts);
+        return;
+    }
+    UsePen();
+    batch.clear();
+    dots.clear();
+    size_t at = 0;
+    for (const int n : counts) {
+        const auto part = points.subspan(at, static_cast<size_t>(n));
+        at += part.size();
+        if (part.empty())
+            continue;
+        // As in Polyline: repeated points are dropped, and a polyline on
+        // one pixel is a dot.
+        QPoint last(part[0].x, part[0].y);
+        const QPoint first = last;
+        bool line = false;
+        for (const CPoint& p : part.subspan(1)) {
+            const QPoint q(p.x, p.y);
+            if (q == last)
+                continue;
+            if (!line)
+                batch.moveTo(first);
+            batch.lineTo(q);
+            last = q;
+            line = true;
+        }
+        if (!line)
+            dots.append(first);
+    }
+    if (!batch.isEmpty())
+        painter.strokePath(batch, pen);
+    if (!dots.isEmpty())
+        painter.drawPoints(dots);
 }
 
 void CQtCanvas::Polygon(std::span<const CPoint> points)

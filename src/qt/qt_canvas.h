@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QPainterPath>
 #include <QPen>
 #include <QPoint>
 #include <QPolygon>
@@ -32,6 +33,10 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void Polyline(std::span<const CPoint> points) override;
+    // One stroke of the painter for them all where that draws the same
+    // pixels as drawing them in turn: a solid pen on a vector device, a wide
+    // solid pen copying onto pixels.
+    void PolyPolyline(std::span<const CPoint> points, std::span<const int> counts) override;
     void Polygon(std::span<const CPoint> points) override;
     void Ellipse(int left, int top, int right, int bottom) override;
     void Rectangle(int left, int top, int right, int bottom) override;
@@ -54,5 +59,7 @@ private:
     QColor textColour = Qt::black;
     QPoint current;
     QPolygon polyline; // kept between calls for its storage
+    QPainterPath batch; // likewise
+    QPolygon dots; // likewise
     RasterOp rasterOp = RasterOp::CopyPen;
 };

@@ -248,6 +248,99 @@ TEST(Document, AFailedSaveLeavesTheOldFile)
     EXPECT_TRUE(doc.Save((tmp.path / "none" / "p.ETT").string()));
 }
 
+// The records of a sheet in use, sentinel included.
+std::vector<CETREC> InUse(const CSheet& s)
+{
+    return {s.records.begin(), s.records.begin() + s.recordCount};
+}
+
+TEST(Document, TheFirstUndoStepOfAnOpenedProjectIsReadFromItsFile)
+{
+    CTempFolder tmp;
+    const std::string path = Write(tmp, HandMadeProject(900, 2));
+    CDovereduDoc doc;
+    ASSERT_FALSE(doc.Open(path));
+    CSheet& s = *doc.sheets[1];
+    const std::vector<CETREC> loaded = InUse(s);
+    ASSERT_EQ(s.undoList.size(), 1u);
+    EXPECT_TRUE(s.undoList[0]->records.empty()); // nothing copied at the open
+    EXPECT_FALSE(s.CanUndo());
+
+    // Replaced by a rename, as a save replaces it: the open file keeps the
+    // contents the sheet was read from.
+    const std::string other = Write(tmp, HandMadeProject(811, 1), "other.ETT");
+    std::filesystem::rename(other, path);
+    s.Append(CETREC::Make(7, 8, 3, 1));
+    s.PushUndo();
+    const std::vector<CETREC> changed = InUse(s);
+    ASSERT_EQ(s.Undo(), 1);
+    EXPECT_EQ(InUse(s), loaded);
+    ASSERT_EQ(s.Redo(), 1);
+    EXPECT_EQ(InUse(s), changed);
+    ASSERT_EQ(s.Undo(), 1);
+    EXPECT_EQ(InUse(s), loaded);
+}
+
+TEST(Document, AProjectFileChangedInPlaceLosesOnlyTheFirstUndoStep)
+{
+    CTempFolder tmp;
+    const std::string path = Write(tmp, HandMadeProject(900, 2));
+    CDovereduDoc doc;
+    ASSERT_FALSE(doc.Open(path));
+    CSheet& s = *doc.sheets[0];
+    s.Append(CETREC::Make(7, 8, 3, 1));
+    s.PushUndo();
+    const std::vector<CETREC> changed = InUse(s);
+    // Another program writes over the file itself.
+    Write(tmp, HandMadeProject(811, 1));
+    EXPECT_EQ(s.Undo(), 0);
+    EXPECT_EQ(InUse(s), changed);
+    EXPECT_EQ(s.undoPosition, 1);
+    EXPECT_EQ(s.Redo(), 0);
+}
+
+TEST(Document, ASaveKeepsTheUndoStepThatMatchesTheSheet)
+{
+    CTempFolder tmp;
+    CDovereduDoc doc;
+    ASSERT_FALSE(doc.Open(Write(tmp, HandMadeProject(900, 2))));
+    CSheet& s = *doc.sheets[1];
+    const std::vector<CETREC> loaded = InUse(s);
+
+    // Unchanged: the step from the file stays, still in the file.
+    ASSERT_FALSE(doc.Save((tmp.path / "a.ETT").string()));
+    ASSERT_EQ(s.undoList.size(), 1u);
+    EXPECT_TRUE(s.undoList[0]->records.empty());
+    s.Append(CETREC::Make(7, 8, 3, 1));
+    s.PushUndo();
+    ASSERT_EQ(s.Undo(), 1);
+    EXPECT_EQ(InUse(s), loaded);
+
+    // Undone back to the file's state, then moved on the screen without a
+    // step of its own: the save's step is the sheet as saved.
+    s.Pan(5000, 0, true);
+    const std::vector<CETREC> panned = InUse(s);
+    const CPoint origin = s.origin;
+    ASSERT_FALSE(doc.Save((tmp.path / "b.ETT").string()));
+    EXPECT_EQ(s.undoList.size(), 1u);
+    EXPECT_FALSE(s.CanRedo());
+    s.Append(CETREC::Make(9, 9, 3, 1));
+    s.PushUndo();
+    ASSERT_EQ(s.Undo(), 1);
+    EXPECT_EQ(InUse(s), panned);
+    EXPECT_EQ(s.origin, origin);
+
+    // A change since the last step is saved with a step of its own.
+    s.Append(CETREC::Make(1, 1, 3, 1));
+    s.pendingChange = 1;
+    const std::vector<CETREC> moved = InUse(s);
+    ASSERT_FALSE(doc.Save((tmp.path / "c.ETT").string()));
+    s.Append(CETREC::Make(2, 2, 3, 1));
+    s.PushUndo();
+    ASSERT_EQ(s.Undo(), 1);
+    EXPECT_EQ(InUse(s), moved);
+}
+
 TEST(Document, CloseQuestion)
 {
     CTempFolder tmp;

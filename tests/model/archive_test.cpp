@@ -421,3 +421,31 @@ TEST(Archive, AFileShorterThanItsSizeFailsAsPastItsEnd)
     EXPECT_EQ(buffer[0], 2);
     EXPECT_EQ(ar.Remaining(), 0u);
 }
+
+TEST(Archive, AStreamingArchiveHandsOverTheSameBytesInOrder)
+{
+    // Small values, a block larger than the buffer and one that fills it up
+    // on its way: the pieces handed over make up the bytes of a plain archive.
+    const std::vector<uint8_t> big((1 << 20) + 5, 0xAB);
+    const std::vector<uint8_t> middle((1 << 19) + 3, 0x5C);
+    const auto write = [&](CArchive& ar) {
+        ar.WriteInt(900);
+        ar.WriteString("Naam");
+        ar.WriteRaw(middle.data(), middle.size());
+        ar.WriteRaw(middle.data(), middle.size());
+        ar.WriteRaw(big.data(), big.size());
+        ar.WritePair(1, -2);
+    };
+    std::vector<uint8_t> streamed;
+    int pieces = 0;
+    CArchive ar("test.ETT", [&](const uint8_t* data, size_t bytes) {
+        streamed.insert(streamed.end(), data, data + bytes);
+        ++pieces;
+    });
+    write(ar);
+    ar.Flush();
+    EXPECT_EQ(streamed, Stored(write));
+    EXPECT_GE(pieces, 3);
+    ar.Flush(); // nothing more
+    EXPECT_EQ(streamed.size(), Stored(write).size());
+}
