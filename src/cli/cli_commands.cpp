@@ -123,7 +123,9 @@ int RunCliCommand(const QString& command, const QStringList& args, const QComman
     return 2;
 }
 
-CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
+namespace {
+
+CSheet* SheetByOption(CDovereduDoc& doc, const QCommandLineParser& parser)
 {
     if (!parser.isSet("sheet"))
         return &doc.GetActiveSheet();
@@ -139,4 +141,18 @@ CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser)
             return sheet.get();
     }
     return nullptr;
+}
+
+} // namespace
+
+CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser, int& failed)
+{
+    if (!doc.HasSheets()) {
+        failed = CliFail(QStringLiteral("The project has no sheet."));
+        return nullptr;
+    }
+    CSheet* sheet = SheetByOption(doc, parser);
+    if (sheet == nullptr)
+        failed = CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+    return sheet;
 }

@@ -24,5 +24,6 @@ void FollowConfiguration(CDovereduDoc& doc);
 int CliFail(const QString& message);
 int CliUsage(const char* usage);
 // The sheet named by --sheet: its 1-based number or its name; the active
-// sheet without the option; null when there is no such sheet.
-CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser);
+// sheet without the option. Null when the project has no sheet or no such
+// sheet, with the reason told and the exit code in `failed`.
+CSheet* ChosenSheet(CDovereduDoc& doc, const QCommandLineParser& parser, int& failed);

@@ -57,11 +57,10 @@ int CmdCopy(const QStringList& args, const QCommandLineParser& parser)
     CDovereduDoc doc;
     if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
-    if (!doc.HasSheets())
-        return CliFail(QStringLiteral("The project has no sheet."));
-    CSheet* sheet = ChosenSheet(doc, parser);
+    int failed = 0;
+    CSheet* sheet = ChosenSheet(doc, parser, failed);
     if (sheet == nullptr)
-        return CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+        return failed;
     CRect window;
     if (!ParseWindow(parser.value("window"), *sheet, window))
         return CliFail(QStringLiteral("--window takes L,T,R,B in millimetres, e.g. 0,0,100,50."));
@@ -96,11 +95,10 @@ int CmdPaste(const QStringList& args, const QCommandLineParser& parser)
     FollowConfiguration(doc);
     if (auto error = doc.Open(project))
         return CliFail(QString::fromStdString(*error));
-    if (!doc.HasSheets())
-        return CliFail(QStringLiteral("The project has no sheet."));
-    CSheet* sheet = ChosenSheet(doc, parser);
+    int failed = 0;
+    CSheet* sheet = ChosenSheet(doc, parser, failed);
     if (sheet == nullptr)
-        return CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+        return failed;
 
     const int recordsBefore = sheet->recordCount;
     const int textsBefore = sheet->texts.GetCount();

@@ -66,11 +66,10 @@ int CmdRender(const QStringList& args, const QCommandLineParser& parser)
     CDovereduDoc doc;
     if (auto error = doc.Open(FileNameBytes(args[0])))
         return CliFail(QString::fromStdString(*error));
-    if (!doc.HasSheets())
-        return CliFail(QStringLiteral("The project has no sheet."));
-    CSheet* sheet = ChosenSheet(doc, parser);
+    int failed = 0;
+    CSheet* sheet = ChosenSheet(doc, parser, failed);
     if (sheet == nullptr)
-        return CliFail(QStringLiteral("No such sheet: %1").arg(parser.value("sheet")));
+        return failed;
 
     sheet->clientRect = {0, 0, width, height};
     sheet->ZoomAll();
