@@ -45,7 +45,6 @@ void CViewController::KeyUp(const CKeyEvent& k)
         return;
     if (k.key == Key::Space && Sheet().toolStep != Step::Typing)
         Release();
-    Tool().KeyUp(*this, k);
 }
 
 bool CViewController::Char(uint8_t ch)

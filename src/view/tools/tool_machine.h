@@ -41,7 +41,6 @@ public:
     virtual void Release(CToolContext&) { }
     virtual void DoubleClick(CToolContext&) { }
     virtual bool KeyDown(CToolContext&, const CKeyEvent&) { return false; }
-    virtual void KeyUp(CToolContext&, const CKeyEvent&) { }
     virtual bool Char(CToolContext&, uint8_t) { return false; }
     // Every 400 ms while the view has the focus (the caret of a typed text).
     virtual void Tick(CToolContext&) { }
