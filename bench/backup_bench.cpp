@@ -13,6 +13,7 @@
 #include "app/memory_reuse.h"
 #include "document/backup.h"
 #include "document/document.h"
+#include "evict_caches.h"
 #include "model/sheet.h"
 #include "platform/clock.h"
 #include "platform/ui_services.h"
@@ -68,16 +69,6 @@ CBackupSettings Settings()
     s.folder = (Folder() / "ETT").string();
     s.defaultFolder = s.folder;
     return s;
-}
-
-// A copy comes once a minute, with the processor's caches full of other
-// work: every measurement starts from such caches (not timed).
-void EvictCaches()
-{
-    static std::vector<uint8_t> other(96 << 20);
-    for (size_t i = 0; i < other.size(); i += 64)
-        ++other[i];
-    benchmark::DoNotOptimize(other.data());
 }
 
 void StoreProject(benchmark::State& state)

@@ -19,6 +19,7 @@
 
 #include "app/memory_reuse.h"
 #include "document/document.h"
+#include "evict_caches.h"
 #include "model/file_io.h"
 #include "ratio_reporter.h"
 
@@ -154,17 +155,6 @@ const std::string& EmptySheetsPath()
         return p;
     }();
     return path;
-}
-
-// A project is opened or saved once, not over and over with its memory
-// still in the processor's caches: every measurement, the plain file's
-// included, starts from caches filled with other data (not timed).
-void EvictCaches()
-{
-    static std::vector<uint8_t> other(96 << 20);
-    for (size_t i = 0; i < other.size(); i += 64)
-        ++other[i];
-    benchmark::DoNotOptimize(other.data());
 }
 
 int64_t RecordBytes(const CDovereduDoc& doc)

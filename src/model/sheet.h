@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -460,6 +461,11 @@ private:
     // Puts a new record after the last, where the arrays already have room:
     // unselected, its layer shown (sheet_buffer.cpp).
     void AppendShown(const CETREC& r);
+    // Appends pasted records, each block numbered from `numbers` by its
+    // ordinal (0: none), and pasted texts, all shown on their layers; the
+    // arrays already have room (sheet_clipboard.cpp).
+    void AppendPasted(std::span<const CETREC> pasted, const std::vector<int>& ordinals,
+        const std::vector<int>& numbers, std::span<const CText> pastedTexts);
     // CommitBuffer for a paste at the cursor (sheet_clipboard.cpp).
     int CommitPastedBuffer(CUiServices& ui);
 };

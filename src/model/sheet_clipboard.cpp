@@ -146,6 +146,26 @@ int PastedBlockOrdinals(std::span<const CETREC> records, std::vector<int>& ordin
     return ordinal;
 }
 
+void CSheet::AppendPasted(std::span<const CETREC> pasted, const std::vector<int>& ordinals,
+    const std::vector<int>& numbers, std::span<const CText> pastedTexts)
+{
+    for (size_t k = 0; k < pasted.size(); ++k) {
+        CETREC r = pasted[k];
+        r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
+        if (ordinals[k] > 0)
+            r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
+        AppendShown(r);
+    }
+    for (const CText& t : pastedTexts) {
+        // A text on a hidden layer would look as if nothing was pasted.
+        if (t.Layer() != 0)
+            layers.SetVisible(t.Layer(), 1);
+        auto text = std::make_unique<CText>();
+        text->CopyFrom(t);
+        texts.currentIndex = texts.Add(std::move(text));
+    }
+}
+
 int CSheet::WriteSelection(CArchive& ar) const
 {
     const std::vector<CETREC> copied = SelectedForCopy();
@@ -209,21 +229,7 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
 
     if (Length() < recordCount + n + kMinSpare)
         ResizeArrays(static_cast<int>(recordCount + n + kGrowth));
-    for (size_t k = 0; k < stream->records.size(); ++k) {
-        CETREC r = stream->records[k];
-        r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
-        if (ordinals[k] > 0)
-            r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
-        AppendShown(r);
-    }
-    for (CText& t : stream->texts) {
-        // A text on a hidden layer would look as if nothing was pasted.
-        if (t.Layer() != 0)
-            layers.SetVisible(t.Layer(), 1);
-        auto text = std::make_unique<CText>();
-        text->CopyFrom(t);
-        texts.currentIndex = texts.Add(std::move(text));
-    }
+    AppendPasted(stream->records, ordinals, numbers, stream->texts);
 
     PushUndoRecounted();
     return PasteResult::Pasted;
@@ -399,22 +405,9 @@ int CSheet::CommitPastedBuffer(CUiServices& ui)
     if (Length() < recordCount + int64_t {count} + kMinSpare)
         ResizeArrays(static_cast<int>(needed));
 
-    for (size_t k = 0; k < buffer.size(); ++k) {
-        CETREC r = placement[k];
-        r.blockWord = static_cast<uint16_t>(r.blockWord & CETREC::kFilledBit);
-        if (ordinals[k] > 0)
-            r.SetBlock(numbers[size_t(ordinals[k] - 1)]);
-        AppendShown(r);
-    }
+    AppendPasted(buffer, ordinals, numbers, placed);
     if (count > 0)
         currentRecord = recordCount - 1;
-    for (CText& t : placed) {
-        if (t.Layer() != 0)
-            layers.SetVisible(t.Layer(), 1);
-        auto text = std::make_unique<CText>();
-        text->CopyFrom(t);
-        texts.currentIndex = texts.Add(std::move(text));
-    }
     Recount();
     PushUndo();
     return 1;
