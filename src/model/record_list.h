@@ -11,14 +11,15 @@
 
 #include "model/etrec.h"
 
-// What one look at a run of records learns: the box round their points and
-// how many lie on each layer.
+// What one look at a run of records learns: the box round their points, how
+// many lie on each layer and the highest block number among them.
 struct CRecordTally {
     int32_t lowX = INT32_MAX;
     int32_t lowY = INT32_MAX;
     int32_t highX = INT32_MIN;
     int32_t highY = INT32_MIN;
     std::array<int, 16> layerUses {};
+    int highestBlock = 0;
 
     bool Empty() const { return lowX > highX; }
     void Take(std::span<const CETREC> records);
@@ -111,3 +112,5 @@ void StreamRecords(CETREC* to, const CETREC* from, size_t count);
 // StreamRecords, returning the highest block number of the records copied:
 // each piece is looked at while it is in the cache, then streamed.
 int StreamRecordsHighestBlock(CETREC* to, const CETREC* from, size_t count);
+// StreamRecords, the records copied taken into `tally` on the way.
+void StreamRecordsTallied(CETREC* to, const CETREC* from, size_t count, CRecordTally& tally);

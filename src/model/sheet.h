@@ -434,6 +434,9 @@ public:
     int undoScopeDepth = 0;
     bool undoScopeWanted = false;
     bool editRefused = false;
+    // Memory for a snapshot while the history is full or has steps to redo;
+    // see FreeSnapshot.
+    std::unique_ptr<CUndoRedo> undoSpare;
 
 private:
     // A snapshot of the records 0 to usedLength - 1, the rest being zero.
@@ -445,9 +448,14 @@ private:
     // records once they are in.
     CUndoRedo& NextSnapshot();
     void FinishSnapshot(CUndoRedo& snap);
-    // Recount, the extents into `origin`, then PushUndo, with the records
-    // read once for all three.
-    void PushUndoRecounted();
+    // A snapshot no step of the history needs (the next place when it holds
+    // none, else the spare), filled with the records 0 to recordCount - 1,
+    // those in use tallied on the way: an operation that only appends reads
+    // the records once, and may still give up before CommitSnapshot without
+    // the history having changed.
+    CUndoRedo& FreeSnapshot(CRecordTally& tally);
+    // Copies in the records that followed, then makes `written` the next step.
+    void CommitSnapshot(CUndoRedo& written);
     // Whether the snapshot's records are those of the sheet.
     bool SameRecords(const CUndoRedo& snap) const;
     // Returns what it saw of the records in use as they were read.

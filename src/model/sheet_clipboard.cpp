@@ -24,19 +24,6 @@ bool Fits(int64_t v)
     return v >= INT32_MIN && v <= INT32_MAX;
 }
 
-int HighestBlockOf(std::span<const CETREC> records)
-{
-    uint16_t m[4] = {0, 0, 0, 0};
-    size_t i = 0;
-    for (; i + 4 <= records.size(); i += 4) {
-        for (size_t k = 0; k < 4; ++k)
-            m[k] = std::max<uint16_t>(m[k], records[i + k].blockWord & CETREC::kBlockMask);
-    }
-    for (; i < records.size(); ++i)
-        m[0] = std::max<uint16_t>(m[0], records[i].blockWord & CETREC::kBlockMask);
-    return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
-}
-
 // `count` new block numbers: those above the highest in use, or, where they
 // would pass 32767, the lowest ones not in use. Fewer when not enough are free.
 std::vector<int> NewBlockNumbers(const CSheet& s, int count, int highest)
@@ -214,11 +201,19 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
         if (!MovedBox(t.box, origin.x, origin.y, t.box))
             return PasteResult::OutOfRange;
     }
-    const int highest = HighestBlockOf(std::span<const CETREC>(
-        records.data() + 1, static_cast<size_t>(std::max(std::min(recordCount, Length()) - 1, 0))));
+    // The records already there are read once, before anything changes:
+    // copied into the snapshot that the paste will make its undo step, and
+    // tallied on the way for their highest block and their share of the
+    // recount. Inside an undo scope the scope takes the snapshot.
+    CRecordTally tally;
+    CUndoRedo* snap = nullptr;
+    if (undoScopeDepth > 0)
+        tally = Tally();
+    else
+        snap = &FreeSnapshot(tally);
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(stream->records, ordinals);
-    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, highest);
+    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, tally.highestBlock);
     if (static_cast<int>(numbers.size()) < newBlocks)
         return PasteResult::NoBlockNumber;
     if (recordCount < 1)
@@ -229,9 +224,18 @@ CSheet::PasteResult CSheet::PasteSelection(CArchive& ar)
 
     if (Length() < recordCount + n + kMinSpare)
         ResizeArrays(static_cast<int>(recordCount + n + kGrowth));
+    const int first = recordCount;
     AppendPasted(stream->records, ordinals, numbers, stream->texts);
 
-    PushUndoRecounted();
+    // Pasting only appends: the tally of what was there and of what came is
+    // the tally of the whole.
+    tally.Take(std::span<const CETREC>(records.data() + first, size_t(recordCount - first)));
+    Recount(tally);
+    origin = Extents(tally);
+    if (snap)
+        CommitSnapshot(*snap);
+    else
+        PushUndo();
     return PasteResult::Pasted;
 }
 
@@ -386,11 +390,10 @@ int CSheet::CommitPastedBuffer(CUiServices& ui)
         }
     }
     const std::span<const CETREC> buffer(placement.data(), static_cast<size_t>(std::max(count, 0)));
+    CRecordTally tally = Tally();
     std::vector<int> ordinals;
     const int newBlocks = PastedBlockOrdinals(buffer, ordinals);
-    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks,
-        HighestBlockOf(std::span<const CETREC>(records.data() + 1,
-            static_cast<size_t>(std::max(std::min(recordCount, Length()) - 1, 0)))));
+    const std::vector<int> numbers = NewBlockNumbers(*this, newBlocks, tally.highestBlock);
     if (static_cast<int>(numbers.size()) < newBlocks) {
         ui.MessageBox(kMsgNoBlockNumber);
         return 0;
@@ -405,10 +408,12 @@ int CSheet::CommitPastedBuffer(CUiServices& ui)
     if (Length() < recordCount + int64_t {count} + kMinSpare)
         ResizeArrays(static_cast<int>(needed));
 
+    const int first = recordCount;
     AppendPasted(buffer, ordinals, numbers, placed);
     if (count > 0)
         currentRecord = recordCount - 1;
-    Recount();
+    tally.Take(std::span<const CETREC>(records.data() + first, size_t(recordCount - first)));
+    Recount(tally);
     PushUndo();
     return 1;
 }

@@ -92,6 +92,48 @@ CUndoRedo& CSheet::NextSnapshot()
     return snap;
 }
 
+CUndoRedo& CSheet::FreeSnapshot(CRecordTally& tally)
+{
+    const int next = undoPosition + 1;
+    CUndoRedo* snap = nullptr;
+    if (undoPosition < undoLimit && next >= undoValidCount) {
+        if (static_cast<int>(undoList.size()) <= next)
+            undoList.resize(static_cast<size_t>(next) + 1);
+        if (!undoList[size_t(next)])
+            undoList[size_t(next)] = std::make_unique<CUndoRedo>();
+        snap = undoList[size_t(next)].get();
+    } else {
+        if (!undoSpare)
+            undoSpare = std::make_unique<CUndoRedo>();
+        snap = undoSpare.get();
+    }
+    snap->file.reset();
+    const int count = std::clamp(recordCount, 1, Length());
+    snap->records.resize(static_cast<size_t>(count));
+    snap->records[0] = records[0];
+    StreamRecordsTallied(
+        snap->records.data() + 1, records.data() + 1, static_cast<size_t>(count - 1), tally);
+    return *snap;
+}
+
+void CSheet::CommitSnapshot(CUndoRedo& written)
+{
+    const size_t done = written.records.size();
+    const auto used = static_cast<size_t>(UsedLength(Length()));
+    written.records.resize(used);
+    if (used > done)
+        std::copy(records.begin() + done, records.begin() + used, written.records.begin() + done);
+    if (&written == undoSpare.get()) {
+        // The step that drops out (the oldest, or the first to redo) leaves
+        // its memory as the next spare.
+        NextSnapshot();
+        std::swap(undoList[size_t(undoPosition)], undoSpare);
+    } else {
+        NextSnapshot();
+    }
+    FinishSnapshot(*undoList[size_t(undoPosition)]);
+}
+
 void CSheet::FinishSnapshot(CUndoRedo& snap)
 {
     snap.arrayLength = Length();
@@ -144,31 +186,6 @@ int CSheet::TakeSnapshot(int usedLength, int newFrom)
     }
     FinishSnapshot(snap);
     return newBlock;
-}
-
-void CSheet::PushUndoRecounted()
-{
-    if (undoScopeDepth > 0) {
-        Recount();
-        origin = Extents();
-        PushUndo();
-        return;
-    }
-    CUndoRedo& snap = NextSnapshot();
-    const auto used = static_cast<size_t>(UsedLength(Length()));
-    snap.records.resize(used);
-    // A piece at a time: streamed into the snapshot, then tallied while it
-    // is still in the cache (192 kB: the second-level cache holds it).
-    constexpr size_t kPiece = 16384;
-    CRecordTally tally;
-    for (size_t first = 0; first < used; first += kPiece) {
-        const size_t n = std::min(kPiece, used - first);
-        StreamRecords(snap.records.data() + first, records.data() + first, n);
-        tally.TakeInUse(first, std::span<const CETREC>(records.data() + first, n), recordCount);
-    }
-    Recount(tally);
-    origin = Extents(tally);
-    FinishSnapshot(snap);
 }
 
 bool CUndoRedo::Ready()
@@ -282,6 +299,7 @@ void CSheet::RestartUndo()
         kept->records.clear();
     }
     undoList.clear();
+    undoSpare.reset();
     undoPosition = -1;
     undoValidCount = 0;
     if (same) {

@@ -191,13 +191,21 @@ TEST(Ellipse, BuiltFromTheBoundingBox)
 
 TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
 {
-    // Lists of every length round a group of four, with the extremes in
-    // every position and layers that change at every record or not at all.
+    // Lists of every length round the groups of four and sixteen, and long
+    // ones past the points where the counters are emptied (240 and 4,080
+    // records), with the extremes in every position and layers that change
+    // at every record or not at all. A streamed copy tallies the same and
+    // copies exactly, into a target at every offset a record array can have.
     std::mt19937 random(99);
-    for (int round = 0; round < 3000; ++round) {
-        const int n = static_cast<int>(random() % 14);
+    std::vector<size_t> lengths;
+    for (size_t n = 0; n < 40; ++n)
+        lengths.push_back(n);
+    for (size_t n : {239, 240, 241, 4079, 4080, 4081, 9000})
+        lengths.push_back(n);
+    for (int round = 0; round < 600; ++round) {
+        const size_t n = lengths[size_t(round) % lengths.size()];
         std::vector<CETREC> records;
-        for (int i = 0; i < n; ++i) {
+        for (size_t i = 0; i < n; ++i) {
             const auto coordinate = [&] {
                 const int kind = static_cast<int>(random() % 8);
                 return kind == 0 ? INT32_MIN
@@ -209,22 +217,32 @@ TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
                 CETREC::Make(coordinate(), coordinate(), layer, static_cast<int>(random() % 8),
                     static_cast<int>(random() % 0x7FFF), random() % 2 == 0));
         }
-        CRecordTally tally;
-        tally.Take(records);
         CRecordTally expected;
         for (const CETREC& r : records) {
             expected.lowX = std::min(expected.lowX, r.x);
             expected.lowY = std::min(expected.lowY, r.y);
             expected.highX = std::max(expected.highX, r.x);
             expected.highY = std::max(expected.highY, r.y);
+            expected.highestBlock = std::max(expected.highestBlock, r.Block());
             ++expected.layerUses[r.Layer()];
         }
-        ASSERT_EQ(tally.lowX, expected.lowX) << round;
-        ASSERT_EQ(tally.lowY, expected.lowY) << round;
-        ASSERT_EQ(tally.highX, expected.highX) << round;
-        ASSERT_EQ(tally.highY, expected.highY) << round;
-        ASSERT_EQ(tally.layerUses, expected.layerUses) << round;
-        EXPECT_EQ(tally.Empty(), n == 0);
+        const size_t offset = size_t(round) % 4;
+        std::vector<CETREC> copy(n + 4);
+        CRecordTally streamed;
+        StreamRecordsTallied(copy.data() + offset, records.data(), n, streamed);
+        CRecordTally tally;
+        tally.Take(records);
+        for (const CRecordTally* t : {&tally, &streamed}) {
+            ASSERT_EQ(t->lowX, expected.lowX) << round;
+            ASSERT_EQ(t->lowY, expected.lowY) << round;
+            ASSERT_EQ(t->highX, expected.highX) << round;
+            ASSERT_EQ(t->highY, expected.highY) << round;
+            ASSERT_EQ(t->highestBlock, expected.highestBlock) << round;
+            ASSERT_EQ(t->layerUses, expected.layerUses) << round;
+            EXPECT_EQ(t->Empty(), n == 0);
+        }
+        ASSERT_TRUE(std::equal(records.begin(), records.end(), copy.begin() + long(offset)))
+            << round;
     }
 }
 

@@ -156,6 +156,73 @@ TEST(PasteSelection, StreamsIntoASheet)
     }
 }
 
+TEST(PasteSelection, KeepsTheStepsOfAFullHistoryAndThoseToRedo)
+{
+    // A paste copies the sheet into its undo step before it knows whether
+    // it will go on: a refused one must leave every step as it was, and one
+    // that goes on drops only what any change drops.
+    const auto edited = [](bool everyNumberUsed) {
+        auto s = Target();
+        if (everyNumberUsed) {
+            for (int b = 1; b <= CETREC::kMaxBlock; ++b) {
+                if (b != 7)
+                    s->Append(CETREC::Make(b, 0, 1, 0, b));
+            }
+        }
+        s->RestartUndo();
+        for (int step = 1; step <= s->undoLimit + 2; ++step) {
+            s->records[1].x = step;
+            s->PushUndo();
+        }
+        return s;
+    };
+    const auto xAfterUndos = [](CSheet& s) {
+        std::vector<int> xs;
+        while (s.CanUndo()) {
+            s.Undo();
+            xs.push_back(s.records[1].x);
+        }
+        return xs;
+    };
+    std::vector<int> fullHistory; // 11, 10, ... as many steps as the history keeps
+    {
+        auto s = edited(false);
+        fullHistory = xAfterUndos(*s);
+        ASSERT_EQ(static_cast<int>(fullHistory.size()), s->undoLimit);
+    }
+    for (const int redoSteps : {0, 3}) {
+        SCOPED_TRACE(redoSteps);
+        auto s = edited(true);
+        for (int k = 0; k < redoSteps; ++k)
+            s->Undo();
+        EXPECT_EQ(Paste(*s, Stream({{1}, {2}})), Result::NoBlockNumber);
+        for (int k = 0; k < redoSteps; ++k)
+            EXPECT_EQ(s->Redo(), 1);
+        EXPECT_FALSE(s->CanRedo());
+        EXPECT_EQ(xAfterUndos(*s), fullHistory);
+    }
+    for (const int redoSteps : {0, 3}) {
+        SCOPED_TRACE(redoSteps);
+        auto s = edited(false);
+        for (int k = 0; k < redoSteps; ++k)
+            s->Undo();
+        const int count = s->recordCount;
+        ASSERT_EQ(Paste(*s, Stream({{1}, {2}})), Result::Pasted);
+        EXPECT_FALSE(s->CanRedo());
+        s->Undo();
+        EXPECT_EQ(s->recordCount, count);
+        s->Redo();
+        EXPECT_EQ(s->recordCount, count + 2);
+        // The step before the paste and those before it, as many as the
+        // history keeps: from a full one the oldest drops out.
+        std::vector<int> expected {s->records[1].x};
+        for (size_t k = size_t(redoSteps);
+             k < fullHistory.size() && static_cast<int>(expected.size()) < s->undoLimit; ++k)
+            expected.push_back(fullHistory[k]);
+        EXPECT_EQ(xAfterUndos(*s), expected);
+    }
+}
+
 TEST(PasteSelection, FilledFlagsStayAndStyleHighBitsAreCleared)
 {
     auto s = Target();
