@@ -15,7 +15,7 @@ constexpr int kRecords = 1000000;
 const std::vector<uint8_t>& StoredBlock()
 {
     static const std::vector<uint8_t> bytes = [] {
-        std::vector<CETREC> records(kRecords);
+        CRecordVector records(kRecords);
         for (int i = 1; i < kRecords; ++i)
             records[i] = CETREC::Make(i * 7, -i * 3, i % 16, i % 8, i % 30000, i % 5 == 0);
         CArchive ar("bench.ETT");
@@ -29,7 +29,7 @@ void LoadRecordBlock(benchmark::State& state)
 {
     const auto& bytes = StoredBlock();
     for (auto _ : state) {
-        std::vector<CETREC> records;
+        CRecordVector records;
         CArchive ar(bytes, "bench.ETT");
         LoadRecords(ar, records);
         benchmark::DoNotOptimize(records.data());

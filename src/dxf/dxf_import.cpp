@@ -822,7 +822,7 @@ CDXFImportResult ImportDXF(CDovereduDoc& doc, const std::filesystem::path& path,
     if (!reader->Import(path))
         return {false, reader->error};
     const bool endedEarly = reader->endedEarly;
-    std::vector<CETREC>& collected = reader->Records();
+    CRecordVector& collected = reader->Records();
     if (collected.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2))
         return tooLarge;
 

@@ -47,8 +47,8 @@ public:
     bool endedEarly = false;
 
     // The collected records: no sentinel, y pointing up.
-    const std::vector<CETREC>& Records() const { return records; }
-    std::vector<CETREC>& Records() { return records; }
+    const CRecordVector& Records() const { return records; }
+    CRecordVector& Records() { return records; }
 
     // Where block symbol files go: created when the first one is written.
     // Empty: blocks are read but not written.
@@ -108,7 +108,7 @@ private:
     std::set<std::string> symbolNames; // taken by this import, in lower case
     int baseline = 0;
     CRecordList textBuffer; // the strokes of one text
-    std::vector<CETREC> records;
+    CRecordVector records;
     size_t floor = 0; // the first record of the block being read
     double entityFactor = 1.0;
     int currentBlock = 0; // the block number of the last text collected

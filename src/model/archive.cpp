@@ -4,10 +4,6 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "model/byte_order.h"
 #include "model/etrec.h"
 #include "model/text_encoding.h"
@@ -504,7 +500,7 @@ std::unique_ptr<CObject> CArchive::ReadOwnedObject(const CClassInfo& expected)
     return std::move(ref.created);
 }
 
-void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
+void StoreRecords(CArchive& ar, const CRecordVector& records)
 {
     if constexpr (std::endian::native == std::endian::little) {
         ar.WriteCount(static_cast<uint32_t>(records.size()));
@@ -514,35 +510,13 @@ void StoreRecords(CArchive& ar, const std::vector<CETREC>& records)
     }
 }
 
-void PreferLargePages(void* data, size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    // A block this large is filled at once: a few large pages cost far fewer
-    // faults than thousands of small ones. Only whole large pages inside the
-    // block are asked for; the system may say no.
-    constexpr uintptr_t kLargePage = uintptr_t {2} << 20;
-    if (bytes < 2 * kLargePage)
-        return;
-    const auto begin = reinterpret_cast<uintptr_t>(data);
-    const uintptr_t from = (begin + kLargePage - 1) & ~(kLargePage - 1);
-    const uintptr_t to = (begin + bytes) & ~(kLargePage - 1);
-    if (from < to)
-        ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)bytes;
-#endif
-}
-
-void LoadRecords(
-    CArchive& ar, std::vector<CETREC>& records, size_t spare, const CRecordsArrived& arrived)
+void LoadRecords(CArchive& ar, CRecordVector& records, size_t spare, const CRecordsArrived& arrived)
 {
     if constexpr (std::endian::native == std::endian::little) {
         const uint32_t n = ar.ReadCount();
         ar.Require(uint64_t {n} * CETREC::kStoredSize);
         records.clear();
         records.reserve(size_t {n} + spare);
-        PreferLargePages(records.data(), records.capacity() * sizeof(CETREC));
         // With someone to show them to, piece by piece, so each piece is
         // zeroed, read over and looked at while it is still in the cache.
         const size_t kPiece = arrived ? 16384 : std::max<size_t>(n, 1);

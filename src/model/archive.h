@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/record_vector.h"
+
 class CArchive;
 class CKeptFile;
 
@@ -200,7 +202,7 @@ private:
 
 // Raw element blocks: the count prefix of the whole array, then each record
 // in its stored layout.
-template<class R> void StoreRawArray(CArchive& ar, const std::vector<R>& records)
+template<class R, class A> void StoreRawArray(CArchive& ar, const std::vector<R, A>& records)
 {
     ar.WriteCount(static_cast<uint32_t>(records.size()));
     std::vector<uint8_t> bytes(records.size() * R::kStoredSize);
@@ -209,8 +211,8 @@ template<class R> void StoreRawArray(CArchive& ar, const std::vector<R>& records
     ar.WriteRaw(bytes.data(), bytes.size());
 }
 
-template<class R, class Decode>
-void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
+template<class R, class A, class Decode>
+void LoadRawArray(CArchive& ar, std::vector<R, A>& records, Decode decode)
 {
     const uint32_t n = ar.ReadCount();
     ar.Require(uint64_t {n} * R::kStoredSize);
@@ -221,18 +223,14 @@ void LoadRawArray(CArchive& ar, std::vector<R>& records, Decode decode)
         records[i] = decode(bytes.data() + i * R::kStoredSize);
 }
 
-// Asks the system to back a large block that is about to be filled with
-// large pages where it can.
-void PreferLargePages(void* data, size_t bytes);
-
 // The element-record block, the bulk of every sheet: copied straight through
 // on a little-endian host.
 struct CETREC;
-void StoreRecords(CArchive& ar, const std::vector<CETREC>& records);
+void StoreRecords(CArchive& ar, const CRecordVector& records);
 // `spare` more records are reserved, so a caller that grows the array after
 // the load does not move it again. `arrived` is shown the records piece by
 // piece as they are read (with the index of each piece's first record),
 // while they are still in the cache.
 using CRecordsArrived = std::function<void(size_t first, std::span<const CETREC> piece)>;
-void LoadRecords(CArchive& ar, std::vector<CETREC>& records, size_t spare = 0,
-    const CRecordsArrived& arrived = {});
+void LoadRecords(
+    CArchive& ar, CRecordVector& records, size_t spare = 0, const CRecordsArrived& arrived = {});

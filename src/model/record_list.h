@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/etrec.h"
+#include "model/record_vector.h"
 
 // What one look at a run of records learns: the box round their points, how
 // many lie on each layer and the highest block number among them.
@@ -38,9 +39,9 @@ struct CRecordList {
     static constexpr int kGrowth = 1000;
     static constexpr int kMinSpare = 10;
 
-    std::vector<CETREC> records = std::vector<CETREC>(kInitialLength);
+    CRecordVector records = CRecordVector(kInitialLength);
     int recordCount = 0;
-    std::vector<CETREC> placement;
+    CRecordVector placement;
     int placementCount = 0;
     std::vector<uint8_t> selectionFlags = std::vector<uint8_t>(kInitialLength);
     int selectedCount = 0;

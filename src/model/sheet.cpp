@@ -203,7 +203,7 @@ CRecordTally CSheet::LoadBody(CArchive& ar, int schema)
     recordCount = ar.ReadInt();
     // The arrays of a new sheet make way: a loaded sheet holds only its
     // records and their spare.
-    std::vector<CETREC>().swap(records);
+    CRecordVector().swap(records);
     std::vector<uint8_t>().swap(selectionFlags);
     CRecordTally tally;
     LoadRecords(ar, records, kGrowth, [&](size_t first, std::span<const CETREC> piece) {
@@ -261,7 +261,7 @@ void CSheet::AfterLoad(const CRecordTally& records)
     Recount(records);
     if (loadedFile) {
         CUndoRedo& snap = NextSnapshot();
-        std::vector<CETREC>().swap(snap.records);
+        CRecordVector().swap(snap.records);
         snap.file = std::exchange(loadedFile, {});
         snap.fileOffset = loadedOffset;
         snap.fileRecords = static_cast<size_t>(UsedLength(Length()));

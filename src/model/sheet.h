@@ -487,7 +487,7 @@ public:
     // when the file changed since (the snapshot is lost).
     bool Ready();
 
-    std::vector<CETREC> records;
+    CRecordVector records;
     // The snapshot a load takes leaves its records in the file they were
     // read from until they are first needed: `fileRecords` records at
     // `fileOffset`, of which the first reads as the zero sentinel. Null

@@ -29,7 +29,7 @@ void WriteOldSheetBody(CArchive& ar, const char* name, int records)
     for (int i = 0; i < 48; ++i)
         ar.WriteInt(0);
     ar.WriteInt(records + 1);
-    std::vector<CETREC> list(records + 10);
+    CRecordVector list(records + 10);
     for (int i = 1; i <= records; ++i)
         list[i] = CETREC::Make(1000 * i, 500, 2, i == 1 ? 0 : 1);
     StoreRecords(ar, list);

@@ -78,7 +78,7 @@ TEST(DXFImportPeer, EzdxfDrawingsImport)
         ASSERT_TRUE(reader.Import(dxf)) << version;
         EXPECT_EQ(reader.scale, 10.0) << version;
 
-        const std::vector<CETREC>& r = reader.Records();
+        const CRecordVector& r = reader.Records();
         // Line, circle of radius 20 units, arc of 90 degrees, solid, closed
         // polyline, then the text; the INSERT is passed over.
         ASSERT_GT(r.size(), 2u + 37 + 91 + 5 + 4) << version;

@@ -88,7 +88,7 @@ struct Fixture {
             out->blockFactor = reader.blockFactor;
             out->writtenSymbols = reader.writtenSymbols;
         }
-        return reader.Records();
+        return {reader.Records().begin(), reader.Records().end()};
     }
 };
 

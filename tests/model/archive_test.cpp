@@ -335,14 +335,14 @@ TEST(Archive, VersionableClassesSeeTheStoredSchema)
 
 TEST(Archive, RecordBlocksKeepTheirLayout)
 {
-    std::vector<CETREC> records(3);
+    CRecordVector records(3);
     records[1] = CETREC::Make(0x01020304, -2, 5, 3, 0x1234, true);
     records[2] = CETREC::Junction(10, 20, 1);
     const auto bytes = Stored([&](CArchive& ar) { StoreRecords(ar, records); });
     ASSERT_EQ(bytes.size(), 2u + 36u);
     EXPECT_EQ(Hex({bytes.begin() + 14, bytes.begin() + 26}),
         Hex(Bytes({0x34, 0x92, 0x2B, 0x00, 0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF})));
-    std::vector<CETREC> back;
+    CRecordVector back;
     CArchive ar(bytes, "x");
     LoadRecords(ar, back);
     EXPECT_EQ(back, records);
@@ -353,7 +353,7 @@ TEST(Archive, RecordBlocksKeepTheirLayout)
     lying[1] = 0xFF;
     EXPECT_EQ(FailureOf(lying,
                   [](CArchive& a) {
-                      std::vector<CETREC> r;
+                      CRecordVector r;
                       LoadRecords(a, r);
                   }),
         ArchiveFailure::EndOfFile);
@@ -363,7 +363,7 @@ TEST(Archive, AFileIsReadAsItIsTakenApart)
 {
     // Values, strings and a record block that cross the reading window's
     // edges, read back from the file as from memory.
-    std::vector<CETREC> records(30000);
+    CRecordVector records(30000);
     for (int i = 1; i < 30000; ++i)
         records[i] = CETREC::Make(i, -i, i % 16, i % 8, i % 100);
     const std::string longText(200000, 'x');
@@ -391,7 +391,7 @@ TEST(Archive, AFileIsReadAsItIsTakenApart)
             for (int i = 0; i < 20000; ++i)
                 ASSERT_EQ(ar.ReadInt(), i);
             EXPECT_EQ(ar.ReadString(), longText);
-            std::vector<CETREC> back;
+            CRecordVector back;
             LoadRecords(ar, back);
             EXPECT_EQ(back, records);
             EXPECT_EQ(ar.ReadString(), "einde");

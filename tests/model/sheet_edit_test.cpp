@@ -411,8 +411,8 @@ TEST(DeleteSelection, TidiesWhatIsLeftBeforeItsSnapshot)
     EXPECT_EQ(snapshot.recordCount, s->recordCount);
     EXPECT_EQ(snapshot.arrayLength, s->Length());
     // Only the records in use are kept: the slots the deletion emptied are zero.
-    EXPECT_EQ(snapshot.records,
-        std::vector<CETREC>(s->records.begin(), s->records.begin() + s->recordCount));
+    EXPECT_EQ(
+        snapshot.records, CRecordVector(s->records.begin(), s->records.begin() + s->recordCount));
 }
 
 TEST(DeleteSelection, JunctionsLayersTextsAndPictures)

@@ -45,7 +45,7 @@ std::vector<uint8_t> HandMadeBody(const BodyOptions& o)
         ar.WriteInt(0x030000 + i);
     }
     ar.WriteInt(o.recordCount);
-    std::vector<CETREC> records(o.arrayLength);
+    CRecordVector records(o.arrayLength);
     records[0] = CETREC::Make(9, 9, 1, 1); // a stale sentinel
     if (o.arrayLength > 2) {
         records[1] = CETREC::Make(1000, 2000, 2, 0);
@@ -411,7 +411,7 @@ TEST(Undo, GivesBackTheWholeArrayWithWhatLiesPastTheList)
     auto s = LoadedSheet();
     s->records[s->recordCount + 3] = CETREC::Make(7, 8, 2, 1);
     s->RestartUndo();
-    const std::vector<CETREC> before = s->records;
+    const CRecordVector before = s->records;
     s->records[s->recordCount + 3] = CETREC {};
     s->EnsureSpare(s->Length() - s->recordCount + 500); // the array grows
     Change(*s, 5);
