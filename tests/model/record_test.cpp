@@ -194,8 +194,9 @@ TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
     // Lists of every length round the groups of four and sixteen, and long
     // ones past the points where the counters are emptied (240 and 4,080
     // records), with the extremes in every position and layers that change
-    // at every record or not at all. A streamed copy tallies the same and
-    // copies exactly, into a target at every offset a record array can have.
+    // at every record or not at all. A streamed copy tallies the same (or
+    // finds the same highest block) and copies exactly, into a target at every offset a record
+    // array can have.
     std::mt19937 random(99);
     std::vector<size_t> lengths;
     for (size_t n = 0; n < 40; ++n)
@@ -242,6 +243,12 @@ TEST(RecordList, TallyAgreesWithLookingAtEveryRecord)
             EXPECT_EQ(t->Empty(), n == 0);
         }
         ASSERT_TRUE(std::equal(records.begin(), records.end(), copy.begin() + long(offset)))
+            << round;
+        std::vector<CETREC> numbered(n + 4);
+        ASSERT_EQ(StreamRecordsHighestBlock(numbered.data() + offset, records.data(), n),
+            expected.highestBlock)
+            << round;
+        ASSERT_TRUE(std::equal(records.begin(), records.end(), numbered.begin() + long(offset)))
             << round;
     }
 }
