@@ -62,12 +62,15 @@ QColor CQtCanvas::Colour(COLORREF c)
     return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-CQtCanvas::CQtCanvas(QPainter& painter)
+CQtCanvas::CQtCanvas(QPainter& painter, bool ownThinLines)
     : painter(painter)
+    , ownThinLines(ownThinLines)
 {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackground(QBrush(Qt::white));
     painter.setBackgroundMode(Qt::OpaqueMode);
+    if (ownThinLines)
+        thinLines = CThinLines::For(painter);
     SelectPen({});
     SelectBrush({BrushStyle::Solid, Rgb(255, 255, 255)});
 }
@@ -75,10 +78,12 @@ CQtCanvas::CQtCanvas(QPainter& painter)
 void CQtCanvas::SelectPen(const CPenDesc& desc)
 {
     thinLine = false;
+    thinSolid = false;
     if (desc.style == PenStyle::Null) {
         pen = QPen(Qt::NoPen);
     } else {
         thinLine = desc.width <= 1;
+        thinSolid = thinLine && desc.style != PenStyle::Dash;
         const int width = std::max(desc.width, 1);
         // A thin line stops short of its end point; a wide one has round
         // ends, so that the segments of a polyline join.
@@ -86,6 +91,8 @@ void CQtCanvas::SelectPen(const CPenDesc& desc)
             desc.style == PenStyle::Dash ? Qt::DashLine : Qt::SolidLine,
             width == 1 ? Qt::FlatCap : Qt::RoundCap, Qt::RoundJoin);
     }
+    if (thinSolid && thinLines)
+        thinLines->SetColour(pen.color().rgb());
     penInUse = false;
 }
 
@@ -107,8 +114,14 @@ RasterOp CQtCanvas::SetRasterOp(RasterOp op)
     const RasterOp old = rasterOp;
     // Only raster devices know these operations; the others are never asked
     // to change from plain copying.
-    if (op != rasterOp)
+    if (op != rasterOp) {
         painter.setCompositionMode(QtMode(op));
+        if (ownThinLines) {
+            thinLines = CThinLines::For(painter);
+            if (thinSolid && thinLines)
+                thinLines->SetColour(pen.color().rgb());
+        }
+    }
     rasterOp = op;
     return old;
 }
@@ -156,7 +169,6 @@ void CQtCanvas::Polyline(std::span<const CPoint> points)
 {
     if (points.empty())
         return;
-    UsePen();
     // Repeated points add nothing but zero-length pieces to the stroke.
     polyline.clear();
     polyline.reserve(static_cast<int>(points.size()));
@@ -166,8 +178,21 @@ void CQtCanvas::Polyline(std::span<const CPoint> points)
         if (q != polyline.constLast())
             polyline.append(q);
     }
+    DrawPolyline();
+}
+
+void CQtCanvas::DrawPolyline()
+{
     // The painter draws nothing for a polyline of one point; a figure
     // smaller than a pixel still shows as a dot.
+    if (thinSolid && thinLines) {
+        if (polyline.size() == 1)
+            thinLines->Point(polyline.constFirst());
+        else
+            thinLines->Polyline(std::span<const QPoint>(polyline.constData(), polyline.size()));
+        return;
+    }
+    UsePen();
     if (polyline.size() == 1)
         painter.drawPoint(polyline.constFirst());
     else

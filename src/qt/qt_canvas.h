@@ -8,6 +8,7 @@
 #include <QPolygon>
 
 #include "platform/canvas.h"
+#include "qt/thin_lines.h"
 
 class QPainter;
 
@@ -19,10 +20,14 @@ class QPainter;
 // are drawn once; a line of no length is one pixel, so that the dots of a
 // dotted line show at every zoom. A polyline is one stroke of the painter,
 // so its pixels stay connected at every vertex and its dashes run on along
-// it. The painter must outlive the canvas.
+// it. The painter must outlive the canvas, and keep the transformation and
+// clip it had when the canvas was made for as long as the canvas draws.
 class CQtCanvas : public CCanvas {
 public:
-    explicit CQtCanvas(QPainter& painter);
+    // With `ownThinLines`, thin solid lines on an image are written by the
+    // canvas itself (CThinLines), which looks the same and costs far less
+    // per polyline; without it every line goes through the painter.
+    explicit CQtCanvas(QPainter& painter, bool ownThinLines = true);
 
     void SelectPen(const CPenDesc& pen) override;
     void SelectBrush(const CBrushDesc& brush) override;
@@ -51,10 +56,14 @@ private:
     // The painter's pen is the selected one only until a pixel or a text is
     // drawn; it is put back lazily.
     void UsePen();
+    void DrawPolyline();
 
     QPainter& painter;
     QPen pen;
     bool thinLine = true;
+    bool ownThinLines;
+    std::optional<CThinLines> thinLines; // while the painter's state allows them
+    bool thinSolid = false; // a thin solid pen, which thinLines can draw
     bool penInUse = false;
     QColor textColour = Qt::black;
     QPoint current;

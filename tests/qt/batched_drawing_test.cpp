@@ -1,8 +1,9 @@
-// The canvas draws the polylines of one pen in one stroke of the painter.
-// That must look exactly like drawing them one by one, as the sheet did
-// before: compared pixel for pixel on the shipped templates, a DXF import and
-// a sheet of every layer, pen, fill and dot, on the screen and in the modes
-// that draw over the screen.
+// The canvas draws the polylines of one pen in one stroke of the painter, and
+// writes thin lines on images itself. That must look exactly like the
+// painter drawing them one by one, as the sheet did before: compared pixel
+// for pixel on the shipped templates, a DXF import and a sheet of every
+// layer, pen, fill and dot, on the screen and in the modes that draw over
+// the screen.
 #include <QImage>
 #include <QPainter>
 #include <filesystem>
@@ -25,7 +26,10 @@ namespace {
 // The drawing as it was: one painter call for each polyline.
 class CPolylineByPolyline : public CQtCanvas {
 public:
-    using CQtCanvas::CQtCanvas;
+    explicit CPolylineByPolyline(QPainter& painter)
+        : CQtCanvas(painter, false)
+    {
+    }
     void PolyPolyline(std::span<const CPoint> points, std::span<const int> counts) override
     {
         CCanvas::PolyPolyline(points, counts);

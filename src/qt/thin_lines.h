@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QPoint>
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+class QImage;
+class QPainter;
+
+// Thin solid lines written straight into the pixels of a 32-bit image,
+// exactly as the painter draws them with a one-pixel flat-capped pen, no
+// antialiasing and plain copying: the same rounding to 1/64 pixel, the same
+// stepping along the longer axis, the same pixel left out at the joins of a
+// polyline and added where its direction turns, the same clipping just
+// outside the image. The painter spends most of a thin polyline on its
+// fixed cost per call; a large drawing is tens of thousands of them.
+class CThinLines {
+public:
+    // Lines for the image the painter draws on, or nothing when the
+    // painter would draw them any other way (another device or pixel
+    // format, a clip, a transformation beyond a shift, a device pixel ratio,
+    // opacity, antialiasing, a composition mode other than copying).
+    static std::optional<CThinLines> For(QPainter& painter);
+
+    // `argb` opaque, as the painter stores it.
+    void SetColour(uint32_t argb) { colour = argb; }
+
+    // As QPainter::drawPolyline of two or more points. The points being
+    // whole pixels apart, every segment but one of no length reaches its
+    // end point, and the next one starts there.
+    void Polyline(std::span<const QPoint> points);
+
+    // As QPainter::drawPoint.
+    void Point(QPoint p);
+
+private:
+    CThinLines(uint32_t* pixels, qsizetype stride, int width, int height, double dx, double dy);
+
+    struct CPixel {
+        int x = INT_MIN;
+        int y = INT_MIN;
+    };
+
+    bool ClipLine(double& x1, double& y1, double& x2, double& y2);
+    void Stroke(double rx1, double ry1, double rx2, double ry2, int caps);
+    void TakeLastSegment(double rx1, double ry1, double rx2, double ry2);
+    void Plot(int x, int y)
+    {
+        if (static_cast<unsigned>(x) < static_cast<unsigned>(width)
+            && static_cast<unsigned>(y) < static_cast<unsigned>(height))
+            pixels[x + stride * y] = colour;
+    }
+
+    uint32_t* pixels;
+    qsizetype stride; // in pixels
+    int width;
+    int height;
+    double dx; // the painter's shift
+    double dy;
+    // Lines are clipped a pixel beyond the image's edges.
+    double xmin;
+    double xmax;
+    double ymin;
+    double ymax;
+    uint32_t colour = 0xFF000000;
+
+    // How the segment before ended, to join the next one without a pixel
+    // twice or a gap.
+    int lastDir = 0;
+    CPixel lastPixel;
+    bool lastAxisAligned = false;
+};
