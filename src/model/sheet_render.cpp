@@ -491,6 +491,7 @@ private:
 void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const CETREC> records,
     std::span<const int> indices, int begin, int end, const uint8_t* selected, bool junctions)
 {
+    constexpr size_t kReadAhead = 16;
     const bool lineTypes = layer >= kFirstLineTypeLayer;
     const CDeviceMap& map = pass.map;
     int current = 1;
@@ -498,7 +499,12 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
     CRunDrawer run(dc, pass.right, pass.bottom, pass.dashScale);
     CPoint prev = map.Point(records[begin > 0 ? begin - 1 : begin]);
     int taken = -1; // the record after a selected one goes with it
-    for (const int i : indices) {
+    for (size_t k = 0; k < indices.size(); ++k) {
+        const int i = indices[k];
+        // A layer's records lie scattered among the others: ask for those a
+        // little ahead, so that memory is not waited for one at a time.
+        if (k + kReadAhead < indices.size())
+            __builtin_prefetch(&records[static_cast<size_t>(indices[k + kReadAhead])]);
         if (i <= taken)
             continue;
         const CETREC& r = records[i];

@@ -167,6 +167,10 @@ void CQtCanvas::LineTo(int x, int y)
 
 void CQtCanvas::Polyline(std::span<const CPoint> points)
 {
+    if (thinSolid && thinLines) {
+        thinLines->Polyline(points);
+        return;
+    }
     if (points.empty())
         return;
     // Repeated points add nothing but zero-length pieces to the stroke.
@@ -178,20 +182,8 @@ void CQtCanvas::Polyline(std::span<const CPoint> points)
         if (q != polyline.constLast())
             polyline.append(q);
     }
-    DrawPolyline();
-}
-
-void CQtCanvas::DrawPolyline()
-{
     // The painter draws nothing for a polyline of one point; a figure
     // smaller than a pixel still shows as a dot.
-    if (thinSolid && thinLines) {
-        if (polyline.size() == 1)
-            thinLines->Point(polyline.constFirst());
-        else
-            thinLines->Polyline(std::span<const QPoint>(polyline.constData(), polyline.size()));
-        return;
-    }
     UsePen();
     if (polyline.size() == 1)
         painter.drawPoint(polyline.constFirst());
@@ -205,6 +197,14 @@ void CQtCanvas::PolyPolyline(std::span<const CPoint> points, std::span<const int
     // when both are in one stroke; a wide line's overlap with another is
     // drawn once, which differs under a raster operation. A vector device
     // (PDF, printer, SVG) keeps every polyline as it is in one path.
+    if (thinSolid && thinLines) {
+        size_t at = 0;
+        for (const int n : counts) {
+            thinLines->Polyline(points.subspan(at, static_cast<size_t>(n)));
+            at += static_cast<size_t>(n);
+        }
+        return;
+    }
     const bool pixels
         = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
     if (pen.style() != Qt::SolidLine || (pixels && (thinLine || rasterOp != RasterOp::CopyPen))) {

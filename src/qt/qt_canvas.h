@@ -56,7 +56,6 @@ private:
     // The painter's pen is the selected one only until a pixel or a text is
     // drawn; it is put back lazily.
     void UsePen();
-    void DrawPolyline();
 
     QPainter& painter;
     QPen pen;

@@ -87,29 +87,40 @@ CThinLines::CThinLines(
 {
 }
 
-void CThinLines::Point(QPoint p)
+void CThinLines::Point(CPoint p)
 {
-    Plot(qRound(p.x() + dx), qRound(p.y() + dy));
+    Plot(qRound(p.x + dx), qRound(p.y + dy));
 }
 
-void CThinLines::Polyline(std::span<const QPoint> points)
+void CThinLines::Polyline(std::span<const CPoint> points)
 {
-    const size_t n = points.size();
-    if (n < 2)
+    if (points.empty())
         return;
+    const CPoint first = points.front();
+    const CPoint last = points.back();
+    size_t k = points.size() - 1;
+    while (k > 0 && points[k - 1] == last)
+        --k;
+    if (k == 0) {
+        Point(first);
+        return;
+    }
     lastDir = kNoDirection;
     lastPixel = {};
     lastAxisAligned = false;
-    double px = points[0].x() + dx;
-    double py = points[0].y() + dy;
-    // A closed polyline joins its first segment to its last one.
-    if (points[0] == points[n - 1]) {
-        const QPoint& q = points[n > 2 ? n - 2 : n - 1];
-        TakeLastSegment(q.x() + dx, q.y() + dy, px, py);
-    }
-    for (size_t i = 1; i < n; ++i) {
-        const double qx = points[i].x() + dx;
-        const double qy = points[i].y() + dy;
+    double px = first.x + dx;
+    double py = first.y + dy;
+    // A closed polyline joins its first segment to its last one, which
+    // starts at points[k - 1].
+    if (first == last)
+        TakeLastSegment(points[k - 1].x + dx, points[k - 1].y + dy, px, py);
+    // The points being whole pixels apart, every segment reaches its end
+    // point and the next one starts there.
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (points[i] == points[i - 1])
+            continue;
+        const double qx = points[i].x + dx;
+        const double qy = points[i].y + dy;
         Stroke(px, py, qx, qy, kNoCaps);
         px = qx;
         py = qy;
@@ -237,7 +248,7 @@ void CThinLines::TakeLastSegment(double rx1, double ry1, double rx2, double ry2)
 // is put back where the line turns a corner that would leave a gap.
 void CThinLines::Stroke(double rx1, double ry1, double rx2, double ry2, int caps)
 {
-    if (ClipLine(rx1, ry1, rx2, ry2))
+    if ((!Inside(rx1, ry1) || !Inside(rx2, ry2)) && ClipLine(rx1, ry1, rx2, ry2))
         return;
     int x1 = Fixed6(rx1);
     int y1 = Fixed6(ry1);

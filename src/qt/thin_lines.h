@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QPoint>
+#include <QtGlobal>
 #include <climits>
 #include <cstdint>
 #include <optional>
 #include <span>
+
+#include "platform/types.h"
 
 class QImage;
 class QPainter;
@@ -27,13 +29,9 @@ public:
     // `argb` opaque, as the painter stores it.
     void SetColour(uint32_t argb) { colour = argb; }
 
-    // As QPainter::drawPolyline of two or more points. The points being
-    // whole pixels apart, every segment but one of no length reaches its
-    // end point, and the next one starts there.
-    void Polyline(std::span<const QPoint> points);
-
-    // As QPainter::drawPoint.
-    void Point(QPoint p);
+    // As QPainter::drawPolyline of the points with repeated neighbours left
+    // out, and a polyline on one point as QPainter::drawPoint.
+    void Polyline(std::span<const CPoint> points);
 
 private:
     CThinLines(uint32_t* pixels, qsizetype stride, int width, int height, double dx, double dy);
@@ -43,6 +41,11 @@ private:
         int y = INT_MIN;
     };
 
+    void Point(CPoint p);
+    bool Inside(double x, double y) const
+    {
+        return x >= xmin && x <= xmax && y >= ymin && y <= ymax;
+    }
     bool ClipLine(double& x1, double& y1, double& x2, double& y2);
     void Stroke(double rx1, double ry1, double rx2, double ry2, int caps);
     void TakeLastSegment(double rx1, double ry1, double rx2, double ry2);

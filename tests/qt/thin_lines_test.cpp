@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPolygon>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -10,14 +11,14 @@
 
 namespace {
 
-using Polylines = std::vector<std::vector<QPoint>>;
+using Polylines = std::vector<std::vector<CPoint>>;
 
 constexpr int kWidth = 120;
 constexpr int kHeight = 90;
 
-// The painter's drawing of the polylines in turn, or ours; one-point
-// polylines are points. Every third polyline is green, so that the order of
-// overlapping polylines shows.
+// The painter's drawing of the polylines in turn, or ours; repeated points
+// are left out, and one-point polylines are points. Every third polyline is green, so that the
+// order of overlapping polylines shows.
 QImage Drawn(const Polylines& lines, bool ours, QImage::Format format, QPoint shift)
 {
     QImage image(kWidth, kHeight, format);
@@ -28,26 +29,29 @@ QImage Drawn(const Polylines& lines, bool ours, QImage::Format format, QPoint sh
     EXPECT_TRUE(thin.has_value());
     for (size_t i = 0; i < lines.size(); ++i) {
         const QColor colour = i % 3 == 0 ? QColor(0, 160, 0) : QColor(0, 0, 0);
-        const std::vector<QPoint>& line = lines[i];
+        const std::vector<CPoint>& line = lines[i];
         if (ours) {
             thin->SetColour(colour.rgb());
-            if (line.size() == 1)
-                thin->Point(line[0]);
-            else
-                thin->Polyline(line);
-        } else {
-            painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
-            if (line.size() == 1)
-                painter.drawPoint(line[0]);
-            else
-                painter.drawPolyline(line.data(), static_cast<int>(line.size()));
+            thin->Polyline(line);
+            continue;
         }
+        QPolygon polygon;
+        for (const CPoint p : line) {
+            if (polygon.isEmpty() || polygon.constLast() != QPoint(p.x, p.y))
+                polygon.append(QPoint(p.x, p.y));
+        }
+        painter.setPen(QPen(colour, 1, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        if (polygon.size() == 1)
+            painter.drawPoint(polygon.constFirst());
+        else
+            painter.drawPolyline(polygon);
     }
     return image;
 }
 
-// Random polylines: `steps` bounds each step, `spread` how far outside the
-// image they may start; every fifth polyline closes on its first point.
+// Random polylines: `steps` bounds each step (steps of one pixel repeat
+// points), `spread` how far outside the image they may start; every fifth
+// polyline closes on its first point.
 Polylines RandomPolylines(unsigned seed, int steps, int spread, int count = 400)
 {
     std::mt19937 random(seed);
@@ -55,10 +59,10 @@ Polylines RandomPolylines(unsigned seed, int steps, int spread, int count = 400)
     std::uniform_int_distribution<int> step(-steps, steps), length(1, 12);
     Polylines lines;
     for (int i = 0; i < count; ++i) {
-        std::vector<QPoint> line {{x(random), y(random)}};
+        std::vector<CPoint> line {{x(random), y(random)}};
         const int n = length(random);
         for (int k = 0; k < n; ++k)
-            line.push_back(line.back() + QPoint(step(random), step(random)));
+            line.push_back({line.back().x + step(random), line.back().y + step(random)});
         if (i % 5 == 0 && line.size() > 2)
             line.push_back(line.front());
         lines.push_back(line);
