@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "model/divider.h"
 #include "model/model_defaults.h"
 #include "model/pen_table.h"
 #include "model/sheet.h"
@@ -53,16 +54,33 @@ struct CDeviceMap {
     int64_t ox = 0;
     int64_t oy = 0;
     int64_t divisor = 1;
+    CDivider divide {1}; // by the divisor, when it fits 32 bits
     double factor = 0; // > 0: multiply instead of dividing
+
+    CDeviceMap() = default;
+    CDeviceMap(int64_t ox, int64_t oy, int64_t divisor, double factor)
+        : ox(ox)
+        , oy(oy)
+        , factor(factor)
+    {
+        SetDivisor(divisor);
+    }
+
+    void SetDivisor(int64_t z)
+    {
+        divisor = z;
+        if (z > 0 && z <= INT32_MAX)
+            divide = CDivider(static_cast<uint32_t>(z));
+    }
 
     int32_t Length(int64_t v) const
     {
         if (factor > 0)
             return Trunc32(static_cast<double>(v) * factor);
-        // The usual case, a coordinate and a zoom that fit 32 bits, divides
-        // in 32 bits: several times quicker than 64, the same result.
+        // The usual case, a coordinate and a zoom that fit 32 bits, needs
+        // no division at all; the same result.
         if (v >= INT32_MIN && v <= INT32_MAX && divisor > 0 && divisor <= INT32_MAX)
-            return static_cast<int32_t>(v) / static_cast<int32_t>(divisor);
+            return divide.Divide(static_cast<int32_t>(v));
         return Clamp32(v / divisor);
     }
     int32_t X(int32_t x) const { return Length(x - ox); }
@@ -611,7 +629,7 @@ void CSheet::DrawSheet(CCanvas& dc, CPenTable& pens, int recordEnd)
     DrawGrid(dc);
 
     CPass pass;
-    pass.map.divisor = z;
+    pass.map.SetDivisor(z);
     pass.pens = PenSet(pens, CPenTable::kNormal);
     pass.right = clientRect.right;
     pass.bottom = clientRect.bottom;
@@ -725,7 +743,7 @@ void CSheet::DrawRange(CCanvas& dc, int first, int last, bool xorFlag)
     const int z = std::max(zoom, 1);
 
     CPass pass;
-    pass.map.divisor = z;
+    pass.map.SetDivisor(z);
     pass.pens = PenSetAtZoom(penWidths, z, layerColours);
     pass.right = clientRect.right;
     pass.bottom = clientRect.bottom;
@@ -764,7 +782,7 @@ void CSheet::DrawPlacement(CCanvas& dc, bool xorFlag) const
         colours.fill(kGhostColour);
 
     CPass pass;
-    pass.map.divisor = z;
+    pass.map.SetDivisor(z);
     pass.pens = PenSetAtZoom(penWidths, z, colours);
     pass.right = clientRect.right;
     pass.bottom = clientRect.bottom;
