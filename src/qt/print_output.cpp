@@ -1,9 +1,9 @@
 #include "qt/print_output.h"
 
 #include <QCoreApplication>
-#include <QIODevice>
+#include <QDateTime>
 #include <QPainter>
-#include <QPdfWriter>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +12,8 @@
 #include "model/model_defaults.h"
 #include "model/sheet.h"
 #include "qt/file_args.h"
+#include "qt/pdf_canvas.h"
+#include "qt/pdf_file.h"
 #include "qt/qt_canvas.h"
 
 namespace {
@@ -33,25 +35,17 @@ private:
     bool old;
 };
 
-// The PDF writer's output, straight into the file that replaces the target
-// when it is committed: a large print needs no memory for its whole file.
-class CAtomicFileDevice : public QIODevice {
-public:
-    explicit CAtomicFileDevice(CAtomicFile& file)
-        : file(file)
-    {
+// A PDF text string in UTF-16, which every reader shows as it is.
+std::string PdfText(const QString& text)
+{
+    std::string s = "<FEFF";
+    for (const QChar c : text) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%04X", c.unicode());
+        s += hex;
     }
-
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 size) override
-    {
-        return file.Write(data, static_cast<size_t>(size)) ? size : -1;
-    }
-
-private:
-    CAtomicFile& file;
-};
+    return s + ">";
+}
 
 } // namespace
 
@@ -82,33 +76,60 @@ std::optional<QString> WritePrintPdf(const QString& path, CDovereduDoc& doc,
     CAtomicFile file(std::filesystem::path(FileNameBytes(path)));
     if (!file.Open())
         return QString::fromStdString(file.Error());
-    CAtomicFileDevice device(file);
-    device.open(QIODevice::WriteOnly);
+    bool written = false;
     {
-        QPdfWriter writer(&device);
-        writer.setResolution(dotsPerInch);
-        writer.setCreator(QCoreApplication::applicationName());
-        writer.setTitle(QString::fromStdString(jobs.front().name));
-        QPageLayout first = layout;
-        if (jobs.front().orientation)
-            first.setOrientation(QtOrientation(*jobs.front().orientation));
-        writer.setPageLayout(first);
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return QStringLiteral("Het PDF-bestand %1 kon niet worden gemaakt.").arg(path);
-        for (size_t i = 0; i < jobs.size(); ++i) {
-            const CPrintJob& job = jobs[i];
-            if (i > 0) {
-                // A new layout counts from the next page on.
-                if (job.orientation)
-                    writer.setPageOrientation(QtOrientation(*job.orientation));
-                writer.newPage();
+        CPdfFile pdf([&file](const char* data, size_t size) { return file.Write(data, size); });
+        const int info = pdf.Reserve();
+        const int catalog = pdf.Reserve();
+        const int pages = pdf.Reserve();
+        CPdfResources resources(pdf);
+        std::string kids;
+        QPageLayout current = layout;
+        for (const CPrintJob& job : jobs) {
+            // An orientation holds from its page on.
+            if (job.orientation)
+                current.setOrientation(QtOrientation(*job.orientation));
+            const QRect full = current.fullRectPoints();
+            const QRect paint = current.paintRectPixels(dotsPerInch);
+            // Device pixels from the paintable area's corner to points
+            // from the page's bottom left.
+            const double scale = 72.0 / dotsPerInch;
+            const QTransform matrix(
+                scale, 0, 0, -scale, paint.left() * scale, full.height() - paint.top() * scale);
+            std::vector<int> contents;
+            {
+                CPdfCanvas canvas(pdf, resources, matrix);
+                const CPrintColourScope colours(options.blackAndWhite);
+                PrintSheet(*doc.sheets.at(static_cast<size_t>(job.sheet)), canvas,
+                    {{paint.width(), paint.height()}, dotsPerInch}, options.scale,
+                    options.fitToPaper);
+                contents = canvas.Finish();
             }
-            DrawPrintPage(painter, writer, *doc.sheets.at(static_cast<size_t>(job.sheet)), options);
+            std::string list;
+            for (const int c : contents)
+                list += std::to_string(c) + " 0 R ";
+            const int page = pdf.Reserve();
+            pdf.Object(page,
+                "<<\n/Type /Page\n/Parent " + std::to_string(pages) + " 0 R\n/MediaBox [0 0 "
+                    + std::to_string(full.width()) + " " + std::to_string(full.height())
+                    + "]\n/Contents [" + list + "]\n/Resources "
+                    + std::to_string(resources.Number()) + " 0 R\n>>");
+            kids += std::to_string(page) + " 0 R ";
         }
-        painter.end();
+        resources.Write();
+        pdf.Object(pages,
+            "<<\n/Type /Pages\n/Kids [" + kids + "]\n/Count " + std::to_string(jobs.size())
+                + "\n>>");
+        pdf.Object(catalog, "<<\n/Type /Catalog\n/Pages " + std::to_string(pages) + " 0 R\n>>");
+        pdf.Object(info,
+            "<<\n/Title " + PdfText(QString::fromStdString(jobs.front().name)) + "\n/Creator "
+                + PdfText(QCoreApplication::applicationName()) + "\n/Producer "
+                + PdfText(QCoreApplication::applicationName()) + "\n/CreationDate (D:"
+                + QDateTime::currentDateTimeUtc().toString("yyyyMMddHHmmss").toStdString()
+                + "Z)\n>>");
+        written = pdf.Finish(catalog, info);
     }
-    if (!file.Commit())
+    if (!written || !file.Commit())
         return QString::fromStdString(file.Error());
     return std::nullopt;
 }
