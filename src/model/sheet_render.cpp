@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <vector>
@@ -564,12 +565,31 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
 }
 
 // Every visible layer's lines among records[begin, end), line types first.
+// Whether any of flags[begin, end) is set: one quick pass, eight at a time.
+bool AnySet(const uint8_t* flags, int begin, int end)
+{
+    const uint8_t* p = flags + begin;
+    const uint8_t* stop = flags + end;
+    uint64_t any = 0;
+    for (; stop - p >= 8; p += 8) {
+        uint64_t eight;
+        std::memcpy(&eight, p, sizeof eight);
+        any |= eight;
+    }
+    for (; p < stop; ++p)
+        any |= *p;
+    return any != 0;
+}
+
 void DrawLines(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, int begin, int end,
     const CLayerFlags& visible, const uint8_t* selected, bool junctions = true)
 {
     end = std::min(end, static_cast<int>(records.size()));
     if (begin >= end)
         return;
+    // Without a selection, no record needs its flag looked up.
+    if (selected != nullptr && !AnySet(selected, begin, end))
+        selected = nullptr;
     const CLayerFlags used = LineLayers(records.subspan(begin, end - begin), junctions);
     const CLayerIndex index(records, begin, end);
     for (int layer : kLineLayerOrder) {

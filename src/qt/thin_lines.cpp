@@ -84,6 +84,10 @@ CThinLines::CThinLines(
     , xmax(width + 1)
     , ymin(-1)
     , ymax(height + 1)
+    , wholeShift(dx == std::trunc(dx) && dy == std::trunc(dy) && std::abs(dx) < (1 << 20)
+          && std::abs(dy) < (1 << 20))
+    , shiftX(wholeShift ? static_cast<int>(dx) : 0)
+    , shiftY(wholeShift ? static_cast<int>(dy) : 0)
 {
 }
 
@@ -108,22 +112,24 @@ void CThinLines::Polyline(std::span<const CPoint> points)
     lastDir = kNoDirection;
     lastPixel = {};
     lastAxisAligned = false;
-    double px = first.x + dx;
-    double py = first.y + dy;
     // A closed polyline joins its first segment to its last one, which
     // starts at points[k - 1].
     if (first == last)
-        TakeLastSegment(points[k - 1].x + dx, points[k - 1].y + dy, px, py);
+        TakeLastSegment(points[k - 1].x + dx, points[k - 1].y + dy, first.x + dx, first.y + dy);
     // The points being whole pixels apart, every segment reaches its end
-    // point and the next one starts there.
+    // point and the next one starts there. A segment within the image on
+    // whole pixels needs no floating point: the usual case.
     for (size_t i = 1; i < points.size(); ++i) {
         if (points[i] == points[i - 1])
             continue;
-        const double qx = points[i].x + dx;
-        const double qy = points[i].y + dy;
-        Stroke(px, py, qx, qy, kNoCaps);
-        px = qx;
-        py = qy;
+        const CPoint& a = points[i - 1];
+        const CPoint& b = points[i];
+        if (wholeShift && InsideWhole(a) && InsideWhole(b)) {
+            StrokeFixed((a.x + shiftX) * 64, (a.y + shiftY) * 64, (b.x + shiftX) * 64,
+                (b.y + shiftY) * 64, kNoCaps);
+        } else {
+            Stroke(a.x + dx, a.y + dy, b.x + dx, b.y + dy, kNoCaps);
+        }
     }
 }
 
@@ -250,10 +256,12 @@ void CThinLines::Stroke(double rx1, double ry1, double rx2, double ry2, int caps
 {
     if ((!Inside(rx1, ry1) || !Inside(rx2, ry2)) && ClipLine(rx1, ry1, rx2, ry2))
         return;
-    int x1 = Fixed6(rx1);
-    int y1 = Fixed6(ry1);
-    int x2 = Fixed6(rx2);
-    int y2 = Fixed6(ry2);
+    StrokeFixed(Fixed6(rx1), Fixed6(ry1), Fixed6(rx2), Fixed6(ry2), caps);
+}
+
+// The same from coordinates in 1/64 pixel, within the clipping bounds.
+void CThinLines::StrokeFixed(int x1, int y1, int x2, int y2, int caps)
+{
     const int adx = std::abs(x2 - x1);
     const int ady = std::abs(y2 - y1);
     CPixel last = lastPixel;

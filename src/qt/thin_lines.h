@@ -46,8 +46,15 @@ private:
     {
         return x >= xmin && x <= xmax && y >= ymin && y <= ymax;
     }
+    // Within the clipping bounds after a whole-pixel shift.
+    bool InsideWhole(CPoint p) const
+    {
+        return p.x >= -1 - shiftX && p.x <= width + 1 - shiftX && p.y >= -1 - shiftY
+            && p.y <= height + 1 - shiftY;
+    }
     bool ClipLine(double& x1, double& y1, double& x2, double& y2);
     void Stroke(double rx1, double ry1, double rx2, double ry2, int caps);
+    void StrokeFixed(int x1, int y1, int x2, int y2, int caps);
     void TakeLastSegment(double rx1, double ry1, double rx2, double ry2);
     void Plot(int x, int y)
     {
@@ -67,6 +74,10 @@ private:
     double xmax;
     double ymin;
     double ymax;
+    // The shift in whole pixels, when it is one.
+    bool wholeShift;
+    int shiftX;
+    int shiftY;
     uint32_t colour = 0xFF000000;
 
     // How the segment before ended, to join the next one without a pixel
