@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPointF>
 #include <QPolygon>
 #include <functional>
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ constexpr int kHeight = 90;
 // The painter's drawing of the polylines in turn, or ours; repeated points
 // are left out, and one-point polylines are points. Every third polyline is green, so that the
 // order of overlapping polylines shows.
-QImage Drawn(const Polylines& lines, bool ours, QImage::Format format, QPoint shift)
+QImage Drawn(const Polylines& lines, bool ours, QImage::Format format, QPointF shift)
 {
     QImage image(kWidth, kHeight, format);
     image.fill(Qt::white);
@@ -92,10 +93,11 @@ TEST(ThinLines, DrawExactlyThePaintersPixels)
                 {{60, -30}, {60, 120}}, {{0, 0}, {119, 89}}, {{119, 0}, {0, 89}}, {{30, 60}},
                 {{-1, 5}}, {{119, 89}}}},
     };
-    const QPoint shifts[] = {{0, 0}, {7, -3}};
+    // Whole-pixel shifts, and one of fractions of a pixel.
+    const QPointF shifts[] = {{0, 0}, {7, -3}, {0.5, -0.25}};
     const QImage::Format formats[] = {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied};
     for (const auto& c : cases) {
-        for (const QPoint shift : shifts) {
+        for (const QPointF shift : shifts) {
             for (const QImage::Format format : formats) {
                 const QImage painted = Drawn(c.lines, false, format, shift);
                 const QImage ours = Drawn(c.lines, true, format, shift);
