@@ -183,7 +183,7 @@ TEST(PdfOutput, TheFileTableFindsEveryObjectAndStreamsReadBack)
     });
     std::string content;
     for (int i = 0; content.size() < (size_t {5} << 20); ++i)
-        content += std::to_string(i * 7919 % 100000) + " " + std::to_string(i) + " l\n";
+        content += std::to_string(int64_t {i} * 7919 % 100000) + " " + std::to_string(i) + " l\n";
     const int info = pdf.Reserve();
     const int catalog = pdf.Reserve();
     const int stream = pdf.Reserve();
