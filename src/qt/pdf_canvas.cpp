@@ -104,17 +104,18 @@ CPdfResources::CPdfResources(CPdfFile& file)
 
 std::string CPdfResources::Pattern(BrushStyle style)
 {
-    auto it = patterns.find(style);
+    const std::string matrix = Matrix(pageMatrix);
+    auto it = patterns.find({style, matrix});
     if (it != patterns.end())
         return it->second.first;
     const int object = file.Reserve();
     const std::string name = "/P" + std::to_string(patterns.size() + 1);
-    patterns[style] = {name, object};
+    patterns[{style, matrix}] = {name, object};
     // Uncoloured: the fill gives the colour, as a brush of any colour.
     file.Stream(object,
         "/Type /Pattern\n/PatternType 1\n/PaintType 2\n/TilingType 1\n/BBox [0 0 8 8]\n"
         "/XStep 8\n/YStep 8\n/Matrix ["
-            + Matrix(pageMatrix) + "]\n/Resources << >>\n",
+            + matrix + "]\n/Resources << >>\n",
         std::string("1 w ") + HatchLines(style) + "\n");
     return name;
 }
@@ -148,7 +149,7 @@ std::string CPdfResources::AddPicture(const void* key, int object)
 void CPdfResources::Write()
 {
     std::string s = "<<\n/ColorSpace << /PCSp [/Pattern /DeviceRGB] >>\n/Pattern <<";
-    for (const auto& [style, p] : patterns)
+    for (const auto& [key, p] : patterns)
         s += " " + p.first + " " + std::to_string(p.second) + " 0 R";
     s += " >>\n/Font <<";
     if (font != 0)

@@ -36,7 +36,8 @@ public:
 private:
     CPdfFile& file;
     int number;
-    std::map<BrushStyle, std::pair<std::string, int>> patterns;
+    // By style and page matrix: a hatch lies on the page it is drawn on.
+    std::map<std::pair<BrushStyle, std::string>, std::pair<std::string, int>> patterns;
     int font = 0;
     std::map<const void*, std::string> pictureNames;
     std::vector<std::pair<std::string, int>> pictures;
@@ -109,6 +110,6 @@ private:
         int width = 1;
         int cap = 0;
         int dash = 0; // the dash unit, 0 for solid
-        std::string fill = "0 0 0 rg";
+        std::string fill = "0 0 0 rg\n";
     } state;
 };
