@@ -515,15 +515,7 @@ void CPdfCanvas::DrawImage(const CImage& image, const CRect& dest, const CRect& 
     if (qt == nullptr || qt->Image().isNull())
         return;
     const QImage& full = qt->Image();
-    QRect from = full.rect();
-    const CSize size = image.SizeHimetric();
-    if (source.Width() != 0 && source.Height() != 0 && size.cx > 0 && size.cy > 0) {
-        const double sx = double(full.width()) / size.cx;
-        const double sy = double(full.height()) / size.cy;
-        from = QRectF(source.left * sx, source.top * sy, source.Width() * sx, source.Height() * sy)
-                   .toAlignedRect()
-                   .intersected(full.rect());
-    }
+    const QRect from = qt->PixelsOf(source).toAlignedRect().intersected(full.rect());
     if (from.isEmpty() || dest.Width() == 0 || dest.Height() == 0)
         return;
     std::string name = resources.Picture(&image);

@@ -302,13 +302,7 @@ void CQtCanvas::DrawImage(const CImage& image, const CRect& dest, const CRect& s
     if (qt == nullptr || qt->Image().isNull())
         return;
     const QImage& full = qt->Image();
-    QRectF from = full.rect();
-    const CSize size = image.SizeHimetric();
-    if (source.Width() != 0 && source.Height() != 0 && size.cx > 0 && size.cy > 0) {
-        const double sx = double(full.width()) / size.cx;
-        const double sy = double(full.height()) / size.cy;
-        from = QRectF(source.left * sx, source.top * sy, source.Width() * sx, source.Height() * sy);
-    }
+    QRectF from = qt->PixelsOf(source);
     if (from.width() <= 0 || from.height() <= 0)
         return;
     // The whole image at the scale it is drawn: a smaller copy may do.

@@ -76,6 +76,15 @@ CQtImage::CQtImage(QImage image, CSize himetric)
     }
 }
 
+QRectF CQtImage::PixelsOf(const CRect& source) const
+{
+    if (source.Width() == 0 || source.Height() == 0 || size.cx <= 0 || size.cy <= 0)
+        return image.rect();
+    const double sx = double(image.width()) / size.cx;
+    const double sy = double(image.height()) / size.cy;
+    return QRectF(source.left * sx, source.top * sy, source.Width() * sx, source.Height() * sy);
+}
+
 const QImage& CQtImage::ImageFor(QSizeF shown) const
 {
     const QImage* best = &image;

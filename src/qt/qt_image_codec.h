@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRectF>
 #include <vector>
 
 #include "platform/image_codec.h"
@@ -17,6 +18,9 @@ public:
     // The smallest of the image and its copies that is at least `shown`
     // (the whole image's size on the device) in both directions.
     const QImage& ImageFor(QSizeF shown) const;
+    // The part `source` (HIMETRIC from the top-left; an empty source is the
+    // whole image) in the image's pixels.
+    QRectF PixelsOf(const CRect& source) const;
 
 private:
     const QImage image;
