@@ -564,7 +564,6 @@ void DrawLayerLines(CCanvas& dc, const CPass& pass, int layer, std::span<const C
     run.Emit();
 }
 
-// Every visible layer's lines among records[begin, end), line types first.
 // Whether any of flags[begin, end) is set: one quick pass, eight at a time.
 bool AnySet(const uint8_t* flags, int begin, int end)
 {
@@ -581,6 +580,7 @@ bool AnySet(const uint8_t* flags, int begin, int end)
     return any != 0;
 }
 
+// Every visible layer's lines among records[begin, end), line types first.
 void DrawLines(CCanvas& dc, const CPass& pass, std::span<const CETREC> records, int begin, int end,
     const CLayerFlags& visible, const uint8_t* selected, bool junctions = true)
 {

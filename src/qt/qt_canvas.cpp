@@ -196,7 +196,9 @@ void CQtCanvas::PolyPolyline(std::span<const CPoint> points, std::span<const int
     // On pixels, a thin line's first pixel follows the polyline before it
     // when both are in one stroke; a wide line's overlap with another is
     // drawn once, which differs under a raster operation. A vector device
-    // (PDF, printer, SVG) keeps every polyline as it is in one path.
+    // (PDF, printer, SVG) keeps every polyline as it is in one path. Thin
+    // solid lines on an image go to the canvas's own writer one by one, at
+    // little cost each.
     if (thinSolid && thinLines) {
         size_t at = 0;
         for (const int n : counts) {
