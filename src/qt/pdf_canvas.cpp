@@ -42,45 +42,49 @@ const char* HatchLines(BrushStyle style)
     return "";
 }
 
+// A number as PDF reads it: fixed point, never an exponent, without
+// trailing zeros.
+void AppendNumber(std::string& out, double v, int decimals)
+{
+    char buffer[64];
+    char* end
+        = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals).ptr;
+    if (decimals > 0) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.')
+            --end;
+    }
+    std::string_view number(buffer, static_cast<size_t>(end - buffer));
+    out += number == "-0" ? "0" : number;
+    out += ' ';
+}
+
+// Hundredths of a device pixel are far below what any printer shows.
 void AppendReal(std::string& out, double v)
 {
-    // Hundredths of a device pixel are far below what any printer shows.
-    const double r = std::round(v * 100) / 100;
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, r == 0 ? 0.0 : r).ptr;
-    out.append(buffer, end);
-    out += ' ';
+    AppendNumber(out, v, 2);
 }
 
 std::string Matrix(const QTransform& m)
 {
     std::string s;
-    for (const double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()}) {
-        char buffer[32];
-        const auto end
-            = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 9).ptr;
-        s.append(buffer, end);
-        s += ' ';
-    }
+    for (const double v : {m.m11(), m.m12(), m.m21(), m.m22(), m.dx(), m.dy()})
+        AppendNumber(s, v, 6);
     return s;
+}
+
+// An RGB colour operator: "rg" to fill, "RG" to stroke.
+std::string ColourOp(COLORREF c, const char* op)
+{
+    std::string s;
+    for (const int part : {RedOf(c), GreenOf(c), BlueOf(c)})
+        AppendNumber(s, part / 255.0, 3);
+    return s + op + "\n";
 }
 
 // A PDF text string in Windows-1252, which the standard encoding of the
 // text font reads the same way.
-std::string ColourOp(COLORREF c, const char* op)
-{
-    std::string s;
-    for (const int part : {RedOf(c), GreenOf(c), BlueOf(c)}) {
-        char buffer[16];
-        const auto end
-            = std::to_chars(buffer, buffer + sizeof buffer, std::round(part / 255.0 * 1000) / 1000)
-                  .ptr;
-        s.append(buffer, end);
-        s += ' ';
-    }
-    return s + op + "\n";
-}
-
 std::string LiteralString(std::string_view text)
 {
     std::string s = "(";

@@ -13,7 +13,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "document/document.h"
 #include "model/sheet.h"
 #include "model/text.h"
+#include "qt/pdf_canvas.h"
 #include "qt/pdf_file.h"
 #include "qt/print_output.h"
 #include "qt/qt_image_codec.h"
@@ -208,6 +211,40 @@ TEST(PdfOutput, TheFileTableFindsEveryObjectAndStreamsReadBack)
     qToBigEndian(static_cast<quint32>(content.size()), zlib.data());
     zlib.append(written.data() + data, static_cast<qsizetype>(length));
     EXPECT_EQ(qUncompress(zlib).toStdString(), content);
+}
+
+TEST(PdfOutput, NumbersAreWrittenAsEveryReaderTakesThem)
+{
+    // Fixed point, never an exponent: a shortest form would write a circle
+    // centred 100000 pixels out as "1e+05".
+    std::string written;
+    CPdfFile pdf([&](const char* data, size_t size) {
+        written.append(data, size);
+        return true;
+    });
+    CPdfResources resources(pdf);
+    CPdfCanvas canvas(pdf, resources, QTransform(0.06, 0, 0, -0.06, 0, 842));
+    canvas.SelectPen({3, Rgb(0, 0, 1), PenStyle::Solid});
+    canvas.SelectBrush({BrushStyle::Null, 0});
+    canvas.Ellipse(99990, 199990, 100010, 200010);
+    canvas.Ellipse(0, 0, 1, 1);
+    const std::vector<int> streams = canvas.Finish();
+    ASSERT_EQ(streams.size(), 1u);
+    resources.Write();
+    pdf.Finish(streams.front(), resources.Number());
+
+    const size_t at
+        = written.find("stream\n", written.find(std::to_string(streams.front()) + " 0 obj"));
+    const size_t length = std::stoul(written.substr(written.rfind("/Length ", at) + 8));
+    QByteArray zlib(4, '\0');
+    qToBigEndian(quint32 {1} << 20, zlib.data());
+    zlib.append(written.data() + at + 7, static_cast<qsizetype>(length));
+    const std::string content = qUncompress(zlib).toStdString();
+    EXPECT_NE(content.find("0.06 0 0 -0.06 0 842 cm\n"), std::string::npos) << content;
+    EXPECT_NE(content.find("0 0 0.004 RG\n3 w\n1 J\n"), std::string::npos) << content;
+    EXPECT_NE(content.find("100010 200000 m\n"), std::string::npos) << content;
+    EXPECT_NE(content.find("1 0.78 0.78 1 0.5 1 c\n"), std::string::npos) << content;
+    EXPECT_EQ(content.find('e'), std::string::npos) << content;
 }
 
 TEST(PdfOutput, AFailedWriteOrAnObjectNeverWrittenFails)
