@@ -106,7 +106,7 @@ CPdfResources::CPdfResources(CPdfFile& file)
 {
 }
 
-std::string CPdfResources::Pattern(BrushStyle style)
+std::string CPdfResources::Pattern(BrushStyle style, const QTransform& pageMatrix)
 {
     const std::string matrix = Matrix(pageMatrix);
     auto it = patterns.find({style, matrix});
@@ -170,8 +170,8 @@ void CPdfResources::Write()
 CPdfCanvas::CPdfCanvas(CPdfFile& file, CPdfResources& resources, const QTransform& pageMatrix)
     : file(file)
     , resources(resources)
+    , pageMatrix(pageMatrix)
 {
-    resources.pageMatrix = pageMatrix;
     content = Matrix(pageMatrix) + "cm\n1 j\n";
 }
 
@@ -298,7 +298,7 @@ bool CPdfCanvas::UseBrush(const std::function<void()>& path)
     }
     std::string colour = ColourOp(brush.colour, "");
     colour.pop_back();
-    Fill("/PCSp cs " + colour + resources.Pattern(brush.style) + " scn\n");
+    Fill("/PCSp cs " + colour + resources.Pattern(brush.style, pageMatrix) + " scn\n");
     return true;
 }
 

@@ -18,8 +18,10 @@ class CPdfResources {
 public:
     explicit CPdfResources(CPdfFile& file);
 
-    // The name of the hatch pattern for a style other than Solid and Null.
-    std::string Pattern(BrushStyle style);
+    // The name of the hatch pattern for a style other than Solid and Null,
+    // laid on the page whose device pixels `pageMatrix` maps to points (a
+    // hatch lies on the page, not on the drawing).
+    std::string Pattern(BrushStyle style, const QTransform& pageMatrix);
     std::string TextFont();
     // The name of a whole picture already written, or an empty string.
     std::string Picture(const void* key) const;
@@ -28,10 +30,6 @@ public:
 
     int Number() const { return number; }
     void Write();
-
-    // Device pixels to points in the page, y upwards: hatch patterns are
-    // laid on the page, not on the drawing.
-    QTransform pageMatrix;
 
 private:
     CPdfFile& file;
@@ -94,6 +92,7 @@ private:
 
     CPdfFile& file;
     CPdfResources& resources;
+    QTransform pageMatrix;
     std::string content;
     std::vector<int> streams;
 
